@@ -1,0 +1,46 @@
+#pragma once
+// The engine's only door to the host. A backend (headless, or SDL2 with a real
+// window) implements this interface; the engine never calls host clocks,
+// windows or devices directly. Host file access is host_files.h.
+//
+// Threads: the main thread runs the backend's loop (serving requests and
+// delivering input); the scenario thread runs the interpreter. The request
+// functions below are called on the scenario thread and block until the main
+// thread has answered.
+
+#include <cstdint>
+
+namespace qln {
+
+struct ScenarioErrorRecord;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The millisecond tick counter; differences are taken modulo 2^32.
+    virtual uint32_t ticks() = 0;
+    virtual void sleep_ms(uint32_t ms) = 0;
+    // A pass of a waiting loop that did not sleep (a virtual clock counts 1 ms).
+    virtual void idle_pass() = 0;
+
+    // True once the program must end (window closed, time limit reached); the
+    // poll step then fails so the scenario thread ends.
+    virtual bool quit_requested() = 0;
+
+    // Scenario error dialog: true = Stop, false = Continue.
+    virtual bool error_dialog(const ScenarioErrorRecord& record) = 0;
+    // Message box with an OK button; texts are Shift-JIS.
+    virtual void message_box(const char* text, const char* caption) = 0;
+    // Yes/No question (exclamation icon, No the default); true = Yes.
+    virtual bool question_yes_no(const char* text, const char* caption) = 0;
+    // Open-file dialog: fills path (Shift-JIS, path_size bytes) and returns true
+    // when a file was chosen.
+    virtual bool open_file_dialog(const char* filter, char* path, int path_size) = 0;
+    // Display-mode change between window and full screen: true if it succeeded.
+    virtual bool display_mode_change(bool full_screen, int width, int height, int bpp) = 0;
+    // Ask the host for the display's current size and depth.
+    virtual void display_query(int& width, int& height, int& bpp) = 0;
+};
+
+}  // namespace qln
