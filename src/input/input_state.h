@@ -1,6 +1,9 @@
 #pragma once
 // The shared input state: written by the main thread under the input lock,
-// copied whole into a snapshot by the scenario thread.
+// copied into a snapshot by the scenario thread. The snapshot holds only the
+// pointer, buttons, hit-test results and key states; the two queue rings stay
+// in the shared block and are read under the input lock by the keyboard
+// commands, so a poll step copies a few hundred bytes, not the rings.
 
 #include <cstdint>
 #include <mutex>
@@ -14,12 +17,16 @@ inline constexpr int kInputQueueSize = 4096;
 struct InputState {
     int32_t x = 0, y = 0;  // pointer in client coordinates
     uint8_t left = 0, right = 0, middle = 0;
-    uint16_t window = 0;       // hit test, snapshots only
-    int32_t button_id = 0;     // hit test, snapshots only
-    uint16_t button_index = 0; // hit test, snapshots only
+    uint16_t window = 0;        // hit test, snapshots only
+    int32_t button_id = 0;      // hit test, snapshots only
+    uint16_t button_index = 0;  // hit test, snapshots only
     uint16_t last_character = 0xFFFF;  // since the previous snapshot; 0xFFFF none
+    uint8_t key_state[256] = {};       // bit 7 = down, per virtual key
+};
+
+// The keyboard rings and the key states as seen at the previous message.
+struct InputQueues {
     uint8_t char_queue[kInputQueueSize] = {};
-    uint8_t key_state[256] = {};  // bit 7 = down, per virtual key
     uint16_t key_queue[kInputQueueSize] = {};
     uint8_t previous_key_state[256] = {};
     int32_t char_read = 0, char_write = 0, key_read = 0, key_write = 0;
@@ -31,6 +38,7 @@ inline constexpr uint16_t kKeyShift = 1, kKeyCtrl = 2, kKeyAlt = 4;
 struct InputShared {
     std::mutex lock;  // the input lock
     InputState state;
+    InputQueues queues;
 };
 
 // Copies the input state under the input lock, then clears the live last
@@ -38,10 +46,10 @@ struct InputShared {
 void snapshot(Engine& engine, InputState& out);
 
 // Main-thread hooks: update the live state (the caller holds the input lock).
-void input_char_push(InputState& state, uint8_t code);
-void input_key_push(InputState& state, uint16_t key_code);
+void input_char_push(InputShared& input, uint8_t code);
+void input_key_push(InputShared& input, uint16_t key_code);
 // Refreshes the key-state table from new_state and queues every key except
 // Shift, Control and Alt that went down since the previous refresh.
-void input_keyboard_refresh(InputState& state, const uint8_t new_state[256]);
+void input_keyboard_refresh(InputShared& input, const uint8_t new_state[256]);
 
 }  // namespace qln

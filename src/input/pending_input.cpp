@@ -4,7 +4,7 @@
 
 namespace qln {
 void snapshot(Engine&, InputState& out) { out = InputState{}; }
-void input_char_push(InputState&, uint8_t) {}
-void input_key_push(InputState&, uint16_t) {}
-void input_keyboard_refresh(InputState&, const uint8_t*) {}
+void input_char_push(InputShared&, uint8_t) {}
+void input_key_push(InputShared&, uint16_t) {}
+void input_keyboard_refresh(InputShared&, const uint8_t*) {}
 }  // namespace qln
