@@ -55,8 +55,10 @@ struct Interp {
     Scenario* current = nullptr;  // head of the chain of active scenarios
     uint8_t command_byte = 0;     // the command being executed, for the error report
     ScenarioErrorRecord error;
-    Args args;                    // operands of the command being executed
-    std::vector<ListItem> list_storage;  // reused by every command with a list
+    // Operand lists, one store per level of nested steps: a handler that runs
+    // the interpreter again (call_wait, callbacks) keeps its own list intact.
+    std::vector<std::vector<ListItem>> list_pools;
+    uint32_t step_depth = 0;
 };
 
 // Operand readers at pc of the current scenario. Reading past the end of the
@@ -65,8 +67,9 @@ uint16_t op_word(Engine& engine);
 int32_t op_num(Engine& engine);
 const char* op_str(Engine& engine);  // nullptr for a string register out of range
 
-// Decodes the operands of signature at pc of the current scenario into args.
-void args_read(Engine& engine, const char* signature, Args& args);
+// Decodes the operands of signature at pc of the current scenario into args;
+// a closing list goes into list (cleared first).
+void args_read(Engine& engine, const char* signature, Args& args, std::vector<ListItem>& list);
 
 // Executes one command of the current scenario: 0 to go on, negative to stop.
 int32_t scn_step(Engine& engine);

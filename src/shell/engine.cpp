@@ -7,9 +7,10 @@ namespace qln {
 Engine::Engine() { settings_default(settings); }
 
 Engine::~Engine() {
-    // Release in reverse order of creation: scenarios still on the chain, then the tables.
-    scn_end_all(*this, true);
+    // The tables go first: a scenario buffer whose object is still on the chain
+    // is only emptied there, and the chain then releases the object.
     tables_release(*this);
+    scn_end_all(*this, true);
 }
 
 }  // namespace qln

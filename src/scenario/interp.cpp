@@ -1,0 +1,142 @@
+// Dispatch, the call stack and the chain of active scenarios.
+
+#include "scenario/interp.h"
+
+#include "input/poll.h"
+#include "platform/platform.h"
+#include "scenario/command_handlers.h"
+#include "scenario/command_spec.h"
+#include "scenario/scenario.h"
+#include "shell/engine.h"
+#include "tables/tables.h"
+
+namespace qln {
+namespace {
+
+// Keeps the list store of one nesting level for the duration of a step.
+class StepLevel {
+public:
+    explicit StepLevel(Interp& interp) : interp_(interp) {
+        if (interp.list_pools.size() <= interp.step_depth) interp.list_pools.emplace_back();
+        list_ = &interp.list_pools[interp.step_depth++];
+    }
+    ~StepLevel() { --interp_.step_depth; }
+    std::vector<ListItem>& list() { return *list_; }
+
+private:
+    Interp& interp_;
+    std::vector<ListItem>* list_;
+};
+
+int32_t run_command(Engine& engine, Scenario& scenario) {
+    const uint8_t byte = scenario.pc < scenario.size ? scenario.code[scenario.pc] : 0xFF;
+    scenario.pc = static_cast<uint16_t>(scenario.pc + 1);
+    engine.interp.command_byte = byte;
+    const CommandHandler handler = command_handlers[byte];
+    // A slot without a handler reads no operands, like an unassigned byte.
+    if (!handler) return err_report(engine, kResultErrorBase, nullptr);
+    StepLevel level(engine.interp);
+    Args args;
+    args.command_pc = scenario.pc;
+    args_read(engine, command_specs[byte].signature, args, level.list());
+    return handler(engine, args);
+}
+
+}  // namespace
+
+int32_t scn_step(Engine& engine) {
+    Scenario* scenario = engine.interp.current;
+    if (!scenario) return kResultEndAll;
+    const int32_t result = run_command(engine, *scenario);
+    if (result < -2) {
+        if (result > kResultErrorBase) return result;
+        const bool stop = engine.platform ? engine.platform->error_dialog(engine.interp.error) : true;
+        if (stop) return result;
+    }
+    InputState snap;
+    return poll(engine, snap) ? 0 : -1;
+}
+
+bool call_push(Engine& engine, uint16_t target) {
+    Scenario* s = engine.interp.current;
+    if (!s || uint32_t(s->call_depth) + 1 >= s->call_capacity) return false;
+    s->call_stack[s->call_depth++] = s->pc;
+    s->pc = target;
+    return true;
+}
+
+bool call_pop(Engine& engine) {
+    Scenario* s = engine.interp.current;
+    if (!s || s->call_depth == 0) return false;
+    s->pc = static_cast<uint16_t>(s->call_stack[--s->call_depth]);
+    return true;
+}
+
+int32_t call_wait(Engine& engine, uint16_t target) {
+    Scenario* caller = engine.interp.current;
+    if (!caller) return -1;
+    const uint16_t depth = caller->call_depth;
+    if (!call_push(engine, target)) return -1;
+    // Only compares pointers: the caller may have ended meanwhile.
+    while (!(engine.interp.current == caller && caller->call_depth == depth)) {
+        const int32_t result = scn_step(engine);
+        if (result <= -100) return -1;
+        if (result < 0) return result;
+    }
+    return 0;
+}
+
+bool scn_start(Engine& engine, Scenario* scenario, bool reset_chain, bool free_on_end) {
+    if (!scenario || scenario->in_use) return false;
+    if (reset_chain) {
+        scn_end_all(engine, false);
+        scenario->previous = nullptr;
+    } else {
+        scenario->previous = engine.interp.current;
+    }
+    scenario->free_on_end = free_on_end;
+    scenario->in_use = true;
+    scenario->pc = scenario->entry_offset;
+    scenario->call_depth = 0;
+    engine.interp.current = scenario;
+    return true;
+}
+
+bool scn_end(Engine& engine) {
+    Scenario* ending = engine.interp.current;
+    if (!ending) return false;
+    Scenario* previous = ending->previous;
+    if (ending->free_on_end) {
+        scn_release(ending);
+    } else {
+        ending->in_use = false;
+        ending->previous = nullptr;
+    }
+    engine.interp.current = previous;
+    return previous != nullptr;
+}
+
+void scn_end_all(Engine& engine, bool mark_free) {
+    while (engine.interp.current) {
+        if (mark_free) engine.interp.current->free_on_end = true;
+        scn_end(engine);
+    }
+}
+
+bool scn_invoke(Engine& engine, int32_t buf_no, int32_t entry) {
+    if (entry != 0) {
+        // Plug-in callbacks: the buffer must hold a library whose export
+        // answers above 0. No library can be loaded on this platform yet.
+        return false;
+    }
+    Scenario* callback = buf_get_scenario(engine, buf_no);
+    if (!callback) return false;
+    Scenario* caller = engine.interp.current;
+    if (!scn_start(engine, callback, false, false)) return false;
+    while (engine.interp.current != caller) {
+        if (scn_step(engine) < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace qln
