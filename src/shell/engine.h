@@ -24,6 +24,9 @@ struct ShellState {
     char ini_path[kPathMax] = {};      // settings file, replaced by ini_file
     bool restart = false;              // set by sys_restart
     int32_t last_step_result = 0;      // the result that ended the scenario thread
+    // False in sandboxed runs (the fuzzers): commands then neither start host
+    // programs nor write, rename or delete host files, and report failure.
+    bool host_effects_allowed = true;
 };
 
 struct Engine {
