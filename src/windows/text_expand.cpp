@@ -1,0 +1,183 @@
+#include "windows/text_expand.h"
+
+#include <cstdint>
+
+#include "shell/engine.h"
+#include "tables/tables.h"
+#include "windows/full_width.h"
+#include "windows/sjis_format.h"
+
+namespace qln {
+
+namespace {
+
+struct Out {
+    char* base;
+    size_t room;  // bytes before the terminator's place
+    size_t length = 0;
+    bool cut = false;
+
+    // All or nothing, so a double-byte pair is never split by the cut; once
+    // something did not fit, nothing after it is written either.
+    bool put(const char* bytes, size_t n) {
+        if (cut || n > room - length) {
+            cut = true;
+            return false;
+        }
+        for (size_t i = 0; i < n; ++i) base[length++] = bytes[i];
+        return true;
+    }
+    bool put(char c) { return put(&c, 1); }
+    bool full() const { return cut || length >= room; }
+};
+
+// One character of text at p: 2 for a double-byte pair, else 1 (a lead byte
+// right before the NUL stands alone).
+size_t char_size(const uint8_t* p) {
+    return (sjis_is_lead_byte(p[0]) && p[1] != 0) ? 2 : 1;
+}
+
+bool is_quote(uint8_t c) {
+    return c == '"' || c == '`';
+}
+
+// Advances p to the first byte that pred accepts, stepping over double-byte
+// characters whole; false when the text ends first.
+template <typename Pred>
+bool skip_to(const uint8_t*& p, Pred pred) {
+    while (*p != 0) {
+        if (pred(*p)) return true;
+        p += char_size(p);
+    }
+    return false;
+}
+
+// The variable space a letter names; -2 for the string registers, -3 for none.
+int32_t space_of_letter(uint8_t c) {
+    switch (c | 0x20) {
+        case 'f':
+            return 0;
+        case 'i':
+            return 1;
+        case 'w':
+            return 2;
+        case 'l':
+            return 3;
+        case 't':
+            return 4;
+        case 'b':
+            return 5;
+        case 'c':
+            return 6;
+        case 'd':
+            return 7;
+        case 'n':
+            return 8;
+        case 'p':
+            return 9;
+        case 'v':
+            return 10;
+        case 'q':
+            return 11;
+        case 's':
+            return -2;
+        default:
+            return -3;
+    }
+}
+
+struct Substitution {
+    const uint8_t* format = nullptr;
+    size_t format_length = 0;
+    int32_t space = 0;
+    int32_t index = 0;
+    const uint8_t* end = nullptr;  // after the closing '@'
+};
+
+// Parses the part after "@%" or "@#"; false when it is not a substitution.
+bool parse_substitution(const uint8_t* p, Substitution& s) {
+    if (!skip_to(p, is_quote)) return false;
+    s.format = ++p;
+    if (!skip_to(p, is_quote)) return false;
+    s.format_length = size_t(p - s.format);
+    ++p;
+    if (!skip_to(p, [](uint8_t c) { return c == ',' || c == ';'; })) return false;
+    ++p;
+    s.space = space_of_letter(*p);
+    if (*p == 0 || s.space == -3) return false;
+    ++p;
+    int64_t index = 0;
+    while (*p >= '0' && *p <= '9') {
+        index = index * 10 + (*p - '0');
+        if (index > INT32_MAX) index = INT32_MAX;  // names nothing, reads 0
+        ++p;
+    }
+    if (*p != '@') return false;
+    s.index = static_cast<int32_t>(index);
+    s.end = p + 1;
+    return true;
+}
+
+void put_full_width(Out& out, const char* text, size_t length) {
+    const auto* p = reinterpret_cast<const uint8_t*>(text);
+    const uint8_t* end = p + length;
+    while (p < end) {
+        if (sjis_is_lead_byte(*p) && p + 1 < end) {
+            if (!out.put(reinterpret_cast<const char*>(p), 2)) return;
+            p += 2;
+            continue;
+        }
+        uint16_t wide = full_width_of(*p);
+        const char pair[2] = {char(wide >> 8), char(wide & 0xFF)};
+        if (!(wide ? out.put(pair, 2) : out.put(char(*p)))) return;
+        ++p;
+    }
+}
+
+}  // namespace
+
+size_t text_expand(Engine& engine, const char* source, char* destination, size_t destination_size) {
+    if (destination_size == 0) return 0;
+    Out out{destination, destination_size - 1};
+    const auto* p = reinterpret_cast<const uint8_t*>(source ? source : "");
+    char formatted[kFormatLimit];
+    while (*p != 0 && !out.full()) {
+        if (*p != '@') {
+            size_t n = char_size(p);
+            out.put(reinterpret_cast<const char*>(p), n);
+            p += n;
+            continue;
+        }
+        uint8_t next = p[1];
+        if (next == '@') {
+            out.put('@');
+            p += 2;
+            continue;
+        }
+        Substitution s;
+        if ((next == '%' || next == '#') && parse_substitution(p + 2, s)) {
+            FormatArg arg = s.space == -2 ? FormatArg::of_text(str_get(engine, s.index))
+                                          : FormatArg::of_number(var_get(engine, s.space, s.index));
+            size_t n = sjis_format(formatted, sizeof formatted,
+                                   reinterpret_cast<const char*>(s.format), s.format_length, arg);
+            if (next == '#')
+                put_full_width(out, formatted, n);
+            else
+                out.put(formatted, n);
+            p = s.end;
+            continue;
+        }
+        // Not a sequence of its own: the '@' is copied and whatever follows
+        // is read as ordinary text (a double-byte character stays whole).
+        out.put('@');
+        ++p;
+        if (next == '%' || next == '#') {
+            out.put(char(next));
+            ++p;
+        }
+    }
+    destination[out.length] = 0;
+    return out.length;
+}
+
+}  // namespace qln
