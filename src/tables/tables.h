@@ -52,6 +52,7 @@ struct VarView {
     uint8_t* base = nullptr;
     uint32_t count = 0;        // element count
     uint32_t byte_limit = 0;   // bytes reachable from base; elements past it read 0
+    uint32_t reach = 0;        // elements wholly inside byte_limit, at most count
     uint16_t mapped = 0xFFFF;  // data buffer number, 0xFFFF for the default array
 };
 

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "shell/engine.h"
+#include "tables/tables.h"
+#include "tables_fixture.h"
+
+namespace qln {
+namespace {
+
+using TablesInit = TablesTest;
+
+TEST_F(TablesInit, SizesEveryTableFromTheDefaultSettings) {
+    const Tables& t = engine.tables;
+    EXPECT_TRUE(t.ready);
+    EXPECT_EQ(t.byte_array.size(), 1024u);
+    EXPECT_EQ(t.word_array1.size(), 512u);
+    EXPECT_EQ(t.word_array2.size(), 512u);
+    EXPECT_EQ(t.dword_array.size(), 256u);
+    EXPECT_EQ(t.result_count, 64u);
+    EXPECT_EQ(t.string_register_count, 512u);
+    EXPECT_EQ(t.system_string_count, 32u);
+    EXPECT_EQ(t.string_slots.size(), 544u);
+    EXPECT_EQ(t.colours.size(), 256u);
+    EXPECT_EQ(t.buffers.size(), 256u);
+    EXPECT_EQ(t.pool.capacity, 65536u);
+    EXPECT_EQ(t.pool.end, 1u);
+}
+
+TEST_F(TablesInit, EveryViewStartsOnItsDefaultArray) {
+    const uint32_t counts[10] = {1024, 512, 512, 256, 512, 1024, 512, 512, 512, 256};
+    for (int space = 0; space < 10; ++space) {
+        SCOPED_TRACE(space);
+        EXPECT_EQ(engine.tables.views[space].mapped, 0xFFFF);
+        EXPECT_EQ(engine.tables.views[space].count, counts[space]);
+        EXPECT_EQ(engine.tables.views[space].reach, counts[space]);
+        // The last element is reachable, the next one is not.
+        var_set(engine, space, int32_t(counts[space]) - 1, 7);
+        EXPECT_EQ(var_get(engine, space, int32_t(counts[space]) - 1), 7);
+        var_set(engine, space, int32_t(counts[space]), 7);
+        EXPECT_EQ(var_get(engine, space, int32_t(counts[space])), 0);
+    }
+}
+
+TEST_F(TablesInit, SettingsResizeTheTables) {
+    Engine small;
+    small.settings.byte_array_size = 3;
+    small.settings.dword_array_size = 0;
+    small.settings.buffer_count = 2;
+    small.settings.string_register_count = 1;
+    small.settings.colour_count = 4;
+    ASSERT_TRUE(tables_init(small));
+    var_set(small, 5, 2, 9);
+    EXPECT_EQ(var_get(small, 0, 2), 9);
+    var_set(small, 0, 3, 9);
+    EXPECT_EQ(var_get(small, 0, 3), 0);
+    var_set(small, 3, 0, 9);
+    EXPECT_EQ(var_get(small, 9, 0), 0);
+    EXPECT_TRUE(buf_new_raw(small, 1, 4));
+    EXPECT_FALSE(buf_new_raw(small, 2, 4));
+    EXPECT_STREQ(str_get(small, 0), "");
+    EXPECT_EQ(str_get(small, 1), nullptr);
+    uint8_t r = 1, g = 1, b = 1;
+    EXPECT_TRUE(colour_get(small, 3, r, g, b));
+    EXPECT_EQ(r, 127);
+    EXPECT_FALSE(colour_get(small, 4, r, g, b));
+}
+
+TEST_F(TablesInit, SixteenColoursAreSetAndTheRestAreBlack) {
+    struct Rgb {
+        uint8_t r, g, b;
+    };
+    const Rgb expected[17] = {{0, 0, 0},       {127, 0, 0},   {0, 127, 0},   {127, 127, 0},
+                              {0, 0, 127},     {127, 0, 127}, {0, 127, 127}, {191, 191, 191},
+                              {127, 127, 127}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                              {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+                              {0, 0, 0}};
+    for (int n = 0; n < 17; ++n) {
+        SCOPED_TRACE(n);
+        uint8_t r = 1, g = 1, b = 1;
+        ASSERT_TRUE(colour_get(engine, n, r, g, b));
+        EXPECT_EQ(r, expected[n].r);
+        EXPECT_EQ(g, expected[n].g);
+        EXPECT_EQ(b, expected[n].b);
+    }
+    uint8_t r = 0, g = 0, b = 0;
+    ASSERT_TRUE(colour_get(engine, 255, r, g, b));
+    EXPECT_EQ(r + g + b, 0);
+}
+
+TEST_F(TablesInit, ColoursOutOfRangeAreIgnored) {
+    colour_set(engine, 20, 1, 2, 3);
+    uint8_t r = 0, g = 0, b = 0;
+    ASSERT_TRUE(colour_get(engine, 20, r, g, b));
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(g, 2);
+    EXPECT_EQ(b, 3);
+    // Blue, green, red in memory.
+    EXPECT_EQ(engine.tables.colours[20].blue, 3);
+    EXPECT_EQ(engine.tables.colours[20].red, 1);
+
+    colour_set(engine, 256, 9, 9, 9);
+    colour_set(engine, -1, 9, 9, 9);
+    r = g = b = 42;
+    EXPECT_FALSE(colour_get(engine, 256, r, g, b));
+    EXPECT_FALSE(colour_get(engine, -1, r, g, b));
+    EXPECT_EQ(r, 42);  // outputs left untouched
+    EXPECT_EQ(g, 42);
+    EXPECT_EQ(b, 42);
+}
+
+TEST_F(TablesInit, ResultBanksAreSeparateAndReadOnlyToScenarios) {
+    result_set(engine, 1, 5);
+    var_set(engine, 10, 1, 99);
+    EXPECT_EQ(var_get(engine, 10, 1), 5);
+
+    results_use_callback_bank(engine, true);
+    EXPECT_EQ(result_get(engine, 1), 0);
+    result_set(engine, 1, 6);
+    EXPECT_EQ(var_get(engine, 10, 1), 6);
+
+    results_use_callback_bank(engine, false);
+    EXPECT_EQ(var_get(engine, 10, 1), 5);
+    // Values left in the callback bank stay for the next callback.
+    results_use_callback_bank(engine, true);
+    EXPECT_EQ(result_get(engine, 1), 6);
+
+    result_set(engine, 64, 1);
+    EXPECT_EQ(result_get(engine, 64), 0);
+    EXPECT_EQ(var_get(engine, 10, 64), 0);
+}
+
+TEST_F(TablesInit, VarsClearZeroesVariablesAndRegistersButKeepsSystemStrings) {
+    var_set(engine, 0, 0, 1);
+    var_set(engine, 1, 0, 1);
+    var_set(engine, 2, 0, 1);
+    var_set(engine, 3, 0, 1);
+    result_set(engine, 1, 3);
+    str_set(engine, 4, "text");
+    sysstr_set(engine, 0, "C:\\GAME");
+    vars_clear(engine);
+    for (int space = 0; space < 4; ++space) EXPECT_EQ(var_get(engine, space, 0), 0);
+    EXPECT_EQ(result_get(engine, 1), 3);
+    EXPECT_STREQ(str_get(engine, 4), "");
+    EXPECT_STREQ(sysstr_get(engine, 0), "C:\\GAME");
+}
+
+TEST_F(TablesInit, ReleaseLeavesEveryLookupFailingSoftly) {
+    ASSERT_TRUE(buf_new_raw(engine, 3, 16));
+    int32_t offset = 0;
+    ASSERT_TRUE(var_map(engine, 3, 0, offset));
+    tables_release(engine);
+    EXPECT_FALSE(engine.tables.ready);
+    EXPECT_EQ(buf_entry(engine, 3), nullptr);
+    EXPECT_EQ(var_get(engine, 0, 0), 0);
+    var_set(engine, 0, 0, 1);
+    EXPECT_EQ(str_get(engine, 0), nullptr);
+    str_set(engine, 0, "x");
+    EXPECT_EQ(result_get(engine, 1), 0);
+    results_use_callback_bank(engine, true);
+    // A second start-up works after a release.
+    ASSERT_TRUE(tables_init(engine));
+    EXPECT_EQ(engine.tables.views[0].mapped, 0xFFFF);
+    EXPECT_EQ(buf_entry(engine, 3)->type, BufType::Empty);
+}
+
+}  // namespace
+}  // namespace qln

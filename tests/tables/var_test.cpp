@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "scenario/scenario.h"
+#include "shell/engine.h"
+#include "tables/tables.h"
+#include "tables_fixture.h"
+
+namespace qln {
+namespace {
+
+using Variables = TablesTest;
+
+TEST_F(Variables, SpacesShareTheirDefaultArraysWithTheirWidths) {
+    var_set(engine, 0, 5, 300);  // low 8 bits
+    EXPECT_EQ(var_get(engine, 0, 5), 44);
+    EXPECT_EQ(var_get(engine, 5, 5), 44);
+    var_set(engine, 5, 6, -1);
+    EXPECT_EQ(var_get(engine, 0, 6), 255);  // bytes read unsigned
+
+    var_set(engine, 1, 7, -1);
+    EXPECT_EQ(var_get(engine, 8, 7), -1);
+    EXPECT_EQ(var_get(engine, 6, 7), -1);
+    EXPECT_EQ(var_get(engine, 2, 7), 0);  // a separate array
+    var_set(engine, 6, 8, 0x12345);
+    EXPECT_EQ(var_get(engine, 1, 8), 0x2345);
+
+    var_set(engine, 2, 7, -1);
+    EXPECT_EQ(var_get(engine, 4, 7), 65535);  // words of 2, 4 and 7 read unsigned
+    EXPECT_EQ(var_get(engine, 7, 7), 65535);
+    EXPECT_EQ(var_get(engine, 1, 7), -1);
+
+    var_set(engine, 3, 2, INT32_MIN);
+    EXPECT_EQ(var_get(engine, 9, 2), INT32_MIN);
+    EXPECT_EQ(var_get(engine, 3, 3), 0);
+}
+
+TEST_F(Variables, ImmediateSpaceAndBadNumbersNeverFault) {
+    EXPECT_EQ(var_get(engine, -1, 1234), 1234);
+    EXPECT_EQ(var_get(engine, -1, -5), -5);
+    var_set(engine, -1, 3, 9);  // nothing to write
+    EXPECT_EQ(var_get(engine, 0, -3), 0);
+    var_set(engine, 0, -3, 9);
+    EXPECT_EQ(var_get(engine, 0, 0), 0);
+    EXPECT_EQ(var_get(engine, 0, INT32_MAX), 0);
+    var_set(engine, 12, 0, 5);
+    EXPECT_EQ(var_get(engine, 12, 0), 0);
+    EXPECT_EQ(var_get(engine, -2, 0), 0);
+    EXPECT_EQ(var_get(engine, INT32_MIN, 0), 0);
+}
+
+TEST_F(Variables, SpaceElevenIsTheCurrentScenariosLocals) {
+    EXPECT_EQ(var_get(engine, 11, 0), 0);  // no scenario: reads 0
+    var_set(engine, 11, 0, 5);
+
+    Scenario scenario;
+    scenario.local_count = 4;
+    scenario.locals.reset(new int32_t[4]());
+    engine.interp.current = &scenario;
+    var_set(engine, 11, 3, -70000);
+    EXPECT_EQ(var_get(engine, 11, 3), -70000);
+    EXPECT_EQ(scenario.locals[3], -70000);
+    var_set(engine, 11, 4, 1);
+    EXPECT_EQ(var_get(engine, 11, 4), 0);
+    EXPECT_EQ(var_get(engine, 11, -1), 0);
+    engine.interp.current = nullptr;
+}
+
+class Mapping : public TablesTest {
+  protected:
+    uint8_t* raw(int buf_no) { return buf_get_raw(engine, buf_no); }
+};
+
+TEST_F(Mapping, DoubleWordsOnTenBytesGiveTwoAndRestoreKeepsOldValues) {
+    var_set(engine, 3, 0, 111);
+    var_set(engine, 3, 255, 222);
+    ASSERT_TRUE(buf_new_raw(engine, 4, 10));
+    int32_t offset = 0;
+    ASSERT_TRUE(var_map(engine, 4, 3, offset));
+    EXPECT_EQ(engine.tables.views[3].count, 2u);
+    EXPECT_EQ(engine.tables.views[3].mapped, 4);
+    EXPECT_EQ(var_get(engine, 9, 0), 111);  // space 9 keeps the default array
+
+    var_set(engine, 3, 1, 0x04030201);
+    var_set(engine, 3, 2, 7);  // past the count
+    EXPECT_EQ(var_get(engine, 3, 1), 0x04030201);
+    const uint8_t expected[10] = {0, 0, 0, 0, 1, 2, 3, 4, 0, 0};
+    EXPECT_EQ(std::memcmp(raw(4), expected, 10), 0);
+
+    offset = 0;
+    ASSERT_TRUE(var_map(engine, -1, 3, offset));
+    EXPECT_EQ(engine.tables.views[3].count, 256u);
+    EXPECT_EQ(engine.tables.views[3].mapped, 0xFFFF);
+    EXPECT_EQ(var_get(engine, 3, 0), 111);
+    EXPECT_EQ(var_get(engine, 3, 255), 222);
+}
+
+TEST_F(Mapping, OffsetViewsReachOnlyTheBytesInsideTheBuffer) {
+    ASSERT_TRUE(buf_new_raw(engine, 1, 8));
+    int32_t offset = 3;
+    ASSERT_TRUE(var_map(engine, 1, 1, offset));
+    // The count is the whole buffer's, but only two words fit after byte 3.
+    EXPECT_EQ(engine.tables.views[1].count, 4u);
+    var_set(engine, 1, 0, -2);
+    var_set(engine, 1, 1, 0x0102);
+    var_set(engine, 1, 2, 0x7777);  // would cover bytes 7 and 8
+    EXPECT_EQ(var_get(engine, 1, 0), -2);
+    EXPECT_EQ(var_get(engine, 1, 2), 0);
+    const uint8_t expected[8] = {0, 0, 0, 0xFE, 0xFF, 0x02, 0x01, 0};
+    EXPECT_EQ(std::memcmp(raw(1), expected, 8), 0);
+
+    offset = 100;  // past the end: nothing reachable
+    ASSERT_TRUE(var_map(engine, 1, 0, offset));
+    EXPECT_EQ(engine.tables.views[0].count, 8u);
+    var_set(engine, 0, 0, 1);
+    EXPECT_EQ(var_get(engine, 0, 0), 0);
+
+    offset = -1;
+    EXPECT_FALSE(var_map(engine, 1, 5, offset));
+    EXPECT_EQ(engine.tables.views[5].mapped, 0xFFFF);
+}
+
+TEST_F(Mapping, OnlyRawBuffersCanBeMapped) {
+    int32_t offset = 0;
+    EXPECT_FALSE(var_map(engine, 2, 0, offset));  // empty
+    ASSERT_TRUE(buf_new_regions(engine, 2, 3));
+    EXPECT_FALSE(var_map(engine, 2, 0, offset));
+    EXPECT_FALSE(var_map(engine, 256, 0, offset));
+    EXPECT_FALSE(var_map(engine, 2, 13, offset));
+    EXPECT_FALSE(var_map(engine, -1, 13, offset));
+    // Spaces 10 and 11 are never mapped, and saying so is no failure.
+    EXPECT_TRUE(var_map(engine, 2, 10, offset));
+    EXPECT_TRUE(var_map(engine, -1, 11, offset));
+    EXPECT_EQ(engine.tables.views[0].mapped, 0xFFFF);
+}
+
+TEST_F(Mapping, FreedOrReplacedBuffersLeaveTheirViewsEmpty) {
+    var_set(engine, 0, 0, 9);
+    ASSERT_TRUE(buf_new_raw(engine, 6, 4));
+    int32_t offset = 0;
+    ASSERT_TRUE(var_map(engine, 6, 0, offset));
+    ASSERT_TRUE(var_map(engine, 6, 2, offset));
+    var_set(engine, 0, 1, 5);
+    ASSERT_TRUE(buf_free(engine, 6));
+    // Still reported as mapped, but no longer reaching memory.
+    EXPECT_EQ(engine.tables.views[0].mapped, 6);
+    EXPECT_EQ(var_get(engine, 0, 1), 0);
+    var_set(engine, 0, 1, 5);
+    EXPECT_EQ(var_get(engine, 5, 0), 9);  // the default array was not touched
+
+    // A new buffer in the same slot does not revive the old views.
+    ASSERT_TRUE(buf_new_raw(engine, 6, 4));
+    EXPECT_EQ(var_get(engine, 0, 1), 0);
+    var_set(engine, 2, 0, 3);
+    EXPECT_EQ(raw(6)[0], 0);
+    // Mapping again reaches the new bytes.
+    ASSERT_TRUE(var_map(engine, 6, 0, offset));
+    var_set(engine, 0, 1, 5);
+    EXPECT_EQ(raw(6)[1], 5);
+
+    ASSERT_TRUE(buf_new_regions(engine, 6, 1));
+    EXPECT_EQ(var_get(engine, 0, 1), 0);
+    ASSERT_TRUE(buf_new_raw(engine, 7, 4));
+    ASSERT_TRUE(var_map(engine, 7, 0, offset));
+    ASSERT_TRUE(buf_dup(engine, 6, 7));  // dst freed
+    EXPECT_EQ(var_get(engine, 0, 0), 0);
+}
+
+TEST_F(Mapping, StringPickingTakesTheNthString) {
+    const char text[] = "one\0two\0three";    // the last one has no terminator in the buffer
+    ASSERT_TRUE(buf_new_raw(engine, 2, 11));  // cuts "three" after "thr"
+    std::memcpy(raw(2), text, 11);
+
+    int32_t n = 0;
+    ASSERT_TRUE(var_map(engine, 2, 12, n));
+    EXPECT_STREQ(str_get(engine, 0), "one");
+    EXPECT_EQ(n, 0);
+    n = 1;
+    ASSERT_TRUE(var_map(engine, 2, 12, n));
+    EXPECT_STREQ(str_get(engine, 0), "two");
+    EXPECT_EQ(n, 4);
+    n = 2;
+    ASSERT_TRUE(var_map(engine, 2, 12, n));
+    EXPECT_STREQ(str_get(engine, 0), "thr");  // the unterminated tail, up to the end
+    EXPECT_EQ(n, 8);
+
+    // No fourth string: refused, register 0 and the offset left as they were.
+    n = 3;
+    EXPECT_FALSE(var_map(engine, 2, 12, n));
+    EXPECT_EQ(n, 3);
+    EXPECT_STREQ(str_get(engine, 0), "thr");
+    n = -1;
+    EXPECT_FALSE(var_map(engine, 2, 12, n));
+    EXPECT_FALSE(var_map(engine, 3, 12, n));
+}
+
+TEST_F(Mapping, StringPickingStopsAtTheLastTerminator) {
+    ASSERT_TRUE(buf_new_raw(engine, 2, 6));
+    std::memcpy(raw(2), "ab\0cd", 6);
+    int32_t n = 1;
+    ASSERT_TRUE(var_map(engine, 2, 12, n));
+    EXPECT_STREQ(str_get(engine, 0), "cd");
+    n = 2;  // the buffer ends right after the second terminator
+    EXPECT_FALSE(var_map(engine, 2, 12, n));
+
+    ASSERT_TRUE(buf_new_raw(engine, 2, 0));
+    n = 0;
+    ASSERT_TRUE(var_map(engine, 2, 12, n));
+    EXPECT_STREQ(str_get(engine, 0), "");
+}
+
+}  // namespace
+}  // namespace qln
