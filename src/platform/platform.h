@@ -9,10 +9,20 @@
 // thread has answered.
 
 #include <cstdint>
+#include <ctime>
 
 namespace qln {
 
 struct ScenarioErrorRecord;
+
+// A local date and time as the host's calendar gives it.
+struct LocalTime {
+    int year = 0;
+    int month = 0;        // 1 to 12
+    int day = 0;          // 1 to 31
+    int day_of_week = 0;  // 0 = Sunday
+    int hour = 0, minute = 0, second = 0;
+};
 
 class Platform {
 public:
@@ -27,6 +37,19 @@ public:
     // True once the program must end (window closed, time limit reached); the
     // poll step then fails so the scenario thread ends.
     virtual bool quit_requested() = 0;
+
+    // Called by the poll step outside every lock: holds the scenario thread
+    // while the program is minimised. False once the program must end.
+    virtual bool hold_while_minimised() { return !quit_requested(); }
+
+    // The local date and time (a backend may fix it for deterministic runs).
+    virtual LocalTime local_time() {
+        const std::time_t now = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday,
+                         tm.tm_hour,        tm.tm_min,     tm.tm_sec};
+    }
 
     // Scenario error dialog: true = Stop, false = Continue.
     virtual bool error_dialog(const ScenarioErrorRecord& record) = 0;

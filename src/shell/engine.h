@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "input/input_state.h"
 #include "input/timers.h"
@@ -17,6 +18,13 @@ namespace qln {
 
 class Platform;
 
+// A callback slot recorded by hook_set (slot 0) or hook_set_alt (slot 1).
+struct HookSlot {
+    uint16_t call_buf = 0;
+    uint16_t entry = 0;
+    uint16_t flag = 0;
+};
+
 // Start-up state of the shell.
 struct ShellState {
     char start_dir[kPathMax] = {};     // Shift-JIS; also system string 0
@@ -27,6 +35,9 @@ struct ShellState {
     // False in sandboxed runs (the fuzzers): commands then neither start host
     // programs nor write, rename or delete host files, and report failure.
     bool host_effects_allowed = true;
+    HookSlot hooks[2];
+    // Programs sys_exec started without waiting, collected when they end.
+    std::vector<int32_t> detached_children;
 };
 
 struct Engine {

@@ -1,0 +1,205 @@
+#include "platform/threaded_platform.h"
+
+#include <pthread.h>
+
+#include <chrono>
+
+namespace qln {
+namespace {
+
+constexpr uint32_t kLoopWaitMaxMs = 20;
+
+struct ThreadStart {
+    void (*entry)(void*);
+    void* arg;
+};
+
+void* thread_trampoline(void* p) {
+    const ThreadStart start = *static_cast<ThreadStart*>(p);
+    delete static_cast<ThreadStart*>(p);
+    start.entry(start.arg);
+    return nullptr;
+}
+
+}  // namespace
+
+bool ThreadedPlatform::hold_while_minimised() {
+    // The common case costs two atomic loads and no lock.
+    if (!minimised_.load(std::memory_order_acquire)) return !quit_requested();
+    std::unique_lock<std::mutex> lock(mutex_);
+    held_ = true;
+    wake_ = true;
+    main_wake_.notify_all();
+    scenario_wake_.wait(lock, [&] { return !minimised_.load() || quit_.load(); });
+    held_ = false;
+    return !quit_.load();
+}
+
+void ThreadedPlatform::request_quit(QuitReason reason) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (quit_reason_ == QuitReason::None) quit_reason_ = reason;
+    quit_.store(true, std::memory_order_release);
+    main_wake_.notify_all();
+    scenario_wake_.notify_all();
+}
+
+QuitReason ThreadedPlatform::quit_reason() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return quit_reason_;
+}
+
+void ThreadedPlatform::set_minimised(bool minimised) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    minimised_.store(minimised, std::memory_order_release);
+    scenario_wake_.notify_all();
+    main_wake_.notify_all();
+}
+
+bool ThreadedPlatform::wait_real_ms(uint32_t ms) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return !scenario_wake_.wait_for(lock, std::chrono::milliseconds(ms),
+                                    [&] { return quit_.load(); });
+}
+
+void ThreadedPlatform::wake_main() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_ = true;
+    main_wake_.notify_all();
+}
+
+bool ThreadedPlatform::served_inline() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !loop_running_ || std::this_thread::get_id() == main_thread_;
+}
+
+bool ThreadedPlatform::serve(Request& r) {
+    switch (r.kind) {
+        case RequestKind::ErrorDialog:
+            return serve_error_dialog(*r.record);
+        case RequestKind::MessageBox:
+            serve_message_box(r.text, r.caption);
+            return false;
+        case RequestKind::Question:
+            return serve_question(r.text, r.caption);
+        case RequestKind::OpenFile:
+            return serve_open_file_dialog(r.text, r.path, r.path_size);
+        case RequestKind::DisplayMode:
+            return serve_display_mode_change(r.full_screen, r.width, r.height, r.bpp);
+    }
+    return false;
+}
+
+bool ThreadedPlatform::call(Request& request) {
+    // Before the loop runs (start-up messages) the caller is the main thread.
+    if (served_inline()) return serve(request);
+    std::unique_lock<std::mutex> lock(mutex_);
+    pending_ = &request;
+    main_wake_.notify_all();
+    scenario_wake_.wait(lock, [&] { return request.done; });
+    return request.answer;
+}
+
+bool ThreadedPlatform::error_dialog(const ScenarioErrorRecord& record) {
+    if (quit_requested()) return true;  // no window left to ask: Stop
+    Request r;
+    r.kind = RequestKind::ErrorDialog;
+    r.record = &record;
+    return call(r);
+}
+
+void ThreadedPlatform::message_box(const char* text, const char* caption) {
+    if (quit_requested()) return;
+    Request r;
+    r.kind = RequestKind::MessageBox;
+    r.text = text;
+    r.caption = caption;
+    call(r);
+}
+
+bool ThreadedPlatform::question_yes_no(const char* text, const char* caption) {
+    if (quit_requested()) return false;
+    Request r;
+    r.kind = RequestKind::Question;
+    r.text = text;
+    r.caption = caption;
+    return call(r);
+}
+
+bool ThreadedPlatform::open_file_dialog(const char* filter, char* path, int path_size) {
+    if (quit_requested()) return false;
+    Request r;
+    r.kind = RequestKind::OpenFile;
+    r.text = filter;
+    r.path = path;
+    r.path_size = path_size;
+    return call(r);
+}
+
+bool ThreadedPlatform::display_mode_change(bool full_screen, int width, int height, int bpp) {
+    if (quit_requested()) return false;
+    Request r;
+    r.kind = RequestKind::DisplayMode;
+    r.full_screen = full_screen;
+    r.width = width;
+    r.height = height;
+    r.bpp = bpp;
+    return call(r);
+}
+
+void ThreadedPlatform::scenario_thread_ended() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ended_ = true;
+    main_wake_.notify_all();
+}
+
+void ThreadedPlatform::message_loop() {
+    uint32_t wait_ms = 0;
+    for (;;) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        main_wake_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                            [&] { return pending_ != nullptr || ended_ || wake_; });
+        wake_ = false;
+        if (Request* request = pending_) {
+            lock.unlock();
+            // A quit that came while the request waited answers it like the
+            // requests made after the quit.
+            const bool answer =
+                quit_requested() ? request->kind == RequestKind::ErrorDialog : serve(*request);
+            lock.lock();
+            request->answer = answer;
+            request->done = true;
+            pending_ = nullptr;
+            scenario_wake_.notify_all();
+        }
+        if (ended_) break;
+        const bool held = held_ && minimised_.load();
+        lock.unlock();
+        wait_ms = main_pass(held);
+        if (wait_ms > kLoopWaitMaxMs) wait_ms = kLoopWaitMaxMs;
+    }
+}
+
+bool ThreadedPlatform::run_scenario_thread(void (*entry)(void*), void* arg) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        main_thread_ = std::this_thread::get_id();
+        loop_running_ = true;
+        ended_ = false;
+    }
+    loop_begin();
+    pthread_t thread;
+    auto* start = new ThreadStart{entry, arg};
+    if (pthread_create(&thread, nullptr, thread_trampoline, start) != 0) {
+        delete start;
+        std::lock_guard<std::mutex> lock(mutex_);
+        loop_running_ = false;
+        return false;
+    }
+    message_loop();
+    pthread_join(thread, nullptr);
+    std::lock_guard<std::mutex> lock(mutex_);
+    loop_running_ = false;
+    return true;
+}
+
+}  // namespace qln

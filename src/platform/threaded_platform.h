@@ -1,0 +1,118 @@
+#pragma once
+// The two-thread model every backend shares. The main thread runs the message
+// loop: it waits at most 20 ms at a time for a request or the scenario
+// thread's end, serves the synchronous requests of the scenario thread (the
+// scenario thread blocks until they are answered) and lets the backend do its
+// own work (events, input, painting) in main_pass. A backend only supplies the
+// clock, the serve_* answers and main_pass.
+//
+// Once the program must end, requests are answered at once without the main
+// thread (Stop, No, Cancel), sleeps return and a minimised scenario thread is
+// released, so the scenario thread reaches its next poll step, which fails.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "platform/platform.h"
+
+namespace qln {
+
+struct Engine;
+
+enum class QuitReason : uint8_t {
+    None,
+    WindowClosed,  // the window was closed (or Alt+F4)
+    TimeLimit,     // the tick counter passed the run's time limit
+    InputEnded,    // minimised with no scripted input left to restore it
+};
+
+class ThreadedPlatform : public Platform {
+  public:
+    ThreadedPlatform() = default;
+    ~ThreadedPlatform() override = default;
+
+    // Scenario-thread side.
+    bool quit_requested() override { return quit_.load(std::memory_order_acquire); }
+    bool hold_while_minimised() override;
+    bool error_dialog(const ScenarioErrorRecord& record) override;
+    void message_box(const char* text, const char* caption) override;
+    bool question_yes_no(const char* text, const char* caption) override;
+    bool open_file_dialog(const char* filter, char* path, int path_size) override;
+    bool display_mode_change(bool full_screen, int width, int height, int bpp) override;
+
+    // Either thread: the program must end; the first reason given is kept.
+    void request_quit(QuitReason reason);
+    QuitReason quit_reason();
+
+    // Main-thread side. The main window (none without a window backend).
+    virtual bool window_create(Engine&) { return true; }
+    virtual void window_show() {}
+    virtual void window_destroy() {}
+
+    // Starts entry(arg) on the scenario thread with the default stack size,
+    // runs the message loop until scenario_thread_ended() and joins the
+    // thread. False (and no loop) when the thread cannot be started.
+    [[nodiscard]] bool run_scenario_thread(void (*entry)(void*), void* arg);
+    // Called by the scenario thread as its last act.
+    void scenario_thread_ended();
+
+  protected:
+    // Answers served on the main thread (or inline before the loop runs).
+    virtual bool serve_error_dialog(const ScenarioErrorRecord& record) = 0;
+    virtual void serve_message_box(const char* text, const char* caption) = 0;
+    virtual bool serve_question(const char* text, const char* caption) = 0;
+    virtual bool serve_open_file_dialog(const char* filter, char* path, int path_size) = 0;
+    virtual bool serve_display_mode_change(bool full_screen, int width, int height, int bpp) = 0;
+    // Before the scenario thread starts, on the main thread.
+    virtual void loop_begin() {}
+    // One pass of the backend's own main-thread work; scenario_held is true
+    // while the scenario thread waits in hold_while_minimised. Returns how long
+    // the loop may wait for a request before the next pass (at most 20 ms).
+    virtual uint32_t main_pass(bool scenario_held) = 0;
+
+    // The minimised state (a size message); releases a held scenario thread.
+    void set_minimised(bool minimised);
+    bool minimised() const { return minimised_.load(std::memory_order_acquire); }
+    // Sleeps up to ms of real time; returns early (false) once the program must end.
+    bool wait_real_ms(uint32_t ms);
+    // Makes the loop run its next pass now.
+    void wake_main();
+
+  private:
+    enum class RequestKind : uint8_t { ErrorDialog, MessageBox, Question, OpenFile, DisplayMode };
+    struct Request {
+        RequestKind kind = RequestKind::MessageBox;
+        const ScenarioErrorRecord* record = nullptr;
+        const char* text = nullptr;
+        const char* caption = nullptr;
+        char* path = nullptr;
+        int path_size = 0;
+        bool full_screen = false;
+        int width = 0, height = 0, bpp = 0;
+        bool answer = false;
+        bool done = false;
+    };
+
+    bool call(Request& request);
+    bool serve(Request& request);
+    bool served_inline();
+    void message_loop();
+
+    std::mutex mutex_;
+    std::condition_variable main_wake_;      // the main thread waits here
+    std::condition_variable scenario_wake_;  // the scenario thread waits here
+    Request* pending_ = nullptr;
+    bool loop_running_ = false;
+    bool ended_ = false;
+    bool held_ = false;
+    bool wake_ = false;
+    std::thread::id main_thread_;
+    std::atomic<bool> quit_{false};
+    std::atomic<bool> minimised_{false};
+    QuitReason quit_reason_ = QuitReason::None;
+};
+
+}  // namespace qln

@@ -1,0 +1,32 @@
+#pragma once
+// System and configuration commands: the settings file, display and program
+// facts, the local date and time, message boxes, host programs and the two
+// callback slots. (0x25 win_notice, 0x27 sys_display and 0x28 eval_alt live
+// with the windows, the display and the control commands.)
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qln {
+
+struct Engine;
+struct Args;
+
+int32_t cmd_ini_file(Engine& engine, const Args& args);      // 0x20
+int32_t cmd_ini_read(Engine& engine, const Args& args);      // 0x21
+int32_t cmd_ini_write(Engine& engine, const Args& args);     // 0x22
+int32_t cmd_sys_metrics(Engine& engine, const Args& args);   // 0x23
+int32_t cmd_sys_time(Engine& engine, const Args& args);      // 0x24
+int32_t cmd_sys_message(Engine& engine, const Args& args);   // 0x26
+int32_t cmd_sys_exec(Engine& engine, const Args& args);      // 0x29
+int32_t cmd_hook_set(Engine& engine, const Args& args);      // 0x2B
+int32_t cmd_hook_set_alt(Engine& engine, const Args& args);  // 0x2C
+
+// The host arguments for a scenario's command line (Shift-JIS): the line is
+// split, the program's path goes through the host path mapping (a bare name
+// that is no file of the current directory is left for the PATH search) and
+// the other arguments are converted to UTF-8. False when nothing can be run.
+[[nodiscard]] bool exec_arguments(const char* command_line, std::vector<std::string>& argv);
+
+}  // namespace qln
