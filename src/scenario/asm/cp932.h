@@ -1,0 +1,44 @@
+#pragma once
+// Conversion between the UTF-8 of scenario sources and the code page 932 bytes
+// that scenarios store. One object holds its own converters; it is not shared
+// between threads.
+
+#include <iconv.h>
+
+#include <string>
+#include <string_view>
+
+namespace qln {
+
+class Cp932 {
+  public:
+    Cp932();
+    ~Cp932();
+    Cp932(const Cp932&) = delete;
+    Cp932& operator=(const Cp932&) = delete;
+
+    // False when the system has no code page 932 converter.
+    bool ready() const { return to_cp932_ != kNone && to_utf8_ != kNone; }
+
+    // Appends the CP932 bytes of UTF-8 text to out. On failure (text that is
+    // not UTF-8, or a character CP932 lacks) returns false with bad_at the
+    // byte offset in text where conversion stopped.
+    bool encode(std::string_view utf8, std::string& out, size_t& bad_at);
+
+    // Appends the UTF-8 text of CP932 bytes to out; false when they are not
+    // valid CP932.
+    bool decode(std::string_view cp932, std::string& out);
+
+  private:
+    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+    iconv_t to_cp932_ = kNone;
+    iconv_t to_utf8_ = kNone;
+};
+
+// The byte length of the CP932 character that starts with lead: 2 for a lead
+// byte of a double-byte character, else 1.
+inline size_t cp932_char_length(unsigned char lead) {
+    return ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) ? 2 : 1;
+}
+
+}  // namespace qln

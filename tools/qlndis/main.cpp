@@ -1,0 +1,101 @@
+// qlndis: prints a scenario file as scenario assembly text.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "scenario/asm/disassembler.h"
+#include "scenario/unpack.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qlndis [-o OUT] FILE\n"
+    "\n"
+    "Prints a scenario file as scenario assembly text that qlnasm turns back\n"
+    "into the same bytes. FILE may be packed (as the engine loads it) or a raw\n"
+    "image (which starts with \"QLN\").\n"
+    "\n"
+    "  -o OUT   write the text to OUT instead of standard output\n"
+    "  --help   show this help\n";
+
+int usage_error(const char* message) {
+    std::fprintf(stderr, "qlndis: %s\n%s", message, kUsage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string input;
+    std::string output;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "-o") {
+            if (++i >= argc) return usage_error("-o needs a file name");
+            output = argv[i];
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            return usage_error(("unknown option " + arg).c_str());
+        } else if (input.empty()) {
+            input = arg;
+        } else {
+            return usage_error("more than one input file");
+        }
+    }
+    if (input.empty()) return usage_error("no input file");
+
+    std::ifstream in(input, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(), std::strerror(errno));
+        return 1;
+    }
+    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+
+    std::vector<uint8_t> image;
+    if (file.size() >= 3 && std::memcmp(file.data(), "QLN", 3) == 0) {
+        image = file;
+    } else {
+        // The packed layout: u16 unpacked length, u16 packed length, data.
+        if (file.size() < 4) {
+            std::fprintf(stderr, "qlndis: %s: neither a raw image nor a packed scenario\n",
+                         input.c_str());
+            return 1;
+        }
+        const size_t unpacked = file[0] | file[1] << 8;
+        const size_t packed = file[2] | file[3] << 8;
+        if (packed != file.size() - 4) {
+            std::fprintf(stderr,
+                         "qlndis: %s: packed length %zu does not match the file (%zu bytes)\n",
+                         input.c_str(), packed, file.size());
+            return 1;
+        }
+        image.resize(unpacked);
+        if (!qln::unpack_a(file.data() + 4, packed, image.data(), unpacked)) {
+            std::fprintf(stderr, "qlndis: %s: packed data is damaged\n", input.c_str());
+            return 1;
+        }
+    }
+
+    const std::string text = qln::disassemble(image.data(), image.size());
+    if (output.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "qlndis: cannot write %s\n", output.c_str());
+        return 1;
+    }
+    return 0;
+}
