@@ -3,7 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -149,7 +149,7 @@ bool process_wait(int pid, uint32_t interval_ms, bool (*keep_waiting)(void*), vo
                   int& exit_code) {
     // A pidfd wakes the wait as soon as the program ends; without one the
     // wait sleeps its intervals.
-    const int fd = pidfd_open(pid, 0);
+    const int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     bool gone = false;
     for (;;) {
         if (collect(pid, exit_code, gone)) {

@@ -1,0 +1,270 @@
+#include "shell/runner_options.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+namespace qln {
+namespace {
+
+bool parse_u32(std::string_view text, uint32_t& value) {
+    if (text.empty()) return false;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+std::string absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char buf[4096];
+    if (!getcwd(buf, sizeof buf)) return path;
+    return std::string(buf) + "/" + path;
+}
+
+bool is_directory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool is_readable_file(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
+}
+
+std::string parent_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOptions& o,
+                                 std::string& error) {
+    bool virtual_given = false, real_given = false;
+    bool options_ended = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (options_ended || arg.empty() || arg[0] != '-' || arg == "-") {
+            if (o.startup_file) {
+                error =
+                    "more than one start-up file (\"" + *o.startup_file + "\" and \"" + arg + "\")";
+                return RunnerParse::UsageError;
+            }
+            o.startup_file = arg;
+            continue;
+        }
+        if (arg == "--") {
+            options_ended = true;
+            continue;
+        }
+        std::string value;
+        bool has_value = false;
+        const size_t eq = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+            has_value = true;
+        }
+        auto flag = [&](const char* name) {
+            if (arg != name) return false;
+            if (has_value) error = std::string(name) + " takes no value";
+            return true;
+        };
+        auto take = [&](const char* name) {
+            if (arg != name) return false;
+            if (!has_value) {
+                if (i + 1 >= argc) {
+                    error = std::string(name) + " needs a value";
+                    return true;
+                }
+                value = argv[++i];
+            }
+            return true;
+        };
+
+        if (flag("--help") || flag("-h")) {
+            if (!error.empty()) return RunnerParse::UsageError;
+            return RunnerParse::Help;
+        }
+        if (flag("--headless")) {
+            o.headless = true;
+        } else if (flag("--virtual-clock")) {
+            virtual_given = true;
+        } else if (flag("--real-clock")) {
+            real_given = true;
+        } else if (take("--game")) {
+            if (error.empty()) {
+                o.game_dir = absolute(value);
+                if (!is_directory(o.game_dir)) error = "--game: no directory \"" + value + "\"";
+            }
+        } else if (take("--clock-start")) {
+            if (error.empty() && !parse_u32(value, o.clock_start)) {
+                error = "--clock-start: \"" + value + "\" is not a tick count (0 to 4294967295)";
+            }
+        } else if (take("--input")) {
+            if (error.empty()) {
+                o.input_file = absolute(value);
+                if (!is_readable_file(o.input_file)) {
+                    error = "--input: cannot read the file \"" + value + "\"";
+                }
+            }
+        } else if (take("--on-error")) {
+            if (error.empty()) {
+                if (value == "stop")
+                    o.stop_on_error = true;
+                else if (value == "continue")
+                    o.stop_on_error = false;
+                else
+                    error = "--on-error: \"" + value + "\" is neither stop nor continue";
+            }
+        } else if (take("--answer")) {
+            if (error.empty()) {
+                if (value == "yes")
+                    o.answer_yes = true;
+                else if (value == "no")
+                    o.answer_yes = false;
+                else
+                    error = "--answer: \"" + value + "\" is neither yes nor no";
+            }
+        } else if (take("--file-dialog")) {
+            if (error.empty()) {
+                if (value.empty())
+                    error = "--file-dialog: empty path (use cancel for Cancel)";
+                else if (value == "cancel")
+                    o.file_dialog_path.reset();
+                else
+                    o.file_dialog_path = absolute(value);
+            }
+        } else if (take("--dump-screen")) {
+            if (error.empty()) {
+                o.dump_screen = absolute(value);
+                if (value.empty() || value.back() == '/') {
+                    error = "--dump-screen: \"" + value + "\" is not a file name";
+                } else if (!is_directory(parent_of(o.dump_screen))) {
+                    error = "--dump-screen: no directory for \"" + value + "\"";
+                }
+            }
+        } else if (take("--max-ms")) {
+            uint32_t ms = 0;
+            if (error.empty()) {
+                if (parse_u32(value, ms))
+                    o.max_ms = ms;
+                else
+                    error = "--max-ms: \"" + value + "\" is not a tick count (0 to 4294967295)";
+            }
+        } else if (take("--display-bpp")) {
+            if (error.empty()) {
+                if (value == "8")
+                    o.display_bpp = 8;
+                else if (value == "24")
+                    o.display_bpp = 24;
+                else
+                    error = "--display-bpp: \"" + value + "\" is neither 8 nor 24";
+            }
+        } else if (take("--display-size")) {
+            if (error.empty()) {
+                const size_t x = value.find('x');
+                uint32_t w = 0, h = 0;
+                if (x == std::string::npos || !parse_u32(std::string_view(value).substr(0, x), w) ||
+                    !parse_u32(std::string_view(value).substr(x + 1), h) || w == 0 || h == 0 ||
+                    w > 65535 || h > 65535) {
+                    error = "--display-size: \"" + value + "\" is not WIDTHxHEIGHT (1 to 65535)";
+                } else {
+                    o.display_width = static_cast<int>(w);
+                    o.display_height = static_cast<int>(h);
+                }
+            }
+        } else {
+            error = "unknown option \"" + std::string(argv[i]) + "\"";
+        }
+        if (!error.empty()) return RunnerParse::UsageError;
+    }
+    if (virtual_given && real_given) {
+        error = "--virtual-clock and --real-clock exclude each other";
+        return RunnerParse::UsageError;
+    }
+    o.virtual_clock = real_given ? false : (virtual_given || o.headless);
+    return RunnerParse::Run;
+}
+
+std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
+    std::vector<std::string> args;
+    if (!o.game_dir.empty()) args.insert(args.end(), {"--game", o.game_dir});
+    if (o.headless) args.push_back("--headless");
+    args.push_back(o.virtual_clock ? "--virtual-clock" : "--real-clock");
+    args.insert(args.end(), {"--clock-start", std::to_string(o.clock_start)});
+    if (!o.input_file.empty()) args.insert(args.end(), {"--input", o.input_file});
+    args.insert(args.end(), {"--on-error", o.stop_on_error ? "stop" : "continue"});
+    args.insert(args.end(), {"--answer", o.answer_yes ? "yes" : "no"});
+    args.insert(args.end(), {"--file-dialog", o.file_dialog_path ? *o.file_dialog_path : "cancel"});
+    if (!o.dump_screen.empty()) args.insert(args.end(), {"--dump-screen", o.dump_screen});
+    if (o.max_ms) args.insert(args.end(), {"--max-ms", std::to_string(*o.max_ms)});
+    args.insert(args.end(), {"--display-bpp", std::to_string(o.display_bpp)});
+    args.insert(args.end(), {"--display-size", std::to_string(o.display_width) + "x" +
+                                                   std::to_string(o.display_height)});
+    return args;
+}
+
+const char* runner_help_text() {
+    return R"(Usage: quillon [OPTIONS] [STARTUP_FILE]
+
+Runs a game: a start-up scenario (STARTUP_FILE, looked up in the game
+directory first; without it start_up.qln, start_up.gpc entry 1 and
+start_up.qsc entry 1 are tried) and everything it starts.
+
+Options:
+  --game DIR             change to DIR first; it becomes the start directory
+  --headless             no window and no audio; implies --virtual-clock
+                         unless --real-clock is given
+  --virtual-clock        ticks start at --clock-start and move only when the
+                         engine sleeps (by the time slept, without sleeping)
+                         or makes an idle pass of a waiting loop (1 ms):
+                         every run is the same
+  --clock-start T        the first tick count (default 0)
+  --real-clock           ticks count host milliseconds from --clock-start
+  --input FILE           scripted input, one event a line: TIME EVENT ARGS
+                         (move X Y, down|up left|right|middle,
+                         click left|right|middle X Y, char CODE, key VK,
+                         keydown VK, keyup VK, focus lost|gained, minimize,
+                         restore, close; # starts a comment)
+  --on-error stop|continue
+                         answer to scenario error dialogs (default stop)
+  --answer yes|no        answer to yes/no questions (default no)
+  --file-dialog PATH|cancel
+                         answer to open-file dialogs (default cancel)
+  --dump-screen FILE     at exit, the screen picture as a 24-bit BMP; the
+                         option is checked, but no file is written yet
+                         (pictures come with a later version)
+  --max-ms N             end the run when the tick counter passes N
+  --display-bpp 8|24     the display's depth (default 24)
+  --display-size WxH     the display's size (default 1920x1080)
+  -h, --help             show this text
+
+Relative paths of options are taken from the directory quillon is started
+in; STARTUP_FILE is the game's and is looked for as the engine always did.
+This version has no window yet: without --headless it runs headless with the
+real clock and says so.
+
+Each event of a headless run is one line of UTF-8 on standard error:
+  scenario error: command=0x0a error=106 name="NAME" text="TEXT" detail="DETAIL" answer=stop
+  message box: TEXT
+  question: TEXT answer=no
+  file dialog: filter="FILTER" answer="PATH"   (or answer=cancel)
+  display mode: full_screen=1 size=640x480 answer=ok
+Backslashes, quotes (inside quotes) and control characters are escaped
+(\\, \", \n, \xNN).
+
+Exit status:
+  0  the last scenario ended (or the window was closed)
+  1  start-up failed
+  2  usage error
+  3  --max-ms reached
+  4  the run ended at a scenario error (answer stop) or a failed interval
+     callback
+)";
+}
+
+}  // namespace qln
