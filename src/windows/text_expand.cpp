@@ -118,7 +118,10 @@ bool parse_substitution(const uint8_t* p, Substitution& s) {
     return true;
 }
 
-void put_full_width(Out& out, const char* text, size_t length) {
+// Copies formatted text character by character, so a cut never splits a
+// double-byte character; with widen, single-byte characters that have a
+// full-width form take it.
+void put_formatted(Out& out, const char* text, size_t length, bool widen) {
     const auto* p = reinterpret_cast<const uint8_t*>(text);
     const uint8_t* end = p + length;
     while (p < end) {
@@ -127,7 +130,7 @@ void put_full_width(Out& out, const char* text, size_t length) {
             p += 2;
             continue;
         }
-        uint16_t wide = full_width_of(*p);
+        const uint16_t wide = widen ? full_width_of(*p) : 0;
         const char pair[2] = {char(wide >> 8), char(wide & 0xFF)};
         if (!(wide ? out.put(pair, 2) : out.put(char(*p)))) return;
         ++p;
@@ -160,10 +163,7 @@ size_t text_expand(Engine& engine, const char* source, char* destination, size_t
                                           : FormatArg::of_number(var_get(engine, s.space, s.index));
             size_t n = sjis_format(formatted, sizeof formatted,
                                    reinterpret_cast<const char*>(s.format), s.format_length, arg);
-            if (next == '#')
-                put_full_width(out, formatted, n);
-            else
-                out.put(formatted, n);
+            put_formatted(out, formatted, n, next == '#');
             p = s.end;
             continue;
         }
