@@ -13,6 +13,7 @@
 //   - fixed-point results beyond 32 bits saturate.
 #include "scenario/expr.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -144,6 +145,45 @@ int32_t compound(uint8_t token, int32_t l, int32_t r) {
     }
 }
 
+enum class TokenKind : uint8_t {
+    Nothing,  // 0x0F and 0x80 to 0xFF
+    Byte,
+    SignedWord,
+    Word,
+    DoubleWord,
+    Zero,       // 0x04 to 0x0E
+    Reference,  // 0x10 to 0x2F
+    Unary,      // 0x30 to 0x3A
+    Index,      // 0x3B to 0x3F
+    Step,       // 0x40 to 0x4F
+    Binary,     // 0x50 to 0x6F
+    Assign,     // 0x70 to 0x7E
+    End,
+};
+
+constexpr std::array<TokenKind, 256> token_kinds() {
+    std::array<TokenKind, 256> kinds{};
+    auto fill = [&kinds](int first, int last, TokenKind kind) {
+        for (int t = first; t <= last; ++t) kinds[size_t(t)] = kind;
+    };
+    fill(0x00, 0x00, TokenKind::Byte);
+    fill(0x01, 0x01, TokenKind::SignedWord);
+    fill(0x02, 0x02, TokenKind::Word);
+    fill(0x03, 0x03, TokenKind::DoubleWord);
+    fill(0x04, 0x0E, TokenKind::Zero);
+    fill(0x10, 0x2F, TokenKind::Reference);
+    fill(0x30, 0x3A, TokenKind::Unary);
+    fill(0x3B, 0x3F, TokenKind::Index);
+    fill(0x40, 0x4F, TokenKind::Step);
+    fill(0x50, 0x6F, TokenKind::Binary);
+    fill(0x70, 0x7E, TokenKind::Assign);
+    fill(0x7F, 0x7F, TokenKind::End);
+    return kinds;
+}
+
+// One lookup and one jump per token.
+constexpr std::array<TokenKind, 256> kTokenKinds = token_kinds();
+
 class Evaluator {
   public:
     explicit Evaluator(Engine& engine) : engine_(engine), views_(engine.tables.views) {}
@@ -187,14 +227,14 @@ class Evaluator {
     int sp_ = 0;
 };
 
-int32_t unary(Evaluator& ev, uint8_t token, int32_t x) {
+int32_t unary(Random& random, uint8_t token, int32_t x) {
     switch (token) {
         case 0x30:
             return wrap_neg(x);
         case 0x31:
             return x == 0;
         case 0x32:
-            return fixed_random(ev.engine_.random, x);
+            return fixed_random(random, x);
         case 0x33:
             return x < 0 ? wrap_neg(x) : x;
         case 0x34:
@@ -223,59 +263,74 @@ int32_t expr_eval(Engine& engine, const uint8_t* code, uint32_t size, uint16_t& 
     uint32_t p = pc;
     while (p < limit) {
         const uint8_t token = code[p++];
-        if (token <= 0x03) {
-            static constexpr uint8_t kOperandBytes[4] = {1, 2, 2, 4};
-            if (limit - p < kOperandBytes[token]) break;
-            const uint8_t* b = code + p;
-            p += kOperandBytes[token];
-            switch (token) {
-                case 0x00:
-                    ev.push(b[0]);
-                    break;
-                case 0x01:
-                    ev.push(int16_t(uint16_t(b[0] | b[1] << 8)));
-                    break;
-                case 0x02:
-                    ev.push(uint16_t(b[0] | b[1] << 8));
-                    break;
-                default:
-                    ev.push(int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                                    uint32_t(b[3]) << 24));
-                    break;
+        switch (kTokenKinds[token]) {
+            case TokenKind::Byte:
+                if (p == limit) goto cut_off;
+                ev.push(code[p]);
+                p += 1;
+                break;
+            case TokenKind::SignedWord:
+            case TokenKind::Word: {
+                if (limit - p < 2) goto cut_off;
+                const uint16_t word = uint16_t(code[p] | code[p + 1] << 8);
+                p += 2;
+                ev.push(token == 0x01 ? int32_t(int16_t(word)) : int32_t(word));
+                break;
             }
-        } else if (token <= 0x0E) {
-            ev.push(0);
-        } else if (token >= 0x10 && token <= 0x2F) {
-            // A reference's index may itself be a variable: read it first.
-            Entry& e = ev.top();
-            e = Entry{ev.read(e), int32_t(token - 0x10)};
-        } else if (token >= 0x30 && token <= 0x3A) {
-            Entry& e = ev.top();
-            e = Entry{unary(ev, token, ev.read(e)), kPlain};
-        } else if (token >= 0x3B && token <= 0x3F) {
-            ev.top().space = kPlain;  // a reference keeps only its index
-        } else if (token >= 0x40 && token <= 0x4F) {
-            Entry& e = ev.top();
-            const int32_t v = ev.read(e);
-            ev.write(e, token == 0x40 ? wrap_add(v, 1) : token == 0x41 ? wrap_sub(v, 1) : v);
-        } else if (token >= 0x50 && token <= 0x6F) {
-            const Entry right = ev.pop();
-            Entry& left = ev.top();
-            const int32_t r = ev.read(right);
-            const int32_t l = ev.read(left);
-            left = Entry{token == 0x60 ? fixed_atan(l, r) : binary(token, l, r), kPlain};
-        } else if (token >= 0x70 && token <= 0x7E) {
-            // The left reference stays, so the expression yields the stored value read back.
-            const Entry right = ev.pop();
-            Entry& left = ev.top();
-            const int32_t r = ev.read(right);
-            ev.write(left, token >= 0x71 && token <= 0x78 ? compound(token, ev.read(left), r) : r);
-        } else if (token == 0x7F) {
-            pc = uint16_t(p);  // 16-bit: a closing byte at 0xFFFF leaves pc at 0
-            return ev.result();
+            case TokenKind::DoubleWord:
+                if (limit - p < 4) goto cut_off;
+                ev.push(int32_t(uint32_t(code[p]) | uint32_t(code[p + 1]) << 8 |
+                                uint32_t(code[p + 2]) << 16 | uint32_t(code[p + 3]) << 24));
+                p += 4;
+                break;
+            case TokenKind::Zero:
+                ev.push(0);
+                break;
+            case TokenKind::Reference: {
+                // A reference's index may itself be a variable: read it first.
+                Entry& e = ev.top();
+                e = Entry{ev.read(e), int32_t(token - 0x10)};
+                break;
+            }
+            case TokenKind::Unary: {
+                Entry& e = ev.top();
+                e = Entry{unary(engine.random, token, ev.read(e)), kPlain};
+                break;
+            }
+            case TokenKind::Index:
+                ev.top().space = kPlain;  // a reference keeps only its index
+                break;
+            case TokenKind::Step: {
+                Entry& e = ev.top();
+                const int32_t v = ev.read(e);
+                ev.write(e, token == 0x40 ? wrap_add(v, 1) : token == 0x41 ? wrap_sub(v, 1) : v);
+                break;
+            }
+            case TokenKind::Binary: {
+                const Entry right = ev.pop();
+                Entry& left = ev.top();
+                const int32_t r = ev.read(right);
+                const int32_t l = ev.read(left);
+                left = Entry{token == 0x60 ? fixed_atan(l, r) : binary(token, l, r), kPlain};
+                break;
+            }
+            case TokenKind::Assign: {
+                // The left reference stays, so the expression yields the stored value read back.
+                const Entry right = ev.pop();
+                Entry& left = ev.top();
+                const int32_t r = ev.read(right);
+                ev.write(left,
+                         token >= 0x71 && token <= 0x78 ? compound(token, ev.read(left), r) : r);
+                break;
+            }
+            case TokenKind::End:
+                pc = uint16_t(p);  // 16-bit: a closing byte at 0xFFFF leaves pc at 0
+                return ev.result();
+            case TokenKind::Nothing:
+                break;
         }
-        // 0x0F and 0x80 to 0xFF do nothing.
     }
+cut_off:
     // Cut off: pc stays on the first byte that is missing.
     const uint32_t stop = p > limit ? p : limit;
     pc = uint16_t(stop < kPcLimit ? stop : kPcLimit - 1);
