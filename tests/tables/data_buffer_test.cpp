@@ -6,6 +6,7 @@
 #include "scenario/file_read.h"
 #include "scenario/scenario.h"
 #include "shell/engine.h"
+#include "support/temp_dir.h"
 #include "tables/tables.h"
 #include "tables_fixture.h"
 
@@ -173,14 +174,53 @@ TEST_F(CopyBytes, OverlappingRangesInOneBufferCopyAsIfThroughATemporary) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buf_get_raw(engine, 1)), 8), "ababcdef");
 }
 
-TEST_F(DataBuffers, AFileThatCannotBeReadLeavesTheSlotAsItWas) {
+class BufLoad : public TablesTest {
+  protected:
+    test::TempDir dir;
+    test::CwdGuard cwd{dir.path()};
+
+    FileRef ref(const char* name) {
+        FileRef r;
+        r.name = name;
+        return r;
+    }
+};
+
+TEST_F(BufLoad, AFileThatCannotBeReadLeavesTheSlotAsItWas) {
     ASSERT_TRUE(buf_new_raw(engine, 3, 2));
-    FileRef ref;
-    ref.name = "no such file.dat";
-    EXPECT_FALSE(buf_load(engine, 3, ref));
+    EXPECT_FALSE(buf_load(engine, 3, ref("missing.dat")));
     EXPECT_EQ(buf_entry(engine, 3)->type, BufType::Raw);
     EXPECT_EQ(buf_size(engine, 3), 2u);
-    EXPECT_FALSE(buf_load(engine, 256, ref));
+    dir.write("here.dat", {1});
+    EXPECT_FALSE(buf_load(engine, 256, ref("here.dat")));
+}
+
+TEST_F(BufLoad, OtherBytesAreKeptAsTheyAre) {
+    dir.write("data.bin", {0x44, 0x88, 0xCC, 0x00, 0x01});
+    ASSERT_TRUE(buf_new_regions(engine, 3, 2));
+    ASSERT_TRUE(buf_load(engine, 3, ref("data.bin")));
+    ASSERT_EQ(buf_size(engine, 3), 5u);
+    EXPECT_EQ(std::memcmp(buf_get_raw(engine, 3), "\x44\x88\xCC\x00\x01", 5), 0);
+    dir.write("empty.bin", {});
+    ASSERT_TRUE(buf_load(engine, 3, ref("empty.bin")));
+    EXPECT_EQ(buf_entry(engine, 3)->type, BufType::Raw);
+    EXPECT_EQ(buf_size(engine, 3), 0u);
+}
+
+TEST_F(BufLoad, AScenarioImageBecomesAScenarioObject) {
+    // Magic, header offset 5, string table at 7: the smallest image there is.
+    dir.write("tiny.qsc", {'Q', 'L', 'N', 0x05, 0x00, 0x07, 0x00});
+    ASSERT_TRUE(buf_load(engine, 4, ref("tiny.qsc")));
+    const Scenario* scenario = buf_get_scenario(engine, 4);
+    ASSERT_NE(scenario, nullptr);
+    EXPECT_EQ(scenario->size, 7u);
+    EXPECT_STREQ(scenario->file_name, "tiny.qsc");
+    EXPECT_EQ(buf_size(engine, 4), 1u);
+    // A broken image is only bytes.
+    dir.write("broken.qsc", {'Q', 'L', 'N', 0x40, 0x00});
+    ASSERT_TRUE(buf_load(engine, 4, ref("broken.qsc")));
+    EXPECT_EQ(buf_size(engine, 4), 5u);
+    EXPECT_NE(buf_get_raw(engine, 4), nullptr);
 }
 
 }  // namespace
