@@ -28,6 +28,8 @@ bool AsmState::command(const Token& name) {
         if (p != spec->signature && !expect(",")) return false;
         if (!operand(*p)) return false;
     }
+    if (lx_.peek().is(","))
+        return fail_at(lx_.peek(), "too many operands for '" + std::string(spec->name) + "'");
     if (!lx_.at_end()) return fail_expected("',' or end of line");
     return true;
 }
