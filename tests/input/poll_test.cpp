@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "input/poll.h"
+#include "platform/headless/headless_platform.h"
+#include "scenario/asm/assembler.h"
+#include "scenario/scenario.h"
+#include "shell/engine.h"
+#include "shell/input_script.h"
+#include "support/fake_platform.h"
+
+namespace qln {
+namespace {
+
+Scenario* make_scenario(Engine& engine, const char* source) {
+    std::vector<uint8_t> image;
+    AsmError error;
+    EXPECT_TRUE(assemble(source, image, error)) << error.message;
+    Scenario* s = scn_create(engine, image.data(), static_cast<uint32_t>(image.size()), "test", 0);
+    EXPECT_NE(s, nullptr);
+    return s;
+}
+
+// An engine with its tables, a running main scenario and one interval
+// callback held in data buffer 3.
+class CallbackTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        engine.platform = &platform;
+        ASSERT_TRUE(tables_init(engine));
+        main_scenario = make_scenario(engine, ".code\n  end\n");
+        ASSERT_TRUE(scn_start(engine, main_scenario, true, true));
+        result_set(engine, 1, 7);
+        str_set(engine, 0, "kept");
+    }
+
+    void add_callback(const char* source, uint32_t interval_ms, uint32_t last_run) {
+        Scenario* s = make_scenario(engine, source);
+        DataBuffer* slot = buf_entry(engine, 3 + int32_t(engine.timers.callbacks.size()));
+        ASSERT_NE(slot, nullptr);
+        slot->type = BufType::Scenario;
+        slot->size = 1;
+        slot->scenario = s;
+        engine.timers.callbacks.push_front(IntervalCallback{1, s, interval_ms, last_run});
+        engine.timers.callbacks_enabled = true;
+    }
+
+    test::FakePlatform platform;
+    Engine engine;
+    Scenario* main_scenario = nullptr;
+};
+
+TEST_F(CallbackTest, ADueCallbackRunsWithTheCallbackBankAndTheStateComesBack) {
+    add_callback(".code\n  eval v3[0] = v3[0] + 1\n  eval v3[1] = r[1]\n  scn_return 5\n", 100, 0);
+    InputState snap;
+    platform.now = 99;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 0);
+    platform.now = 100;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 1);
+    EXPECT_EQ(var_get(engine, 3, 1), 0);  // the callback saw its own bank
+    EXPECT_EQ(result_get(engine, 1), 7);  // the interrupted command's results stay
+    EXPECT_EQ(engine.tables.results_callback[1], 5);
+    EXPECT_STREQ(str_get(engine, 0), "kept");
+    EXPECT_EQ(engine.interp.current, main_scenario);
+    EXPECT_FALSE(engine.timers.inside_callbacks);
+    EXPECT_EQ(engine.timers.callbacks.front().last_run, 100u);
+    // Not due again until another interval has passed.
+    platform.now = 199;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 1);
+}
+
+TEST_F(CallbackTest, ElapsedTimeWrapsAroundTheTickCounter) {
+    add_callback(".code\n  eval v3[0] = v3[0] + 1\n  end\n", 100, 0xFFFFFFF0u);
+    InputState snap;
+    platform.now = 0x53;  // 99 ms after the last run
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 0);
+    platform.now = 0x54;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 1);
+}
+
+TEST_F(CallbackTest, DisabledOrNestedCallbacksDoNotRun) {
+    add_callback(".code\n  eval v3[0] = v3[0] + 1\n  end\n", 0, 0);
+    InputState snap;
+    engine.timers.callbacks_enabled = false;
+    ASSERT_TRUE(poll(engine, snap));
+    engine.timers.callbacks_enabled = true;
+    engine.timers.inside_callbacks = true;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 0);
+    engine.timers.inside_callbacks = false;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 1);
+}
+
+TEST_F(CallbackTest, NewestFirstEachToItsEnd) {
+    add_callback(".code\n  eval v3[0] = v3[0] * 10 + 1\n  end\n", 0, 0);
+    add_callback(".code\n  eval v3[0] = v3[0] * 10 + 2\n  end\n", 0, 0);
+    InputState snap;
+    ASSERT_TRUE(poll(engine, snap));
+    EXPECT_EQ(var_get(engine, 3, 0), 21);
+}
+
+TEST_F(CallbackTest, AFailedCallbackFailsThePollAndLeavesTheStateRestored) {
+    // 0x2A is no command: error -100, and the platform answers Stop.
+    add_callback(".code\n  eval v3[0] = 1\n  .bytes 0x2A\n  end\n", 0, 0);
+    InputState snap;
+    EXPECT_FALSE(poll(engine, snap));
+    ASSERT_EQ(platform.errors.size(), 1u);
+    EXPECT_EQ(platform.errors[0].error_number, 100u);
+    EXPECT_EQ(var_get(engine, 3, 0), 1);
+    EXPECT_EQ(result_get(engine, 1), 7);
+    EXPECT_STREQ(str_get(engine, 0), "kept");
+    EXPECT_EQ(engine.interp.current, main_scenario);
+    EXPECT_FALSE(engine.timers.inside_callbacks);
+    EXPECT_FALSE(engine.timers.callbacks.front().scenario->in_use);
+    // Callbacks keep running at later polls.
+    platform.errors.clear();
+    EXPECT_FALSE(poll(engine, snap));
+    EXPECT_EQ(platform.errors.size(), 1u);
+}
+
+TEST_F(CallbackTest, ACallbackAlreadyActiveCannotStart) {
+    add_callback(".code\n  end\n", 0, 0);
+    engine.timers.callbacks.front().scenario->in_use = true;
+    InputState snap;
+    EXPECT_FALSE(poll(engine, snap));
+    EXPECT_EQ(result_get(engine, 1), 7);
+    EXPECT_EQ(engine.interp.current, main_scenario);
+    engine.timers.callbacks.front().scenario->in_use = false;
+}
+
+TEST(Poll, FailsOnceTheProgramMustEnd) {
+    test::FakePlatform platform;
+    Engine engine;
+    engine.platform = &platform;
+    InputState snap;
+    engine.input.state.x = 12;
+    EXPECT_TRUE(poll(engine, snap));
+    EXPECT_EQ(snap.x, 12);
+    platform.quit = true;
+    EXPECT_FALSE(poll(engine, snap));
+}
+
+// wait_click on a headless platform whose script presses the buttons.
+int click_result(const char* events, uint32_t& ticks) {
+    std::vector<ScriptEvent> parsed;
+    ScriptError error;
+    EXPECT_TRUE(input_script_parse(events, parsed, error));
+    HeadlessOptions o;
+    o.events = parsed;
+    HeadlessPlatform platform(o);
+    Engine engine;
+    platform.attach(engine);
+    engine.platform = &platform;
+    platform.deliver_due();
+    InputState snap;
+    const int left = wait_click(engine, snap);
+    ticks = platform.ticks();
+    return left;
+}
+
+TEST(WaitClick, LeftRightAndHeldButtons) {
+    uint32_t ticks = 0;
+    EXPECT_EQ(click_result("5 down left\n8 up left\n", ticks), 1);
+    EXPECT_EQ(ticks, 8u);
+    EXPECT_EQ(click_result("5 click right 1 1\n", ticks), 0);
+    EXPECT_EQ(ticks, 55u);
+    // The left button went down while the right one was held.
+    EXPECT_EQ(click_result("2 down right\n4 down left\n6 up right\n", ticks), 1);
+    EXPECT_EQ(ticks, 6u);
+    // A button held as the wait starts counts as pressed.
+    EXPECT_EQ(click_result("0 down left\n3 up left\n", ticks), 1);
+    EXPECT_EQ(ticks, 3u);
+    // A closed window ends the wait with 0.
+    EXPECT_EQ(click_result("4 down left\n5 close\n", ticks), 0);
+    EXPECT_EQ(ticks, 5u);
+}
+
+}  // namespace
+}  // namespace qln
