@@ -5,6 +5,7 @@
 // token instead of once per byte.
 #include "scenario/unpack.h"
 
+#include <bit>
 #include <cstring>
 
 namespace qln {
@@ -18,6 +19,40 @@ inline uint16_t load_le16(const uint8_t* p) {
 }
 inline uint32_t load_be32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// A pattern of 1 to 7 bytes repeated through a 64-bit word: the pattern's
+// bytes, masked, times a constant that puts copies of it side by side. The
+// word is then stored every `step` bytes (the largest multiple of the
+// distance up to 8), so the copy never reloads bytes it has just written.
+struct Pattern {
+    uint64_t word;
+    size_t step;
+};
+
+inline Pattern pattern_of(const uint8_t* op, size_t distance) {
+    static constexpr uint64_t kMask[8] = {
+        0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF};
+    static constexpr uint64_t kSpread[8] = {0,
+                                            0x0101010101010101,
+                                            0x0001000100010001,
+                                            0x0001000001000001,
+                                            0x0000000100000001,
+                                            0x0000010000000001,
+                                            0x0001000000000001,
+                                            0x0100000000000001};
+    static constexpr uint8_t kStep[8] = {0, 8, 8, 6, 8, 5, 6, 7};
+    uint64_t word = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Loads 8 bytes of which the first `distance` count; the caller's
+        // room at op covers the rest.
+        std::memcpy(&word, op - distance, 8);
+        word = (word & kMask[distance]) * kSpread[distance];
+    } else {
+        for (size_t i = 0; i < 8; ++i)
+            word |= uint64_t(op[int(i % distance) - int(distance)]) << (8 * i);
+    }
+    return {word, kStep[distance]};
 }
 
 // Copies a match of len bytes from distance bytes back. The bytes written past
@@ -49,17 +84,24 @@ inline void copy_wild(uint8_t* op, size_t distance, size_t len) {
         std::memset(op, op[-1], len);
         return;
     }
-    // A short pattern (2..7 bytes, such as one 24-bit pixel): lay down a few
-    // bytes singly until a multiple of the distance reaches 8, then copy 8
-    // bytes at a time from that multiple back.
-    const size_t wide = distance * ((8 + distance - 1) / distance);
-    const size_t lead = wide - distance;  // at most 7
-    for (size_t i = 0; i < lead; ++i) op[i] = op[i - distance];
-    op += lead;
-    while (op < end) {
-        std::memcpy(op, op - wide, 8);
-        op += 8;
+    const Pattern p = pattern_of(op, distance);
+    for (; op < end; op += p.step) std::memcpy(op, &p.word, 8);
+}
+
+// A match of at most 18 bytes (every match of method A, the short ones of
+// method B) written as 24 bytes in three 8-byte steps, without branching on
+// the length. The caller guarantees 24 bytes of room at op.
+inline void copy_short_wild(uint8_t* op, size_t distance) {
+    if (distance >= 8) {
+        std::memcpy(op, op - distance, 8);
+        std::memcpy(op + 8, op + 8 - distance, 8);
+        std::memcpy(op + 16, op + 16 - distance, 8);
+        return;
     }
+    const Pattern p = pattern_of(op, distance);
+    std::memcpy(op, &p.word, 8);
+    std::memcpy(op + p.step, &p.word, 8);
+    std::memcpy(op + 2 * p.step, &p.word, 8);
 }
 
 // The same without writing past op + len; oend is the end of the output.
@@ -85,32 +127,33 @@ bool unpack_a(const uint8_t* in, size_t in_len, uint8_t* out, size_t out_len) {
     uint8_t* op = out;
     uint8_t* const oend = out + out_len;
 
-    // Worst case for one flag byte: 1 + 8 * 2 bytes in, 8 * 18 bytes out.
-    constexpr size_t kGroupIn = 17;
-    constexpr size_t kGroupOut = 8 * 18 + kSlack;
+    // Worst case for one flag byte: 1 + 8 * 2 bytes in, plus 8 bytes that a
+    // literal run may read ahead; 8 * 18 bytes out, plus what the last copy
+    // may write ahead.
+    constexpr size_t kGroupIn = 1 + 16 + 8;
+    constexpr size_t kGroupOut = 7 * 18 + 24;
 
     while (op < oend) {
         if (static_cast<size_t>(iend - ip) >= kGroupIn &&
             static_cast<size_t>(oend - op) >= kGroupOut) {
-            unsigned flags = *ip++;
-            if (flags == 0) {
+            // The flag bits go to the top of a word with a stop bit after
+            // them, so each run of literals is counted with one instruction
+            // and copied with one 8-byte move.
+            uint32_t f = (uint32_t(*ip++) << 24) | 0x00800000u;
+            for (;;) {
+                const int literals = std::countl_zero(f);
                 std::memcpy(op, ip, 8);
-                op += 8;
-                ip += 8;
-                continue;
-            }
-            for (int bit = 0; bit < 8; ++bit, flags <<= 1) {
-                if ((flags & 0x80) == 0) {
-                    *op++ = *ip++;
-                    continue;
-                }
+                op += literals;
+                ip += literals;
+                f <<= literals;
+                if (f == 0x80000000u) break;  // only the stop bit is left
+                f <<= 1;
                 const unsigned w = load_le16(ip);
                 ip += 2;
                 const size_t distance = (w >> 4) + 1;
-                const size_t len = (w & 0x0F) + 3;
                 if (distance > static_cast<size_t>(op - out)) return false;
-                copy_wild(op, distance, len);
-                op += len;
+                copy_short_wild(op, distance);
+                op += (w & 0x0F) + 3;
             }
             continue;
         }
@@ -204,7 +247,11 @@ bool unpack_b(const uint8_t* in, size_t in_len, uint8_t* out, size_t out_len) {
             ip += 1;
         }
         if (distance > static_cast<size_t>(op - out) || len > out_left) return false;
-        copy_exact(op, distance, static_cast<size_t>(len), oend);
+        if (len <= 18 && out_left >= 24) {
+            copy_short_wild(op, distance);
+        } else {
+            copy_exact(op, distance, static_cast<size_t>(len), oend);
+        }
         op += len;
     }
     return true;

@@ -1,0 +1,202 @@
+// Unpacking speed of methods A and B, in bytes of output per second, beside
+// zlib's inflate of the same data. Method A's packed layout holds at most
+// 65,535 bytes, so every method also runs on the picture cut into pieces of
+// that size; B and inflate run on the whole picture as well.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "scenario/pack.h"
+#include "scenario/unpack.h"
+
+#ifdef QUILLON_HAVE_ZLIB
+#include <zlib.h>
+#endif
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr size_t kChunk = 65535;
+
+// A 640 x 480 24-bit picture as a game ships it: a gradient sky, flat panels
+// with frames, a dithered area and a noisy ground.
+Bytes make_picture() {
+    constexpr int w = 640, h = 480;
+    std::mt19937 rng(2024);
+    Bytes out(size_t(w) * h * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = &out[(size_t(y) * w + x) * 3];
+            if (y < h / 3) {
+                p[0] = static_cast<uint8_t>(200 + y * 40 / h);
+                p[1] = static_cast<uint8_t>(120 + y * 90 / h);
+                p[2] = static_cast<uint8_t>(60 + x * 30 / w);
+            } else if (x < w / 2) {
+                const bool frame = x % 80 < 4 || y % 60 < 4;
+                p[0] = frame ? 30 : 180;
+                p[1] = frame ? 30 : 170;
+                p[2] = frame ? 40 : 150;
+            } else if (y < h * 2 / 3) {
+                const uint8_t v = static_cast<uint8_t>(((x ^ y) & 3) * 20 + 90);
+                p[0] = v;
+                p[1] = static_cast<uint8_t>(v + 10);
+                p[2] = static_cast<uint8_t>(v + 20);
+            } else {
+                const uint8_t base = static_cast<uint8_t>(100 + (x + y) / 8);
+                p[0] = static_cast<uint8_t>(base + rng() % 6);
+                p[1] = static_cast<uint8_t>(base + rng() % 6);
+                p[2] = static_cast<uint8_t>(base + rng() % 6);
+            }
+        }
+    }
+    return out;
+}
+
+struct Piece {
+    const uint8_t* raw;
+    size_t len;
+    Bytes packed;
+};
+
+struct Data {
+    Bytes picture = make_picture();
+    std::vector<Piece> a_chunks, b_chunks, z_chunks;
+    Bytes b_whole, z_whole;
+
+    Data() {
+        for (size_t at = 0; at < picture.size(); at += kChunk) {
+            const size_t n = std::min(kChunk, picture.size() - at);
+            const uint8_t* p = picture.data() + at;
+            a_chunks.push_back({p, n, qln::pack_a(p, n)});
+            b_chunks.push_back({p, n, qln::pack_b(p, n)});
+#ifdef QUILLON_HAVE_ZLIB
+            z_chunks.push_back({p, n, deflate_all(p, n)});
+#endif
+        }
+        b_whole = qln::pack_b(picture.data(), picture.size());
+#ifdef QUILLON_HAVE_ZLIB
+        z_whole = deflate_all(picture.data(), picture.size());
+#endif
+    }
+
+#ifdef QUILLON_HAVE_ZLIB
+    static Bytes deflate_all(const uint8_t* p, size_t n) {
+        uLongf len = compressBound(n);
+        Bytes out(len);
+        compress2(out.data(), &len, p, n, Z_DEFAULT_COMPRESSION);
+        out.resize(len);
+        return out;
+    }
+#endif
+};
+
+const Data& data() {
+    static const Data d;
+    return d;
+}
+
+template <class Fn>
+void run_chunks(benchmark::State& state, const std::vector<Piece>& pieces, Fn unpack) {
+    Bytes out(kChunk);
+    size_t total = 0, packed = 0;
+    for (const Piece& p : pieces) {
+        total += p.len;
+        packed += p.packed.size();
+    }
+    for (auto _ : state) {
+        for (const Piece& p : pieces) {
+            if (!unpack(p.packed.data(), p.packed.size(), out.data(), p.len)) {
+                state.SkipWithError("unpack failed");
+                return;
+            }
+            benchmark::DoNotOptimize(out.data());
+        }
+        benchmark::ClobberMemory();
+    }
+    // Verify once, outside the timing.
+    for (const Piece& p : pieces) {
+        unpack(p.packed.data(), p.packed.size(), out.data(), p.len);
+        if (std::memcmp(out.data(), p.raw, p.len) != 0) state.SkipWithError("wrong output");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(total));
+    state.counters["ratio"] = double(packed) / double(total);
+}
+
+void BM_UnpackA_Chunks(benchmark::State& state) {
+    run_chunks(state, data().a_chunks, qln::unpack_a);
+}
+void BM_UnpackB_Chunks(benchmark::State& state) {
+    run_chunks(state, data().b_chunks, qln::unpack_b);
+}
+
+void BM_UnpackB_Whole(benchmark::State& state) {
+    const Data& d = data();
+    Bytes out(d.picture.size());
+    for (auto _ : state) {
+        if (!qln::unpack_b(d.b_whole.data(), d.b_whole.size(), out.data(), out.size())) {
+            state.SkipWithError("unpack failed");
+            return;
+        }
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    if (out != d.picture) state.SkipWithError("wrong output");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(out.size()));
+    state.counters["ratio"] = double(d.b_whole.size()) / double(out.size());
+}
+
+BENCHMARK(BM_UnpackA_Chunks);
+BENCHMARK(BM_UnpackB_Chunks);
+BENCHMARK(BM_UnpackB_Whole);
+
+#ifdef QUILLON_HAVE_ZLIB
+// One inflate state reset per piece, as a reader that keeps it would do.
+class Inflater {
+  public:
+    Inflater() { inflateInit(&z_); }
+    ~Inflater() { inflateEnd(&z_); }
+    bool run(const uint8_t* in, size_t in_len, uint8_t* out, size_t out_len) {
+        inflateReset(&z_);
+        z_.next_in = const_cast<Bytef*>(in);
+        z_.avail_in = static_cast<uInt>(in_len);
+        z_.next_out = out;
+        z_.avail_out = static_cast<uInt>(out_len);
+        return inflate(&z_, Z_FINISH) == Z_STREAM_END && z_.avail_out == 0;
+    }
+
+  private:
+    z_stream z_{};
+};
+
+void BM_Inflate_Chunks(benchmark::State& state) {
+    Inflater inflater;
+    run_chunks(state, data().z_chunks, [&](const uint8_t* in, size_t n, uint8_t* out, size_t m) {
+        return inflater.run(in, n, out, m);
+    });
+}
+
+void BM_Inflate_Whole(benchmark::State& state) {
+    const Data& d = data();
+    Inflater inflater;
+    Bytes out(d.picture.size());
+    for (auto _ : state) {
+        if (!inflater.run(d.z_whole.data(), d.z_whole.size(), out.data(), out.size())) {
+            state.SkipWithError("inflate failed");
+            return;
+        }
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    if (out != d.picture) state.SkipWithError("wrong output");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(out.size()));
+    state.counters["ratio"] = double(d.z_whole.size()) / double(out.size());
+}
+
+BENCHMARK(BM_Inflate_Chunks);
+BENCHMARK(BM_Inflate_Whole);
+#endif
+
+}  // namespace
