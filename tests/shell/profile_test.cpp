@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "shell/profile.h"
+#include "support/temp_dir.h"
+
+namespace qln {
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+void write_file(const std::string& path, const std::string& text) {
+    std::ofstream f(path, std::ios::binary);
+    f << text;
+}
+
+TEST(ProfileLookup, NamesIgnoreAsciiCaseAndBlanksAroundNamesAndValues) {
+    const std::string file =
+        "[Other]\r\nvolume=1\r\n"
+        "  [ Sound ]  \r\n"
+        "  Volume =  80 \r\n"
+        "voice=\"  quoted  \"\r\n"
+        "name='single'\r\n"
+        "half=\"open\r\n"
+        "empty=\r\n"
+        "noequals\r\n";
+    bool found = false;
+    EXPECT_EQ(profile_lookup(file, "SOUND", "VOLUME", &found), "80");
+    EXPECT_TRUE(found);
+    EXPECT_EQ(profile_lookup(file, "sound", "voice"), "  quoted  ");
+    EXPECT_EQ(profile_lookup(file, "sound", "name"), "single");
+    EXPECT_EQ(profile_lookup(file, "sound", "half"), "\"open");
+    EXPECT_EQ(profile_lookup(file, "sound", "empty", &found), "");
+    EXPECT_TRUE(found);
+    EXPECT_EQ(profile_lookup(file, "sound", "noequals", &found), "");
+    EXPECT_FALSE(found);
+    EXPECT_EQ(profile_lookup(file, "missing", "volume", &found), "");
+    EXPECT_FALSE(found);
+    EXPECT_EQ(profile_lookup(file, "other", "VOLUME"), "1");
+}
+
+TEST(ProfileLookup, ReadsLfFilesAndTheFirstSectionAndKeyOnly) {
+    const std::string file = "[a]\nk=1\nk=2\n[b]\nk=3\n[A]\nk=4\nj=5\n";
+    EXPECT_EQ(profile_lookup(file, "a", "k"), "1");
+    EXPECT_EQ(profile_lookup(file, "b", "k"), "3");
+    EXPECT_EQ(profile_lookup(file, "A", "j"), "");
+}
+
+TEST(ProfileLookup, DoubleByteNamesAreNotCaseFoldedInTheirTrailByte) {
+    // 0x83 0x41 and 0x83 0x61 are two different characters (ア and ャ).
+    const std::string file = "[\x83\x41]\nk=1\n";
+    EXPECT_EQ(profile_lookup(file, "\x83\x41", "K"), "1");
+    EXPECT_EQ(profile_lookup(file, "\x83\x61", "K"), "");
+}
+
+TEST(ProfileUpdate, ChangesOnlyItsOwnLineAndKeepsEverythingElse) {
+    const std::string file =
+        "; notes\r\n[Sound]\r\n  Volume = 80 \r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n";
+    EXPECT_EQ(profile_update(file, "SOUND", "volume", "55"),
+              "; notes\r\n[Sound]\r\nVolume=55\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n");
+}
+
+TEST(ProfileUpdate, AddsAKeyAtTheEndOfItsSectionBeforeBlankLines) {
+    const std::string file = "[Sound]\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n";
+    EXPECT_EQ(profile_update(file, "sound", "volume", "9"),
+              "[Sound]\r\nvoice=1\r\nvolume=9\r\n\r\n[Game]\r\nx=1\r\n");
+    EXPECT_EQ(profile_update(file, "game", "y", "2"),
+              "[Sound]\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\ny=2\r\n");
+}
+
+TEST(ProfileUpdate, AddsSectionsAndFilesAndFollowsTheFilesLineEnds) {
+    EXPECT_EQ(profile_update("", "Save", "slot", "3"), "[Save]\r\nslot=3\r\n");
+    EXPECT_EQ(profile_update("[a]\nk=1\n", "b", "j", "2"), "[a]\nk=1\n[b]\nj=2\n");
+    // A last line without its line end gets one first.
+    EXPECT_EQ(profile_update("[a]\r\nk=1", "b", "j", "2"), "[a]\r\nk=1\r\n[b]\r\nj=2\r\n");
+    EXPECT_EQ(profile_update("[a]\r\nk=1", "a", "j", "2"), "[a]\r\nk=1\r\nj=2\r\n");
+    EXPECT_EQ(profile_update("[a]", "a", "j", "2"), "[a]\r\nj=2\r\n");
+}
+
+TEST(ProfileUpdate, LineBreaksInAWriteAreCutSoItCannotAddLines) {
+    EXPECT_EQ(profile_update("", "s", "k", "1\r\n[evil]\r\nx=2"), "[s]\r\nk=1\r\n");
+    EXPECT_EQ(profile_update("", "s\nt", "k\r", "v"), "[s]\r\nk=v\r\n");
+}
+
+TEST(ProfileFile, RoundTripsThroughTheHostFileAndCutsLongValues) {
+    test::TempDir dir;
+    const std::string path = dir.str() + "/Quillon.ini";
+    EXPECT_EQ(profile_read_host(path, "a", "b"), "");  // no file yet
+    ASSERT_TRUE(profile_write_host(path, "Game", "name", "first"));
+    ASSERT_TRUE(profile_write_host(path, "game", "NAME", "second"));
+    ASSERT_TRUE(profile_write_host(path, "Game", "long", std::string(300, 'x')));
+    EXPECT_EQ(profile_read_host(path, "GAME", "name"), "second");
+    EXPECT_EQ(profile_read_host(path, "game", "long"), std::string(254, 'x'));
+    EXPECT_EQ(read_file(path), "[Game]\r\nname=second\r\nlong=" + std::string(300, 'x') + "\r\n");
+    // No temporary file is left behind.
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(ProfileFile, AFailureBeforeTheRenameLeavesTheOldFileWhole) {
+    test::TempDir dir;
+    const std::string path = dir.str() + "/Quillon.ini";
+    const std::string old = "[Game]\r\nname=old\r\n; untouched\r\n";
+    write_file(path, old);
+    chmod(path.c_str(), 0640);
+    ProfileWriteFault fault;
+    fault.fail_before_rename = true;
+    EXPECT_FALSE(profile_write_host(path, "Game", "name", "new", &fault));
+    EXPECT_EQ(read_file(path), old);
+    ASSERT_TRUE(profile_write_host(path, "Game", "name", "new"));
+    EXPECT_EQ(read_file(path), "[Game]\r\nname=new\r\n; untouched\r\n");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the file keeps its permissions
+}
+
+TEST(ProfileFile, ScenarioPathsMapToTheHostCaseInsensitively) {
+    test::TempDir dir;
+    write_file(dir.str() + "/SAVE.INI", "[s]\r\nk=v\r\n");
+    // Scenario paths give the directory with backslashes.
+    std::string sjis = dir.str() + "\\save.ini";
+    EXPECT_EQ(profile_read(sjis.c_str(), "S", "K"), "v");
+    ASSERT_TRUE(profile_write(sjis.c_str(), "s", "k2", "w"));
+    EXPECT_EQ(read_file(dir.str() + "/SAVE.INI"), "[s]\r\nk=v\r\nk2=w\r\n");
+    const std::string missing_dir = dir.str() + "\\nowhere\\x.ini";
+    EXPECT_FALSE(profile_write(missing_dir.c_str(), "s", "k", "v"));
+}
+
+}  // namespace
+}  // namespace qln
