@@ -214,7 +214,9 @@ size_t dis_command(const DisContext& ctx, size_t pos, size_t end, DisFindings& f
                    std::string* text) {
     const CommandSpec& spec = command_specs[ctx.image[pos]];
     if (!spec.name) return 0;
-    CommandReader r(ctx, pos + 1, end, found, text);
+    // Findings count only for a command that decodes in full.
+    DisFindings local;
+    CommandReader r(ctx, pos + 1, end, local, text);
     r.text(spec.name);
     bool first = true;
     for (const char* p = spec.signature; *p && r.ok(); ++p) {
@@ -237,6 +239,9 @@ size_t dis_command(const DisContext& ctx, size_t pos, size_t end, DisFindings& f
         }
     }
     if (!r.ok()) return 0;
+    found.targets.insert(found.targets.end(), local.targets.begin(), local.targets.end());
+    found.string_words.insert(found.string_words.end(), local.string_words.begin(),
+                              local.string_words.end());
     if (text && !r.comment().empty()) *text += "  ;" + r.comment();
     return r.pos() - pos;
 }

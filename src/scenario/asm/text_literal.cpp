@@ -120,8 +120,12 @@ std::string literal_quote(std::string_view bytes, Cp932& codec) {
             out += utf8;
             i += n;
         } else {
-            append_hex_escape(out, b);
-            ++i;
+            // Both bytes of a double-byte character that does not survive
+            // stay together, so its trail byte is not read as a lead byte.
+            const size_t take = i + n <= bytes.size() ? n : 1;
+            for (size_t k = 0; k < take; ++k)
+                append_hex_escape(out, static_cast<unsigned char>(bytes[i + k]));
+            i += take;
         }
     }
     out += '"';
