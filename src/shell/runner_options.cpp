@@ -43,6 +43,7 @@ std::string parent_of(const std::string& path) {
 
 RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOptions& o,
                                  std::string& error) {
+    error.clear();
     bool virtual_given = false, real_given = false;
     bool options_ended = false;
     for (int i = 1; i < argc; ++i) {
