@@ -1,6 +1,9 @@
 #include "scenario/command_handlers.h"
 
 #include "scenario/control_commands.h"
+#include "scenario/system_commands.h"
+#include "tables/buffer_commands.h"
+#include "windows/string_commands.h"
 
 namespace qln {
 namespace {
@@ -21,8 +24,41 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x0C] = cmd_scn_return;
     h[0x0D] = cmd_jump_table;
     h[0x0E] = cmd_sys_restart;
-    h[0x28] = cmd_eval;  // eval_alt shares the handler of eval
     h[0xFF] = cmd_end;
+    // System and configuration.
+    h[0x20] = cmd_ini_file;
+    h[0x21] = cmd_ini_read;
+    h[0x22] = cmd_ini_write;
+    h[0x23] = cmd_sys_metrics;
+    h[0x24] = cmd_sys_time;
+    h[0x26] = cmd_sys_message;
+    h[0x28] = cmd_eval;  // eval_alt shares the handler of eval
+    h[0x29] = cmd_sys_exec;
+    h[0x2B] = cmd_hook_set;
+    h[0x2C] = cmd_hook_set_alt;
+    // Strings.
+    h[0x60] = cmd_str_let;
+    h[0x61] = cmd_str_cat;
+    h[0x62] = cmd_str_cmp;
+    h[0x63] = cmd_str_len;
+    h[0x64] = cmd_str_expand;
+    h[0x65] = cmd_str_to_num;
+    h[0x66] = cmd_str_find;
+    h[0x67] = cmd_str_mid;
+    h[0x68] = cmd_str_splice;
+    h[0x69] = cmd_str_to_buf;
+    // Data buffers and variable mapping.
+    h[0x70] = cmd_buf_read;
+    h[0x71] = cmd_buf_release;
+    h[0x72] = cmd_buf_regions;
+    h[0x73] = cmd_buf_alloc;
+    h[0x74] = cmd_var_bind;
+    h[0x75] = cmd_buf_info;
+    h[0x76] = cmd_str_clear;
+    h[0x77] = cmd_var_bound;
+    h[0x78] = cmd_buf_eval;
+    h[0x79] = cmd_buf_copy;
+    h[0x7A] = cmd_buf_move_bytes;
     return h;
 }
 
