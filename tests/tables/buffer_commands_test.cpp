@@ -13,6 +13,7 @@
 #include "shell/engine.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
+#include "windows/run_scenario.h"
 
 namespace qln {
 namespace {
@@ -251,6 +252,96 @@ TEST_F(BufferCommands, MoveBytesCopiesInsideBothBuffers) {
     EXPECT_EQ(cmd_buf_move_bytes(engine, args_of(22, 24, 0, 0, 1)), -107);
     EXPECT_STREQ(engine.interp.error.detail, "buf_no = 24");
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buf_get_raw(engine, 23)), 6), "a789ef");
+}
+
+class BufferScenario : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::handlers_wired(0x70, 0x7A)) GTEST_SKIP() << "buffer commands not in the table";
+        ASSERT_TRUE(tables_init(engine));
+    }
+
+    int32_t run(std::string_view source) { return test::run_scenario(engine, platform, source); }
+
+    Engine engine;
+    test::ScenarioPlatform platform;
+};
+
+TEST_F(BufferScenario, EvalLeavesTheScenarioWhereItWas) {
+    // The expression 0x02 0x34 0x12 0x0F 0x7F (4660) at bytes 4 to 8 of
+    // buffer 1, written through space 0 mapped onto it.
+    EXPECT_EQ(run(R"(
+        buf_alloc 1, 16
+        var_bind 0, 1, 0
+        eval v0[4] = 2
+        eval v0[5] = 0x34
+        eval v0[6] = 0x12
+        eval v0[7] = 0x0F
+        eval v0[8] = 0x7F
+        buf_eval 1, 4
+        eval v3[0] = r[2]
+        eval v3[1] = r[3]
+        var_bound 0
+        eval v3[2] = r[1]
+        var_bind 0, -1, 0
+        var_bound 0
+        eval v3[3] = r[1]
+        end
+    )"),
+              kResultEndAll);
+    EXPECT_TRUE(platform.errors.empty());
+    EXPECT_EQ(var_get(engine, 3, 0), 4660);
+    EXPECT_EQ(var_get(engine, 3, 1), 9);
+    EXPECT_EQ(var_get(engine, 3, 2), 1);
+    EXPECT_EQ(var_get(engine, 3, 3), -1);
+}
+
+TEST_F(BufferScenario, StringsThroughABuffer) {
+    EXPECT_EQ(run(R"(
+        buf_alloc 2, 32
+        str_to_buf "one", 2, 0
+        str_to_buf "two", 2, r[2] + 1
+        var_bind 4, 2, 1
+        eval v3[0] = r[1]
+        buf_info 2
+        eval v3[1] = r[1]
+        eval v3[2] = r[2]
+        buf_copy 2, 3
+        str_clear 0
+        var_bind 4, 3, 0
+        buf_release 3
+        buf_info 3
+        eval v3[3] = r[1] * 1000 + r[2]
+        end
+    )"),
+              kResultEndAll);
+    EXPECT_TRUE(platform.errors.empty());
+    EXPECT_EQ(var_get(engine, 3, 0), 4);
+    EXPECT_EQ(var_get(engine, 3, 1), 3);
+    EXPECT_EQ(var_get(engine, 3, 2), 32);
+    EXPECT_STREQ(str_get(engine, 0), "one");
+    EXPECT_EQ(var_get(engine, 3, 3), 32);  // empty, size word kept
+}
+
+TEST_F(BufferScenario, ErrorsNameTheBuffer) {
+    platform.stop_on_error = false;
+    EXPECT_EQ(run(R"(
+        buf_read "no such file.bin", 2, 5, 0, -1
+        buf_info 900
+        buf_eval 6, 0
+        buf_alloc 6, -5
+        end
+    )"),
+              kResultEndAll);
+    ASSERT_EQ(platform.errors.size(), 4u);
+    EXPECT_EQ(platform.errors[0].error_number, 105u);
+    EXPECT_STREQ(platform.errors[0].detail, "File:no such file.bin(2) Dir:-1");
+    EXPECT_EQ(platform.errors[1].error_number, 117u);
+    EXPECT_STREQ(platform.errors[1].detail, "buf_no = 900");
+    EXPECT_EQ(platform.errors[2].error_number, 109u);
+    EXPECT_STREQ(platform.errors[2].detail, "buf_no = 6");
+    EXPECT_EQ(platform.errors[3].error_number, 107u);
+    EXPECT_STREQ(platform.errors[3].detail, "buf_no = 6");
 }
 
 }  // namespace

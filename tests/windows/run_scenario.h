@@ -1,0 +1,72 @@
+#pragma once
+// Assembles a small scenario and runs it headless in-process to its end.
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+#include "scenario/asm/assembler.h"
+#include "scenario/command_handlers.h"
+#include "scenario/scenario.h"
+#include "shell/engine.h"
+#include "platform/platform.h"
+
+namespace qln::test {
+
+// A virtual clock; every scenario error is kept and answered Stop, or
+// Continue when stop_on_error is false.
+class ScenarioPlatform : public Platform {
+public:
+    uint32_t now = 0;
+    bool stop_on_error = true;
+    std::vector<ScenarioErrorRecord> errors;
+
+    uint32_t ticks() override { return now; }
+    void sleep_ms(uint32_t ms) override { now += ms; }
+    void idle_pass() override { now += 1; }
+    bool quit_requested() override { return false; }
+    bool error_dialog(const ScenarioErrorRecord& record) override {
+        errors.push_back(record);
+        return stop_on_error;
+    }
+    void message_box(const char*, const char*) override {}
+    bool question_yes_no(const char*, const char*) override { return false; }
+    bool open_file_dialog(const char*, char*, int) override { return false; }
+    bool display_mode_change(bool, int, int, int) override { return false; }
+    void display_query(int& width, int& height, int& bpp) override {
+        width = 640;
+        height = 480;
+        bpp = 24;
+    }
+};
+
+// True once the dispatcher has handlers for every byte in [first, last].
+inline bool handlers_wired(int first, int last) {
+    for (int b = first; b <= last; ++b)
+        if (!command_handlers[size_t(b)]) return false;
+    return true;
+}
+
+// Runs source to its end; the last step's result (-10 when the scenario ended
+// normally). Errors stop the run and are kept by the platform.
+inline int32_t run_scenario(Engine& engine, ScenarioPlatform& platform, std::string_view source) {
+    std::vector<uint8_t> image;
+    AsmError error;
+    if (!assemble(source, image, error)) {
+        ADD_FAILURE() << error.format("scenario");
+        return 0;
+    }
+    engine.platform = &platform;
+    Scenario* scenario = scn_create(engine, image.data(), uint32_t(image.size()), "test", 0);
+    if (!scenario || !scn_start(engine, scenario, true, true)) {
+        ADD_FAILURE() << "the scenario does not start";
+        if (scenario) scn_release(scenario);
+        return 0;
+    }
+    int32_t result = 0;
+    for (int steps = 0; steps < 100000 && result >= 0; ++steps) result = scn_step(engine);
+    return result;
+}
+
+}  // namespace qln::test
