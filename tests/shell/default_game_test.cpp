@@ -1,0 +1,54 @@
+// The bundled game: its command-names file follows the command table, and it
+// runs to its end headless.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "scenario/command_spec.h"
+#include "support/temp_dir.h"
+
+namespace qln::test {
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+TEST(DefaultGame, CommandNamesFileFollowsTheCommandTable) {
+    std::string expected;
+    for (const CommandSpec& spec : command_specs) {
+        if (!spec.name) continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%02x %s\r\n", spec.byte, spec.name);
+        expected += line;
+    }
+    EXPECT_EQ(read_file(std::string(QUILLON_BIN_DIR) + "/game/QLN_CMDN.TXT"), expected);
+}
+
+TEST(DefaultGame, RunsToItsEndHeadless) {
+    TempDir dir;
+    const std::string game = std::string(QUILLON_BIN_DIR) + "/game";
+    for (const char* name : {"start_up.qln", "QLN_CMDN.TXT", "QLN_ERRM.TXT"}) {
+        const std::string bytes = read_file(game + "/" + name);
+        dir.write(name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    }
+    const std::string command = std::string(QUILLON_BIN_DIR) + "/quillon --headless --game " +
+                                dir.str() + " 2>" + dir.str() + "/stderr.txt";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string out = read_file(dir.str() + "/stderr.txt");
+    EXPECT_NE(out.find("message box: The sum of 1 to 100 is 5050."), std::string::npos) << out;
+    EXPECT_NE(out.find("started 1 time(s)"), std::string::npos) << out;
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_NE(read_file(dir.str() + "/stderr.txt").find("started 2 time(s)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qln::test
