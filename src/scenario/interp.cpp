@@ -13,32 +13,33 @@
 namespace qln {
 namespace {
 
-// Keeps the list store of one nesting level for the duration of a step.
+// Holds the state of one nesting level for the duration of a step.
 class StepLevel {
 public:
     explicit StepLevel(Interp& interp) : interp_(interp) {
-        if (interp.list_pools.size() <= interp.step_depth) interp.list_pools.emplace_back();
-        list_ = &interp.list_pools[interp.step_depth++];
+        if (interp.levels.size() <= interp.step_depth) {
+            interp.levels.push_back(std::make_unique<Interp::Level>());
+        }
+        level_ = interp.levels[interp.step_depth++].get();
     }
     ~StepLevel() { --interp_.step_depth; }
-    std::vector<ListItem>& list() { return *list_; }
+    Interp::Level& operator*() { return *level_; }
 
 private:
     Interp& interp_;
-    std::vector<ListItem>* list_;
+    Interp::Level* level_;
 };
 
-int32_t run_command(Engine& engine, Scenario& scenario) {
+int32_t run_command(Engine& engine, Scenario& scenario, Interp::Level& level) {
     const uint8_t byte = scenario.pc < scenario.size ? scenario.code[scenario.pc] : 0xFF;
     scenario.pc = static_cast<uint16_t>(scenario.pc + 1);
     engine.interp.command_byte = byte;
     const CommandHandler handler = command_handlers[byte];
     // A slot without a handler reads no operands, like an unassigned byte.
     if (!handler) return err_report(engine, kResultErrorBase, nullptr);
-    StepLevel level(engine.interp);
     Args args;
     args.command_pc = scenario.pc;
-    args_read(engine, command_specs[byte].signature, args, level.list());
+    args_read(engine, command_specs[byte].signature, args, level.list);
     return handler(engine, args);
 }
 
@@ -47,14 +48,14 @@ int32_t run_command(Engine& engine, Scenario& scenario) {
 int32_t scn_step(Engine& engine) {
     Scenario* scenario = engine.interp.current;
     if (!scenario) return kResultEndAll;
-    const int32_t result = run_command(engine, *scenario);
+    StepLevel level(engine.interp);
+    const int32_t result = run_command(engine, *scenario, *level);
     if (result < -2) {
         if (result > kResultErrorBase) return result;
         const bool stop = engine.platform ? engine.platform->error_dialog(engine.interp.error) : true;
         if (stop) return result;
     }
-    InputState snap;
-    return poll(engine, snap) ? 0 : -1;
+    return poll(engine, (*level).snapshot) ? 0 : -1;
 }
 
 bool call_push(Engine& engine, uint16_t target) {

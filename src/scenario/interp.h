@@ -3,7 +3,10 @@
 // active scenarios and the error report.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "input/input_state.h"
 
 #include "scenario/error_record.h"
 
@@ -36,8 +39,10 @@ struct ListItem {
 struct Args {
     static constexpr int kMax = 16;
     uint8_t count = 0;
-    int32_t value[kMax] = {};        // numbers, and words zero-extended
-    const char* text[kMax] = {};     // strings; nullptr for a string operand that is none
+    // Left uninitialised: args_read sets every entry the signature names, and
+    // a step must not pay for clearing the rest.
+    int32_t value[kMax];          // numbers, and words zero-extended
+    const char* text[kMax];       // strings; nullptr for a string operand that is none
     const ListItem* list = nullptr;  // the closing list, if the signature has one
     uint32_t list_count = 0;
     uint16_t command_pc = 0;         // pc just after the command byte
@@ -55,9 +60,13 @@ struct Interp {
     Scenario* current = nullptr;  // head of the chain of active scenarios
     uint8_t command_byte = 0;     // the command being executed, for the error report
     ScenarioErrorRecord error;
-    // Operand lists, one store per level of nested steps: a handler that runs
-    // the interpreter again (call_wait, callbacks) keeps its own list intact.
-    std::vector<std::vector<ListItem>> list_pools;
+    // State of one level of nested steps: a handler that runs the interpreter
+    // again (call_wait, callbacks) keeps its own operand list and snapshot.
+    struct Level {
+        std::vector<ListItem> list;
+        InputState snapshot;
+    };
+    std::vector<std::unique_ptr<Level>> levels;
     uint32_t step_depth = 0;
 };
 
