@@ -53,7 +53,7 @@ int32_t divide(int32_t left, int32_t right) {
     return left / right;
 }
 
-int32_t remainder(int32_t left, int32_t right) {
+int32_t modulo(int32_t left, int32_t right) {
     if (right == 0 || right == -1) return 0;
     return left % right;
 }
@@ -91,7 +91,7 @@ int32_t binary(uint8_t token, int32_t l, int32_t r) {
         case 0x51:
             return divide(l, r);
         case 0x52:
-            return remainder(l, r);
+            return modulo(l, r);
         case 0x53:
             return wrap_add(l, r);
         case 0x54:
@@ -135,7 +135,7 @@ int32_t compound(uint8_t token, int32_t l, int32_t r) {
         case 0x74:
             return divide(l, r);
         case 0x75:
-            return remainder(l, r);
+            return modulo(l, r);
         case 0x76:
             return l & r;
         case 0x77:
@@ -219,10 +219,9 @@ class Evaluator {
 
     int32_t result() const { return sp_ > 0 ? read(stack_[sp_ - 1]) : 0; }
 
+  private:
     Engine& engine_;
     VarView* views_;
-
-  private:
     Entry stack_[kStackSize];
     int sp_ = 0;
 };
