@@ -4,9 +4,23 @@
 
 namespace qln {
 
-Cp932::Cp932() {
-    to_cp932_ = iconv_open("CP932", "UTF-8");
-    to_utf8_ = iconv_open("UTF-8", "CP932");
+namespace {
+
+const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+
+}  // namespace
+
+bool Cp932::open() {
+    if (!opened_) {
+        opened_ = true;
+        to_cp932_ = iconv_open("CP932", "UTF-8");
+        to_utf8_ = iconv_open("UTF-8", "CP932");
+    }
+    return to_cp932_ != kNone && to_utf8_ != kNone;
+}
+
+bool Cp932::ready() {
+    return open();
 }
 
 Cp932::~Cp932() {
@@ -44,7 +58,8 @@ bool convert(iconv_t cd, std::string_view in, std::string& out, size_t& consumed
 }  // namespace
 
 bool Cp932::encode(std::string_view utf8, std::string& out, size_t& bad_at) {
-    if (!ready()) {
+    if (utf8.empty()) return true;
+    if (!open()) {
         bad_at = 0;
         return false;
     }
@@ -52,7 +67,8 @@ bool Cp932::encode(std::string_view utf8, std::string& out, size_t& bad_at) {
 }
 
 bool Cp932::decode(std::string_view cp932, std::string& out) {
-    if (!ready()) return false;
+    if (cp932.empty()) return true;
+    if (!open()) return false;
     size_t consumed = 0;
     return convert(to_utf8_, cp932, out, consumed);
 }

@@ -12,13 +12,13 @@ namespace qln {
 
 class Cp932 {
   public:
-    Cp932();
+    Cp932() = default;
     ~Cp932();
     Cp932(const Cp932&) = delete;
     Cp932& operator=(const Cp932&) = delete;
 
     // False when the system has no code page 932 converter.
-    bool ready() const { return to_cp932_ != kNone && to_utf8_ != kNone; }
+    bool ready();
 
     // Appends the CP932 bytes of UTF-8 text to out. On failure (text that is
     // not UTF-8, or a character CP932 lacks) returns false with bad_at the
@@ -30,9 +30,12 @@ class Cp932 {
     bool decode(std::string_view cp932, std::string& out);
 
   private:
-    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
-    iconv_t to_cp932_ = kNone;
-    iconv_t to_utf8_ = kNone;
+    // The converters are opened on first use: most images need none.
+    bool open();
+
+    bool opened_ = false;
+    iconv_t to_cp932_ = reinterpret_cast<iconv_t>(-1);
+    iconv_t to_utf8_ = reinterpret_cast<iconv_t>(-1);
 };
 
 // The byte length of the CP932 character that starts with lead: 2 for a lead
