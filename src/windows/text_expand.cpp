@@ -41,17 +41,6 @@ bool is_quote(uint8_t c) {
     return c == '"' || c == '`';
 }
 
-// Advances p to the first byte that pred accepts, stepping over double-byte
-// characters whole; false when the text ends first.
-template <typename Pred>
-bool skip_to(const uint8_t*& p, Pred pred) {
-    while (*p != 0) {
-        if (pred(*p)) return true;
-        p += char_size(p);
-    }
-    return false;
-}
-
 // The variable space a letter names; -2 for the string registers, -3 for none.
 int32_t space_of_letter(uint8_t c) {
     switch (c | 0x20) {
@@ -86,37 +75,93 @@ int32_t space_of_letter(uint8_t c) {
     }
 }
 
-struct Substitution {
-    const uint8_t* format = nullptr;
-    size_t format_length = 0;
+// One forward search for a byte class, stepping over double-byte characters
+// whole. The text's character boundaries are the same from wherever a search
+// starts (every start is a boundary), so a search that starts between the
+// previous start and the byte it found finds that byte again: the answer is
+// kept, and a text full of unfinished "@%" is scanned once, not once per "@%".
+template <bool (*Accept)(uint8_t)>
+class Search {
+  public:
+    // The first accepted byte at or after p, or nullptr when the text ends.
+    const uint8_t* from(const uint8_t* p) {
+        if (from_ && p >= from_ && p <= stop_) return found_;
+        from_ = p;
+        while (*p != 0 && !Accept(*p)) p += char_size(p);
+        stop_ = p;
+        found_ = *p != 0 ? p : nullptr;
+        return found_;
+    }
+
+  private:
+    const uint8_t* from_ = nullptr;
+    const uint8_t* stop_ = nullptr;  // the found byte, or the NUL
+    const uint8_t* found_ = nullptr;
+};
+
+bool is_comma(uint8_t c) {
+    return c == ',' || c == ';';
+}
+
+struct Tail {
+    bool valid = false;
     int32_t space = 0;
     int32_t index = 0;
     const uint8_t* end = nullptr;  // after the closing '@'
 };
 
-// Parses the part after "@%" or "@#"; false when it is not a substitution.
-bool parse_substitution(const uint8_t* p, Substitution& s) {
-    if (!skip_to(p, is_quote)) return false;
-    s.format = ++p;
-    if (!skip_to(p, is_quote)) return false;
-    s.format_length = size_t(p - s.format);
-    ++p;
-    if (!skip_to(p, [](uint8_t c) { return c == ',' || c == ';'; })) return false;
-    ++p;
-    s.space = space_of_letter(*p);
-    if (*p == 0 || s.space == -3) return false;
-    ++p;
+// Letter, decimal index and closing '@' after the comma at p.
+Tail parse_tail(const uint8_t* p) {
+    Tail t;
+    t.space = space_of_letter(*++p);
+    if (*p == 0 || t.space == -3) return t;
     int64_t index = 0;
-    while (*p >= '0' && *p <= '9') {
+    while (*++p >= '0' && *p <= '9') {
         index = index * 10 + (*p - '0');
         if (index > INT32_MAX) index = INT32_MAX;  // names nothing, reads 0
-        ++p;
     }
-    if (*p != '@') return false;
-    s.index = static_cast<int32_t>(index);
-    s.end = p + 1;
-    return true;
+    if (*p != '@') return t;
+    t.valid = true;
+    t.index = static_cast<int32_t>(index);
+    t.end = p + 1;
+    return t;
 }
+
+struct Substitution {
+    const uint8_t* format = nullptr;
+    size_t format_length = 0;
+    Tail tail;
+};
+
+// Parses substitutions. Its calls come in text order, so each search and the
+// tail after a comma are worked out once however many "@%" share them.
+class SubstitutionParser {
+  public:
+    // The part after "@%" or "@#" at p; false when it is not a substitution.
+    bool parse(const uint8_t* p, Substitution& s) {
+        const uint8_t* open = opening_.from(p);
+        if (!open) return false;
+        const uint8_t* close = closing_.from(open + 1);
+        if (!close) return false;
+        const uint8_t* comma = comma_.from(close + 1);
+        if (!comma) return false;
+        if (comma != tail_comma_) {
+            tail_comma_ = comma;
+            tail_ = parse_tail(comma);
+        }
+        s.format = open + 1;
+        s.format_length = size_t(close - s.format);
+        s.tail = tail_;
+        return tail_.valid;
+    }
+
+  private:
+    Search<is_quote> opening_;
+    Search<is_quote> closing_;
+    Search<is_comma> comma_;
+    const uint8_t* tail_comma_ = nullptr;
+    Tail tail_;
+};
 
 // Copies formatted text character by character, so a cut never splits a
 // double-byte character; with widen, single-byte characters that have a
@@ -144,6 +189,7 @@ size_t text_expand(Engine& engine, const char* source, char* destination, size_t
     Out out{destination, destination_size - 1};
     const auto* p = reinterpret_cast<const uint8_t*>(source ? source : "");
     char formatted[kFormatLimit];
+    SubstitutionParser parser;
     while (*p != 0 && !out.full()) {
         if (*p != '@') {
             size_t n = char_size(p);
@@ -158,13 +204,14 @@ size_t text_expand(Engine& engine, const char* source, char* destination, size_t
             continue;
         }
         Substitution s;
-        if ((next == '%' || next == '#') && parse_substitution(p + 2, s)) {
-            FormatArg arg = s.space == -2 ? FormatArg::of_text(str_get(engine, s.index))
-                                          : FormatArg::of_number(var_get(engine, s.space, s.index));
+        if ((next == '%' || next == '#') && parser.parse(p + 2, s)) {
+            const Tail& t = s.tail;
+            FormatArg arg = t.space == -2 ? FormatArg::of_text(str_get(engine, t.index))
+                                          : FormatArg::of_number(var_get(engine, t.space, t.index));
             size_t n = sjis_format(formatted, sizeof formatted,
                                    reinterpret_cast<const char*>(s.format), s.format_length, arg);
             put_formatted(out, formatted, n, next == '#');
-            p = s.end;
+            p = t.end;
             continue;
         }
         // Not a sequence of its own: the '@' is copied and whatever follows

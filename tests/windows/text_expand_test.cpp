@@ -131,6 +131,10 @@ TEST_F(TextExpand, MalformedSubstitutionsAreCopiedAsText) {
     var_set(engine, 0, 1, 5);
     EXPECT_EQ(expand("@%\"a@@\",F1"), "@%\"a@\",F1");
     EXPECT_EQ(expand("@%\"%d\",Z @%\"%d\",F1@"), "@%\"%d\",Z 5");
+    // Several starts share one quote, comma and tail: each still reads them.
+    EXPECT_EQ(expand("@%@#@%\"%d\",Z1@"), "@%@#@%\"%d\",Z1@");
+    EXPECT_EQ(expand("@#@%\"%d\",F1@"), "\x82\x54");
+    EXPECT_EQ(expand("@%\"%d\"@%\"%d\",Z1@"), "@%\"%d\"@%\"%d\",Z1@");
     // Before the opening quote anything may stand, another "@%" too.
     EXPECT_EQ(expand("@%x @%\"%d\",F1@"), "5");
 }
