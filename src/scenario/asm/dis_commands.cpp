@@ -52,8 +52,6 @@ class CommandReader {
         if (!ok_ || pos_ >= end_) return fail();
         return ctx_.image[pos_++];
     }
-    int peek() const { return ok_ && pos_ < end_ ? ctx_.image[pos_] : -1; }
-
     int peek_word() const {
         if (!ok_ || end_ - pos_ < 2) return -1;
         return ctx_.image[pos_] | ctx_.image[pos_ + 1] << 8;
