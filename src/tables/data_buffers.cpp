@@ -100,8 +100,13 @@ bool buf_free(Engine& engine, int32_t buf_no) {
     views_detach(engine.tables, buf_no);
     switch (entry->type) {
         case BufType::Scenario:
-            // A running or chained scenario belongs to the chain; the slot only lets go of it.
-            if (entry->scenario && !entry->scenario->in_use) scn_release(entry->scenario);
+            // A running or chained scenario belongs to the chain; the slot only lets go
+            // of it, and the chain releases it when it ends instead of keeping it forever.
+            if (entry->scenario && entry->scenario->in_use) {
+                entry->scenario->free_on_end = true;
+            } else if (entry->scenario) {
+                scn_release(entry->scenario);
+            }
             entry->scenario = nullptr;
             break;
         case BufType::Raw:

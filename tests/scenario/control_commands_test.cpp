@@ -96,6 +96,18 @@ TEST(ScenarioBuffer, ReportsAWrongTypeAndAnActiveScenario) {
     EXPECT_STREQ(m.platform.errors[1].detail, "buf_no = 6");
 }
 
+TEST(ScenarioBuffer, ReleasingItsOwnBufferWhileRunningKeepsItAliveToItsEnd) {
+    // The slot empties at once; the running object is released when it ends
+    // (the sanitizer build reports it if it leaks or is freed twice).
+    Machine m;
+    ASSERT_NE(put_in_buffer(m, 5, "    buf_release 5\n    eval v3[0] = 1\n    end\n"), nullptr);
+    ASSERT_TRUE(m.start("    scn_call_buf 5, 0, 0, 0, 0\n    eval v3[1] = 1\n    end\n"));
+    EXPECT_EQ(m.run(), kResultEndAll);
+    EXPECT_EQ(m.var(3, 0), 1);
+    EXPECT_EQ(m.var(3, 1), 1);
+    EXPECT_EQ(buf_get_scenario(m.engine, 5), nullptr);
+}
+
 TEST(ScenarioFile, CallRunsTheFileAndReturnsAfterIt) {
     TempDir dir;
     dir.write("SUB.QLN", packed("    eval v3[0] = 4\n    scn_return 9\n"));
