@@ -30,8 +30,13 @@ const uint8_t* next_part(const uint8_t*& p, const uint8_t* end, size_t& length) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    qln::Engine engine;
-    if (!qln::tables_init(engine)) return 0;
+    // One engine for the whole run (building the tables for every input
+    // would dominate); every value the expander reads is reset per input.
+    static qln::Engine engine;
+    static const bool ready = qln::tables_init(engine);
+    if (!ready) return 0;
+    qln::vars_clear(engine);
+    for (uint32_t n = 0; n < engine.tables.result_count; ++n) qln::result_set(engine, n, 0);
 
     const uint8_t* p = data;
     const uint8_t* end = data + size;
