@@ -164,15 +164,13 @@ bool AsmState::directive(const Token& t) {
 bool AsmState::line(std::string_view text, int line_no) {
     line_no_ = line_no;
     lx_.reset(text);
-    if (lx_.at_end()) {
-        if (!lx_.error().empty()) return fail(lx_.error_col(), lx_.error());
-        return true;
-    }
+    if (!lx_.error().empty()) return fail(lx_.error_col(), lx_.error());
+    if (lx_.at_end()) return true;
     if (lx_.peek().kind == TokKind::Ident && lx_.peek(1).is(":")) {
         const Token label = lx_.next();
         lx_.next();
         if (!define_label(label)) return false;
-        if (lx_.at_end()) return lx_.error().empty() || fail(lx_.error_col(), lx_.error());
+        if (lx_.at_end()) return true;
     }
     const Token t = lx_.peek();
     if (t.kind == TokKind::Directive) return directive(t);

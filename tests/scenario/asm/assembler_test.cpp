@@ -221,6 +221,10 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
     EXPECT_EQ(e.format("f"), "f:2:5: unknown settings record 'colours'");
     e = assemble_error(".settings\n    strings 70000");
     EXPECT_EQ(e.col, 13);
+    e = assemble_error("    end @");
+    EXPECT_EQ(e.format("f"), "f:1:9: unexpected character");
+    e = assemble_error("    eval 12ab");
+    EXPECT_EQ(e.format("f"), "f:1:10: malformed number");
     e = assemble_error("    .bogus");
     EXPECT_EQ(e.message, "unknown directive '.bogus'");
 }
