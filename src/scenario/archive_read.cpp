@@ -1,6 +1,7 @@
 // Archive entries and the packed layout over a byte source.
 #include "scenario/archive_read.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "scenario/unpack.h"
@@ -113,6 +114,9 @@ bool packed_layout_unpack(const uint8_t* bytes, size_t len, std::vector<uint8_t>
 bool source_read(const ByteSource& source, uint16_t entry, bool compressed,
                  std::vector<uint8_t>& out, uint64_t limit) {
     out.clear();
+    // Packed-layout bytes state their length in 16 bits: anything longer
+    // cannot pass the check, so it is not even read.
+    if (compressed) limit = std::min<uint64_t>(limit, 0xFFFF + 4);
     std::vector<uint8_t> bytes;
     bool ok = false;
     if (entry == 0) {

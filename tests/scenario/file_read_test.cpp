@@ -226,6 +226,21 @@ TEST(ArchiveRead, LimitRefusesLargerEntries) {
     EXPECT_FALSE(qln::source_read(source, 0, false, out, archive.size() - 1));
 }
 
+TEST(ArchiveRead, CompressedReadRefusesMoreThanTheLayoutCanState) {
+    // 65,540 bytes cannot be a packed layout (its length field is 16 bits),
+    // whatever the first four bytes say.
+    Bytes big(65540, 0);
+    big[2] = 0xFF;
+    big[3] = 0xFF;
+    Bytes out;
+    EXPECT_FALSE(read_mem(big, 0, true, out));
+    // One byte less and the field matches: 65,535 bytes of method A data
+    // with U = 0 give nothing.
+    big.pop_back();
+    ASSERT_TRUE(read_mem(big, 0, true, out));
+    EXPECT_TRUE(out.empty());
+}
+
 TEST_F(FileReadTest, DirectoryPrefixComesFromTheSystemString) {
     dir.write("GRP/PIC.BMP", text("picture"));
     qln::Engine engine;
