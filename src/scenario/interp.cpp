@@ -43,6 +43,13 @@ int32_t run_command(Engine& engine, Scenario& scenario, Interp::Level& level) {
     return handler(engine, args);
 }
 
+// After a nested run failed: ends the scenarios it left above caller (all of
+// them when caller is gone), so the interrupted run resumes where it was and
+// not inside the failed one.
+void unwind_to(Engine& engine, Scenario* caller) {
+    while (engine.interp.current && engine.interp.current != caller) scn_end(engine);
+}
+
 }  // namespace
 
 int32_t scn_step(Engine& engine) {
@@ -81,7 +88,15 @@ int32_t call_wait(Engine& engine, uint16_t target) {
     // Only compares pointers: the caller may have ended meanwhile.
     while (!(engine.interp.current == caller && caller->call_depth == depth)) {
         const int32_t result = scn_step(engine);
-        if (result <= -100) return -1;
+        if (result <= -100) {
+            // The caller goes on after its command, not inside the subroutine.
+            unwind_to(engine, caller);
+            if (engine.interp.current == caller && caller->call_depth > depth) {
+                caller->pc = static_cast<uint16_t>(caller->call_stack[depth]);
+                caller->call_depth = depth;
+            }
+            return -1;
+        }
         if (result < 0) return result;
     }
     return 0;
@@ -135,7 +150,10 @@ bool scn_invoke(Engine& engine, int32_t buf_no, int32_t entry) {
     Scenario* caller = engine.interp.current;
     if (!scn_start(engine, callback, false, false)) return false;
     while (engine.interp.current != caller) {
-        if (scn_step(engine) < 0) return false;
+        if (scn_step(engine) < 0) {
+            unwind_to(engine, caller);
+            return false;
+        }
     }
     return true;
 }

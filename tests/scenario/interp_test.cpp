@@ -132,6 +132,42 @@ sub:
     EXPECT_EQ(s->pc, s->entry_offset);
 }
 
+TEST(CallStack, AFailedCallWaitReturnsToItsCallerAfterTheCommand) {
+    Machine m;
+    ASSERT_TRUE(m.start(R"(
+    end
+sub:
+    return 1
+    .bytes 0x0F
+)"));
+    Scenario* s = m.engine.interp.current;
+    const uint16_t sub = static_cast<uint16_t>(s->entry_offset + 1);
+    // The unassigned byte after the first return fails: Stop.
+    EXPECT_EQ(call_wait(m.engine, sub), 0);
+    EXPECT_EQ(call_wait(m.engine, static_cast<uint16_t>(sub + 4)), -1);
+    EXPECT_EQ(m.engine.interp.current, s);
+    EXPECT_EQ(s->call_depth, 0);
+    EXPECT_EQ(s->pc, s->entry_offset);
+}
+
+TEST(Invoke, AFailedCallbackLeavesTheChainAsItWas) {
+    Machine m;
+    Scenario* callback = m.load("    eval v3[0] = 1\n    return 0\n    end\n", "cb");
+    ASSERT_NE(callback, nullptr);
+    DataBuffer* slot = buf_entry(m.engine, 2);
+    slot->type = BufType::Scenario;
+    slot->size = 1;
+    slot->scenario = callback;
+    ASSERT_TRUE(m.start("    end\n"));
+    Scenario* caller = m.engine.interp.current;
+    EXPECT_FALSE(scn_invoke(m.engine, 2, 0));
+    EXPECT_EQ(m.var(3, 0), 1);
+    EXPECT_EQ(m.engine.interp.current, caller);
+    EXPECT_FALSE(callback->in_use);
+    EXPECT_FALSE(scn_invoke(m.engine, 3, 0));  // no scenario in that buffer
+    EXPECT_FALSE(scn_invoke(m.engine, 2, 5));  // no plug-in library there
+}
+
 TEST(Results, ControlResultsStopWithoutADialog) {
     Machine m;
     ASSERT_TRUE(m.start("    scn_return 3\n    eval v3[0] = 1\n"));
