@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "windows/sjis.h"
+
 namespace qln {
 namespace {
 
@@ -43,7 +45,7 @@ void error_format(char* out, size_t out_size, const char* format, va_list args) 
     Writer w(out, out_size);
     if (format) {
         for (const unsigned char* p = reinterpret_cast<const unsigned char*>(format); *p; ++p) {
-            if (sjis_lead(*p) && p[1]) {
+            if (sjis_is_lead_byte(*p) && p[1]) {
                 w.put(static_cast<char>(p[0]));
                 w.put(static_cast<char>(p[1]));
                 ++p;
@@ -53,17 +55,17 @@ void error_format(char* out, size_t out_size, const char* format, va_list args) 
                 w.put(static_cast<char>(*p));
                 continue;
             }
-            const unsigned char spec = *++p;
-            if (spec == 'd') {
+            const unsigned char conversion = *++p;
+            if (conversion == 'd') {
                 put_decimal(w, va_arg(args, int32_t));
-            } else if (spec == 's') {
+            } else if (conversion == 's') {
                 const char* text = va_arg(args, const char*);
                 w.put(text ? text : "");
-            } else if (spec == 'c') {
+            } else if (conversion == 'c') {
                 w.put(static_cast<char>(va_arg(args, int)));
-            } else if (spec == '%') {
+            } else if (conversion == '%') {
                 w.put('%');
-            } else if (spec == '\0') {
+            } else if (conversion == '\0') {
                 break;
             }
         }

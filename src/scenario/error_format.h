@@ -11,7 +11,4 @@ namespace qln {
 
 void error_format(char* out, size_t out_size, const char* format, va_list args);
 
-// Lead bytes of the double-byte characters of code page 932.
-inline bool sjis_lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 }  // namespace qln

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/host_files.h"
+#include "windows/sjis.h"
 
 namespace qln {
 namespace {
@@ -23,10 +24,6 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-bool is_lead_byte(uint8_t c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 uint8_t fold(uint8_t c) {
     return (c >= 'a' && c <= 'z') ? static_cast<uint8_t>(c - 32) : c;
 }
@@ -38,7 +35,7 @@ bool names_equal(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i) {
         const auto ca = static_cast<uint8_t>(a[i]);
         const auto cb = static_cast<uint8_t>(b[i]);
-        if (is_lead_byte(ca) && i + 1 < a.size()) {
+        if (sjis_is_lead_byte(ca) && i + 1 < a.size()) {
             if (ca != cb || a[i + 1] != b[i + 1]) return false;
             ++i;
             continue;

@@ -4,12 +4,9 @@
 
 #include <cstdint>
 
-namespace qln {
+#include "windows/sjis.h"
 
-// Lead bytes of the double-byte characters of code page 932.
-inline bool sjis_is_lead_byte(uint8_t c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+namespace qln {
 
 // The double-byte full-width form of a single-byte character (lead byte in the
 // high 8 bits), or 0 when the byte has none and stays as it is. Printable

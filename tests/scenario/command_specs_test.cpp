@@ -179,21 +179,21 @@ TEST(CommandSpecs, EveryNamedCommandSitsInItsSlot) {
 
 TEST(CommandSpecs, NamesAreUnique) {
     std::set<std::string> names;
-    for (const CommandSpec& spec : command_specs)
-        if (spec.name) {
-            EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
+    for (const CommandSpec& row : command_specs)
+        if (row.name) {
+            EXPECT_TRUE(names.insert(row.name).second) << row.name;
         }
 }
 
 TEST(CommandSpecs, SignaturesUseOnlyOperandLettersAndOneClosingList) {
-    for (const CommandSpec& spec : command_specs) {
-        const size_t len = std::strlen(spec.signature);
-        EXPECT_LE(len, 16u) << spec.name;
+    for (const CommandSpec& row : command_specs) {
+        const size_t len = std::strlen(row.signature);
+        EXPECT_LE(len, 16u) << row.name;
         for (size_t i = 0; i < len; ++i) {
-            const char c = spec.signature[i];
+            const char c = row.signature[i];
             const bool operand = c == 'w' || c == 'n' || c == 's';
             const bool list = std::strchr("JCKPT", c) != nullptr;
-            EXPECT_TRUE(operand || (list && i + 1 == len)) << spec.name << " at " << i;
+            EXPECT_TRUE(operand || (list && i + 1 == len)) << row.name << " at " << i;
         }
     }
 }
@@ -246,8 +246,8 @@ TEST(CommandSpecs, ListKindIsTheLastLetter) {
     // The dispatcher hands over a pointer to the list letter itself.
     EXPECT_EQ(signature_list_kind("T"), ListKind::TypedArgs);
     int with_list = 0;
-    for (const CommandSpec& spec : command_specs)
-        if (signature_list_kind(spec.signature) != ListKind::None) ++with_list;
+    for (const CommandSpec& row : command_specs)
+        if (signature_list_kind(row.signature) != ListKind::None) ++with_list;
     EXPECT_EQ(with_list, 6);
 }
 

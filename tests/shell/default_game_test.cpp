@@ -24,10 +24,10 @@ std::string read_file(const std::string& path) {
 
 TEST(DefaultGame, CommandNamesFileFollowsTheCommandTable) {
     std::string expected;
-    for (const CommandSpec& spec : command_specs) {
-        if (!spec.name) continue;
+    for (const CommandSpec& row : command_specs) {
+        if (!row.name) continue;
         char line[64];
-        std::snprintf(line, sizeof line, "%02x %s\r\n", spec.byte, spec.name);
+        std::snprintf(line, sizeof line, "%02x %s\r\n", row.byte, row.name);
         expected += line;
     }
     EXPECT_EQ(read_file(std::string(QUILLON_BIN_DIR) + "/game/QLN_CMDN.TXT"), expected);

@@ -4,13 +4,10 @@
 #include <cstring>
 
 #include "platform/host_files.h"
+#include "windows/sjis.h"
 
 namespace qln {
 namespace {
-
-bool is_lead_byte(uint8_t c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 void append_hex(std::string& out, uint8_t c) {
     char buf[5];
@@ -63,7 +60,7 @@ std::string console_text(const char* sjis, bool quoted) {
         // Gather the run of non-ASCII bytes and convert it whole; a run that
         // does not convert is converted character by character.
         size_t end = i;
-        while (end < len && p[end] >= 0x80) end += (is_lead_byte(p[end]) && end + 1 < len) ? 2 : 1;
+        while (end < len && p[end] >= 0x80) end += (sjis_is_lead_byte(p[end]) && end + 1 < len) ? 2 : 1;
         if (end > len) end = len;
         if (sjis_to_utf8(sjis + i, end - i, piece)) {
             out += piece;
@@ -71,7 +68,7 @@ std::string console_text(const char* sjis, bool quoted) {
             continue;
         }
         while (i < end) {
-            const size_t n = (is_lead_byte(p[i]) && i + 1 < len) ? 2 : 1;
+            const size_t n = (sjis_is_lead_byte(p[i]) && i + 1 < len) ? 2 : 1;
             if (sjis_to_utf8(sjis + i, n, piece) && !piece.empty()) {
                 out += piece;
                 i += n;

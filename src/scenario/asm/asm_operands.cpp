@@ -10,26 +10,26 @@
 namespace qln {
 
 bool AsmState::command(const Token& name) {
-    const CommandSpec* spec = nullptr;
+    const CommandSpec* row = nullptr;
     for (const CommandSpec& s : command_specs) {
         if (s.name && name.text == s.name) {
-            spec = &s;
+            row = &s;
             break;
         }
     }
-    if (!spec) return fail_at(name, "unknown command '" + std::string(name.text) + "'");
+    if (!row) return fail_at(name, "unknown command '" + std::string(name.text) + "'");
     lx_.next();
-    image_.push_back(spec->byte);
-    for (const char* p = spec->signature; *p; ++p) {
+    image_.push_back(row->byte);
+    for (const char* p = row->signature; *p; ++p) {
         if (*p != 'w' && *p != 'n' && *p != 's') {
             if (!list_operand(*p)) return false;
             break;
         }
-        if (p != spec->signature && !expect(",")) return false;
+        if (p != row->signature && !expect(",")) return false;
         if (!operand(*p)) return false;
     }
     if (lx_.peek().is(","))
-        return fail_at(lx_.peek(), "too many operands for '" + std::string(spec->name) + "'");
+        return fail_at(lx_.peek(), "too many operands for '" + std::string(row->name) + "'");
     if (!lx_.at_end()) return fail_expected("',' or end of line");
     return true;
 }

@@ -6,6 +6,8 @@
 #include <iconv.h>
 
 #include <string>
+
+#include "windows/sjis.h"
 #include <string_view>
 
 namespace qln {
@@ -41,7 +43,7 @@ class Cp932 {
 // The byte length of the CP932 character that starts with lead: 2 for a lead
 // byte of a double-byte character, else 1.
 inline size_t cp932_char_length(unsigned char lead) {
-    return ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) ? 2 : 1;
+    return sjis_is_lead_byte(lead) ? 2 : 1;
 }
 
 }  // namespace qln

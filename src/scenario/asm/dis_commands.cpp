@@ -210,14 +210,14 @@ void list_items(CommandReader& r, char letter) {
 
 size_t dis_command(const DisContext& ctx, size_t pos, size_t end, DisFindings& found,
                    std::string* text) {
-    const CommandSpec& spec = command_specs[ctx.image[pos]];
-    if (!spec.name) return 0;
+    const CommandSpec& row = command_specs[ctx.image[pos]];
+    if (!row.name) return 0;
     // Findings count only for a command that decodes in full.
     DisFindings local;
     CommandReader r(ctx, pos + 1, end, local, text);
-    r.text(spec.name);
+    r.text(row.name);
     bool first = true;
-    for (const char* p = spec.signature; *p && r.ok(); ++p) {
+    for (const char* p = row.signature; *p && r.ok(); ++p) {
         if (*p != 'w' && *p != 'n' && *p != 's') {
             list_items(r, *p);
             break;

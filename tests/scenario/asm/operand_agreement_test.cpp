@@ -112,11 +112,11 @@ TEST_F(OperandAgreement, ListsReadBackItemForItem) {
 // decoder exactly on the next command.
 TEST_F(OperandAgreement, EveryCommandConsumesWhatTheAssemblerWrote) {
     std::string source;
-    for (const CommandSpec& spec : command_specs) {
-        if (!spec.name) continue;
-        std::string line = std::string("    ") + spec.name;
+    for (const CommandSpec& row : command_specs) {
+        if (!row.name) continue;
+        std::string line = std::string("    ") + row.name;
         bool first = true;
-        for (const char* p = spec.signature; *p; ++p) {
+        for (const char* p = row.signature; *p; ++p) {
             line += first ? " " : ", ";
             first = false;
             switch (*p) {
@@ -151,9 +151,9 @@ TEST_F(OperandAgreement, EveryCommandConsumesWhatTheAssemblerWrote) {
     source += "    .bytes 0xFE\n";
     load(source);
     int commands = 0;
-    for (const CommandSpec& spec : command_specs) {
-        if (!spec.name) continue;
-        ASSERT_EQ(read_command(), spec.byte);
+    for (const CommandSpec& row : command_specs) {
+        if (!row.name) continue;
+        ASSERT_EQ(read_command(), row.byte);
         ++commands;
     }
     EXPECT_EQ(commands, 138);
