@@ -11,6 +11,7 @@ Engine::~Engine() {
     // is only emptied there, and the chain then releases the object.
     tables_release(*this);
     scn_end_all(*this, true);
+    screen_shutdown(*this);
 }
 
 }  // namespace qln

@@ -7,12 +7,14 @@
 #include <mutex>
 #include <vector>
 
+#include "graphics/screen.h"
 #include "input/input_state.h"
 #include "input/timers.h"
 #include "scenario/interp.h"
 #include "scenario/random.h"
 #include "shell/settings.h"
 #include "tables/tables.h"
+#include "windows/window.h"
 
 namespace qln {
 
@@ -35,6 +37,7 @@ struct ShellState {
     // False in sandboxed runs (the fuzzers): commands then neither start host
     // programs nor write, rename or delete host files, and report failure.
     bool host_effects_allowed = true;
+    int32_t pause_picture = -1;  // data buffer shown while in the background; -1 none
     HookSlot hooks[2];
     // Programs sys_exec started without waiting, collected when they end.
     std::vector<int32_t> detached_children;
@@ -49,6 +52,8 @@ struct Engine {
     Random random;
     InputShared input;
     Timers timers;
+    ScreenState screen;
+    WindowTable windows;
     std::mutex screen_lock;
 
     Engine();
