@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     clang libclang-rt-14-dev
     libgtest-dev googletest libbenchmark-dev
-    zlib1g-dev lua5.4 liblua5.4-dev
+    zlib1g-dev lua5.4 liblua5.4-dev libpng-dev
 )
 
 missing=()
