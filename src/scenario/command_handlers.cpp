@@ -1,9 +1,12 @@
 #include "scenario/command_handlers.h"
 
+#include "files/picture_file_commands.h"
 #include "scenario/control_commands.h"
 #include "scenario/system_commands.h"
 #include "tables/buffer_commands.h"
+#include "windows/picture_commands.h"
 #include "windows/string_commands.h"
+#include "windows/window_commands.h"
 
 namespace qln {
 namespace {
@@ -25,6 +28,8 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x0D] = cmd_jump_table;
     h[0x0E] = cmd_sys_restart;
     h[0xFF] = cmd_end;
+    // Picture files.
+    h[0x1E] = cmd_pic_save_bmp;
     // System and configuration.
     h[0x20] = cmd_ini_file;
     h[0x21] = cmd_ini_read;
@@ -36,6 +41,22 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x29] = cmd_sys_exec;
     h[0x2B] = cmd_hook_set;
     h[0x2C] = cmd_hook_set_alt;
+    // Colours and pictures.
+    h[0x30] = cmd_col_set;
+    h[0x31] = cmd_col_get;
+    h[0x34] = cmd_win_load;
+    h[0x36] = cmd_pic_invert;
+    h[0x37] = cmd_pic_fill;
+    h[0x38] = cmd_buf_grab;
+    h[0x39] = cmd_win_draw_buf;
+    h[0x3A] = cmd_buf_cells;
+    h[0x3B] = cmd_win_draw_cell;
+    h[0x3C] = cmd_win_pixel;
+    h[0x3D] = cmd_pic_draw;
+    h[0x3E] = cmd_alpha_key;
+    h[0x3F] = cmd_alpha_load;
+    h[0x40] = cmd_alpha_copy;
+    h[0x41] = cmd_pause_pic;
     // Strings.
     h[0x60] = cmd_str_let;
     h[0x61] = cmd_str_cat;
@@ -59,6 +80,24 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x78] = cmd_buf_eval;
     h[0x79] = cmd_buf_copy;
     h[0x7A] = cmd_buf_move_bytes;
+    // Windows and buttons.
+    h[0x90] = cmd_win_hide;
+    h[0x91] = cmd_win_repaint;
+    h[0x92] = cmd_win_info;
+    h[0x93] = cmd_win_move;
+    h[0x94] = cmd_win_open;
+    h[0x95] = cmd_win_close;
+    h[0x96] = cmd_btn_def;
+    h[0x97] = cmd_win_show;
+    h[0x98] = cmd_win_resize;
+    h[0x99] = cmd_win_btn_num;
+    h[0x9B] = cmd_win_list_layout;
+    h[0x9C] = cmd_win_set;
+    h[0x9D] = cmd_win_pin;
+    h[0x9E] = cmd_win_unpin;
+    h[0x9F] = cmd_btn_enable;
+    h[0xA0] = cmd_win_transp;
+    h[0xA1] = cmd_win_tile;
     return h;
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+// The window and button commands. A window operand names an open window;
+// one that does not is error -106 "win_no = %d" unless a command says
+// otherwise. Positions given by scenarios are relative to the content offset
+// for every window but window 0.
+
+#include <cstdint>
+
+namespace qln {
+
+struct Engine;
+struct Args;
+struct ListItem;
+struct Window;
+
+int32_t cmd_win_hide(Engine& engine, const Args& args);         // 0x90
+int32_t cmd_win_repaint(Engine& engine, const Args& args);      // 0x91
+int32_t cmd_win_info(Engine& engine, const Args& args);         // 0x92
+int32_t cmd_win_move(Engine& engine, const Args& args);         // 0x93
+int32_t cmd_win_open(Engine& engine, const Args& args);         // 0x94
+int32_t cmd_win_close(Engine& engine, const Args& args);        // 0x95
+int32_t cmd_btn_def(Engine& engine, const Args& args);          // 0x96
+int32_t cmd_win_show(Engine& engine, const Args& args);         // 0x97
+int32_t cmd_win_resize(Engine& engine, const Args& args);       // 0x98
+int32_t cmd_win_btn_num(Engine& engine, const Args& args);      // 0x99
+int32_t cmd_win_list_layout(Engine& engine, const Args& args);  // 0x9B
+int32_t cmd_win_set(Engine& engine, const Args& args);          // 0x9C
+int32_t cmd_win_pin(Engine& engine, const Args& args);          // 0x9D
+int32_t cmd_win_unpin(Engine& engine, const Args& args);        // 0x9E
+int32_t cmd_btn_enable(Engine& engine, const Args& args);       // 0x9F
+int32_t cmd_win_transp(Engine& engine, const Args& args);       // 0xA0
+int32_t cmd_win_tile(Engine& engine, const Args& args);         // 0xA1
+
+// The template of win_open before its key-value pairs: a 24 x 24 window with
+// the record's defaults and a draggable border of 8.
+Window window_template();
+
+// Stores one key-value pair of win_open or win_set into the record (keys 5 to
+// 22 and 24 to 26; 16- and 8-bit fields keep the low bits). Keys 1 to 4 set
+// the position and size only when width and height are given (win_open).
+// Other keys are ignored.
+void window_key_store(Window& window, uint8_t key, int32_t value, int32_t* width = nullptr,
+                      int32_t* height = nullptr);
+
+// A scenario position shifted by the content offset, saturating.
+int32_t offset_add(int32_t position, int32_t offset);
+
+}  // namespace qln
