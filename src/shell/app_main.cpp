@@ -131,6 +131,7 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
                         if (platform.run_scenario_thread(scenario_thread_main, &thread)) {
                             outcome = AppOutcome::Ended;
                         }
+                        if (config.at_scenario_end) config.at_scenario_end(engine);
                         platform.window_destroy();
                         cd_audio_stop_step(engine);
                         mixer_close_step(engine);

@@ -20,6 +20,9 @@ struct AppConfig {
     // Starts the program again, without waiting; called at the very end when
     // a scenario asked for a restart.
     std::function<void()> restart;
+    // Called once the last scenario has ended, while the screen still exists
+    // (before it is shut down); the headless runner dumps the screen here.
+    std::function<void(Engine&)> at_scenario_end;
 };
 
 enum class AppOutcome {

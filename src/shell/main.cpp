@@ -14,6 +14,7 @@
 #include "shell/engine.h"
 #include "shell/input_script.h"
 #include "shell/runner_options.h"
+#include "shell/screen_dump.h"
 
 namespace {
 
@@ -105,6 +106,13 @@ int main(int argc, char** argv) {
         // Headless runs never take the single-instance lock.
         config.single_instance = false;
         config.restart = [&options] { restart(options); };
+        // The screen as the last scenario left it, before it is shut down.
+        bool dump_failed = false;
+        if (!options.dump_screen.empty()) {
+            config.at_scenario_end = [&options, &dump_failed](qln::Engine& e) {
+                dump_failed = !qln::screen_dump_write(e, options.dump_screen);
+            };
+        }
         const qln::AppOutcome outcome = qln::app_main(engine, platform, config);
         if (outcome == qln::AppOutcome::StartupFailed) {
             status = kExitStartupFailed;
@@ -124,6 +132,10 @@ int main(int argc, char** argv) {
                     status = (last == -1 || last <= -100) ? kExitScenarioError : kExitEnded;
                     break;
             }
+        }
+        if (dump_failed) {
+            std::fprintf(stderr, "quillon: --dump-screen: cannot write \"%s\"\n",
+                         options.dump_screen.c_str());
         }
     }
     return status;

@@ -236,9 +236,9 @@ Options:
   --answer yes|no        answer to yes/no questions (default no)
   --file-dialog PATH|cancel
                          answer to open-file dialogs (default cancel)
-  --dump-screen FILE     at exit, the screen picture as a 24-bit BMP; the
-                         option is checked, but no file is written yet
-                         (pictures come with a later version)
+  --dump-screen FILE     at exit, the screen picture as a 24-bit BMP (written
+                         when the last scenario has ended, also after a stop
+                         at an error or --max-ms)
   --max-ms N             end the run when the tick counter passes N
   --display-bpp 8|24     the display's depth (default 24)
   --display-size WxH     the display's size (default 1920x1080)

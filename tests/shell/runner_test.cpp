@@ -59,7 +59,7 @@ TEST(Runner, HelpDocumentsTheOptionsAndExitStatuses) {
     for (const char* word :
          {"--game", "--headless", "--virtual-clock", "--clock-start", "--real-clock", "--input",
           "--on-error", "--answer", "--file-dialog", "--dump-screen", "--max-ms", "--display-bpp",
-          "--display-size", "no file is written yet", "Exit status"}) {
+          "--display-size", "24-bit BMP", "Exit status"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
 }
