@@ -23,7 +23,19 @@ struct DisplayBitmap {
     uint32_t stride = 0;
     std::vector<uint8_t> pixels;
     uint8_t colours[256][4] = {};  // blue, green, red, 0
+    uint32_t colours_used = 0;     // 256 in 8-bit output, else 0
 };
+
+// What the main window should look like for the current display, recorded by
+// display_setup for the window backend.
+enum class WindowStyle : uint8_t {
+    Unchanged,  // the display is smaller than the screen: keep the last style
+    Popup,      // the display has exactly the screen size: no caption or frame
+    Framed,     // a larger display: caption and system menu
+};
+
+// The palette's reserved-entry flag (entries 226-245).
+inline constexpr uint8_t kPaletteReserved = 0x01;
 
 struct ScreenState {
     Picture* screen = nullptr;  // owned; the screen size
@@ -37,6 +49,9 @@ struct ScreenState {
     int16_t sine[1024] = {};
     uint8_t dither_red[307] = {}, dither_green[307] = {}, dither_blue[307] = {};
     uint8_t palette[256][4] = {};  // red, green, blue, flags
+    WindowStyle window_style = WindowStyle::Unchanged;
+    // Client area of the main window, centred on the display.
+    int32_t window_left = 0, window_top = 0;
     bool ready = false;
 };
 

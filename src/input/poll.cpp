@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "graphics/screen.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
@@ -78,6 +79,7 @@ bool poll(Engine& engine, InputState& snap) {
 
     // The cursor animation, the animation scheduler and the volume fades step
     // here with now; then the screen update shows the dirty rectangle.
+    screen_update(engine);
     return true;
 }
 

@@ -14,6 +14,7 @@
 namespace qln {
 
 struct ScenarioErrorRecord;
+struct Rect;
 
 // A local date and time as the host's calendar gives it.
 struct LocalTime {
@@ -64,6 +65,9 @@ public:
     virtual bool display_mode_change(bool full_screen, int width, int height, int bpp) = 0;
     // Ask the host for the display's current size and depth.
     virtual void display_query(int& width, int& height, int& bpp) = 0;
+    // The screen update changed this rectangle of the display bitmap (screen
+    // coordinates): repaint it without erasing.
+    virtual void display_invalidate(const Rect& changed) {}
 };
 
 }  // namespace qln

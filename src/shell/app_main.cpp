@@ -39,10 +39,16 @@ void scenario_thread_main(void* p) {
 
 // The steps that belong to the screen, the mixer and the cursor. Each is a
 // named place so the start-up order stays visible while those parts grow.
-bool screen_init_step(Engine&) {
-    return true;
+bool screen_init_step(Engine& engine) {
+    return screen_init(engine);
 }  // screen picture, window 0, display bitmap
-void screen_shutdown_step(Engine&) {}
+void screen_shutdown_step(Engine& engine) { screen_shutdown(engine); }
+// The main window takes the display as it is when the window is made.
+void display_setup_step(Engine& engine, ThreadedPlatform& platform) {
+    int width = 0, height = 0, bpp = 0;
+    platform.display_query(width, height, bpp);
+    display_setup(engine, bpp, width, height);
+}
 void mixer_open_step(Engine&) {}  // a mixer that fails to open is ignored
 void mixer_close_step(Engine&) {}
 void cd_audio_stop_step(Engine&) {}  // "status cdaudio mode wait" and the rest
@@ -118,6 +124,7 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
                 if (!platform.window_create(engine)) {
                     message(platform, kMsgSystem);
                 } else {
+                    display_setup_step(engine, platform);
                     // 10.
                     if (!tables_init(engine)) {
                         message(platform, kMsgBuffers);

@@ -1,0 +1,188 @@
+// The window table and the layer list.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "windows/window_test_support.h"
+
+namespace qln::test {
+namespace {
+
+// The layer list from window 0 upwards.
+std::vector<int32_t> layers(ScreenMachine& m) {
+    std::vector<int32_t> out;
+    for (int32_t k = 0; k >= 0 && out.size() < 100; k = m.win(k).next) out.push_back(k);
+    return out;
+}
+
+TEST(WindowTable, ScreenWindowIsTheOpenVisibleBottom) {
+    ScreenMachine m;
+    ASSERT_TRUE(m.ready);
+    EXPECT_EQ(m.engine.windows.records.size(), 16u);
+    Window* root = win_get(m.engine, 0, true);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->sx(), 640);
+    EXPECT_EQ(root->sy(), 480);
+    EXPECT_EQ(root->Visible, 1);
+    EXPECT_EQ(root->transp, 255);
+    EXPECT_EQ(win_get(m.engine, 1, true), nullptr);
+    EXPECT_NE(win_get(m.engine, 1, false), nullptr);
+    EXPECT_EQ(win_get(m.engine, 16, false), nullptr);
+    EXPECT_EQ(win_get(m.engine, -1, false), nullptr);
+    // Window 0 is never opened, closed, hidden or raised.
+    EXPECT_FALSE(m.open(0, 10, 10));
+    EXPECT_TRUE(win_close(m.engine, 0));
+    EXPECT_TRUE(win_show(m.engine, 0, false));
+    win_raise(m.engine, *root);
+    EXPECT_EQ(root->Visible, 1);
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0}));
+}
+
+TEST(WindowTable, GrowingKeepsLayerOrderAndState) {
+    ScreenMachine m;
+    for (int32_t n : {3, 1, 5, 15}) {
+        ASSERT_TRUE(m.open(n, 30, 20, 10 * n, 5 * n));
+        ASSERT_TRUE(win_show(m.engine, n, true));
+    }
+    ASSERT_EQ(win_pin(m.engine, 5, true), 0);
+    m.win(1).tx_ccol = 77;
+    ASSERT_TRUE(m.open(20, 8, 8));
+    EXPECT_EQ(m.engine.windows.records.size(), 28u);
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 3, 1, 5, 15}));
+    EXPECT_EQ(m.win(15).previous, 5);
+    EXPECT_EQ(m.win(1).tx_ccol, 77);
+    EXPECT_EQ(m.win(5).pinned, 1);
+    EXPECT_EQ(m.win(3).px, 30);
+    EXPECT_EQ(m.win(3).py, 15);
+    EXPECT_EQ(m.win(20).Visible, 0);
+    EXPECT_EQ(win_get(m.engine, 27, false), &m.win(27));
+    EXPECT_EQ(win_get(m.engine, 28, false), nullptr);
+    ASSERT_TRUE(win_show(m.engine, 20, true));
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 3, 1, 5, 15, 20}));
+}
+
+TEST(WindowTable, OpenReplacesAndStaysHidden) {
+    ScreenMachine m;
+    ASSERT_TRUE(m.open(2, 30, 20));
+    ASSERT_TRUE(m.open(3, 30, 20));
+    ASSERT_TRUE(win_show(m.engine, 2, true));
+    ASSERT_TRUE(win_show(m.engine, 3, true));
+    fill_rgb(*m.win(2).picture, 0x123456);
+    ASSERT_TRUE(m.open(2, 12, 7));
+    EXPECT_EQ(m.win(2).Visible, 0);
+    EXPECT_EQ(m.win(2).sx(), 12);
+    EXPECT_EQ(m.win(2).sy(), 7);
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 3}));
+    EXPECT_EQ(m.win(3).previous, 0);
+    // A new picture starts black.
+    EXPECT_EQ(pixel(*m.win(2).picture, 11, 6), 0u);
+    EXPECT_EQ(m.win(2).picture->alpha, nullptr);
+}
+
+TEST(WindowTable, OpenTakesTheTemplateAndClampsItsPlace) {
+    ScreenMachine m;
+    Window templ;
+    templ.px = -5;
+    templ.py = 470;
+    templ.tx_ccol = 9;
+    templ.Visible = 1;
+    templ.pinned = 1;
+    templ.next = 4;
+    ASSERT_TRUE(win_open(m.engine, 1, 100, 50, templ));
+    EXPECT_EQ(m.win(1).px, 0);
+    EXPECT_EQ(m.win(1).py, 430);
+    EXPECT_EQ(m.win(1).tx_ccol, 9);
+    EXPECT_EQ(m.win(1).Visible, 0);
+    EXPECT_EQ(m.win(1).pinned, 0);
+    EXPECT_EQ(m.win(1).next, kNoWindow);
+    // Wider than the screen: the right-edge clamp comes last.
+    templ.px = 10;
+    ASSERT_TRUE(win_open(m.engine, 2, 700, 10, templ));
+    EXPECT_EQ(m.win(2).px, -60);
+    // Reopening with a copy of its own record as template.
+    ASSERT_TRUE(win_open(m.engine, 2, 5, 5, m.win(2)));
+    EXPECT_EQ(m.win(2).sx(), 5);
+    EXPECT_FALSE(m.open(70000, 5, 5));
+}
+
+TEST(WindowTable, ShowRaisesHideUnlinksAndUnpins) {
+    ScreenMachine m;
+    for (int32_t n : {1, 2, 3}) {
+        ASSERT_TRUE(m.open(n, 10, 10));
+        ASSERT_TRUE(win_show(m.engine, n, true));
+    }
+    ASSERT_TRUE(win_show(m.engine, 1, true));
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 2, 3, 1}));
+    EXPECT_EQ(m.win(2).previous, 0);
+    EXPECT_EQ(m.win(1).previous, 3);
+
+    EXPECT_EQ(win_pin(m.engine, 3, true), 0);
+    ASSERT_TRUE(win_show(m.engine, 3, false));
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 2, 1}));
+    EXPECT_EQ(m.win(1).previous, 2);
+    EXPECT_EQ(m.win(3).pinned, 0);
+    EXPECT_EQ(m.win(3).previous, kNoWindow);
+    EXPECT_EQ(m.win(3).next, kNoWindow);
+    EXPECT_EQ(win_pin(m.engine, 3, true), 2);
+    EXPECT_EQ(m.win(3).pinned, 0);
+    EXPECT_EQ(win_pin(m.engine, 9, true), 1);
+    EXPECT_FALSE(win_show(m.engine, 9, true));
+
+    ASSERT_TRUE(win_close(m.engine, 2));
+    EXPECT_EQ(m.win(2).picture, nullptr);
+    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 1}));
+    EXPECT_FALSE(win_close(m.engine, 2));
+    EXPECT_FALSE(win_close(m.engine, 40));
+}
+
+TEST(WindowTable, MoveClampsToTheScreen) {
+    ScreenMachine m;
+    ASSERT_TRUE(m.open(1, 100, 50, 20, 20));
+    EXPECT_TRUE(win_move(m.engine, 1, -5, 1000));
+    EXPECT_EQ(m.win(1).px, 0);
+    EXPECT_EQ(m.win(1).py, 430);
+    EXPECT_TRUE(win_move(m.engine, 1, 600, 7));
+    EXPECT_EQ(m.win(1).px, 540);
+    EXPECT_EQ(m.win(1).py, 7);
+    EXPECT_FALSE(win_move(m.engine, 2, 0, 0));
+}
+
+TEST(WindowTable, ResizeMovesOrCuts) {
+    ScreenMachine m;
+    ASSERT_TRUE(m.open(1, 30, 30, 600, 100));
+    ASSERT_EQ(m.win(1).px, 600);
+    ASSERT_TRUE(win_resize(m.engine, m.win(1), 100, 0, false));
+    EXPECT_EQ(m.win(1).px, 540);
+    EXPECT_EQ(m.win(1).sx(), 100);
+    EXPECT_EQ(m.win(1).sy(), 30);
+
+    ASSERT_TRUE(win_move(m.engine, 1, 600, 450));
+    ASSERT_EQ(m.win(1).px, 540);  // a 100-wide window cannot stand at 600
+    ASSERT_TRUE(win_resize(m.engine, m.win(1), 30, 30, false));
+    ASSERT_TRUE(win_move(m.engine, 1, 600, 450));
+    ASSERT_TRUE(win_resize(m.engine, m.win(1), 100, 100, true));
+    EXPECT_EQ(m.win(1).px, 600);
+    EXPECT_EQ(m.win(1).py, 450);
+    EXPECT_EQ(m.win(1).sx(), 40);
+    EXPECT_EQ(m.win(1).sy(), 30);
+    EXPECT_EQ(pixel(*m.win(1).picture, 39, 29), 0u);
+}
+
+TEST(WindowTable, OverlapLooksAtWindowsAbove) {
+    ScreenMachine m;
+    ASSERT_TRUE(m.open(1, 100, 100, 0, 0));
+    ASSERT_TRUE(m.open(2, 50, 50, 200, 200));  // apart from 1
+    ASSERT_TRUE(m.open(3, 50, 50, 90, 90));    // touches 1
+    for (int32_t n : {1, 2, 3}) ASSERT_TRUE(win_show(m.engine, n, true));
+    EXPECT_EQ(win_overlap(m.engine, m.win(1)), 1);
+    EXPECT_EQ(win_overlap(m.engine, m.win(2)), 0);
+    EXPECT_EQ(win_pin(m.engine, 3, true), 0);
+    EXPECT_EQ(win_overlap(m.engine, m.win(1)), 2);
+    EXPECT_EQ(win_overlap(m.engine, m.win(3)), 3);
+    ASSERT_TRUE(win_move(m.engine, 3, 100, 0));  // edge to edge: no overlap
+    EXPECT_EQ(win_overlap(m.engine, m.win(1)), 0);
+}
+
+}  // namespace
+}  // namespace qln::test
