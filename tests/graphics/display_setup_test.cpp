@@ -1,0 +1,184 @@
+// Screen set-up and tear-down, the display set-up and display-mode requests.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "windows/window_test_support.h"
+
+namespace qln::test {
+namespace {
+
+// A display whose mode changes when asked (unless refused).
+class DisplayPlatform : public FakePlatform {
+  public:
+    int width = 800, height = 600, bpp = 24;
+    bool refuse = false;
+    std::vector<std::string> requests;
+
+    void display_query(int& w, int& h, int& b) override {
+        w = width;
+        h = height;
+        b = bpp;
+    }
+    bool display_mode_change(bool full_screen, int w, int h, int b) override {
+        requests.push_back(std::to_string(full_screen) + " " + std::to_string(w) + "x" +
+                           std::to_string(h) + " " + std::to_string(b));
+        if (refuse) return false;
+        width = w;
+        height = h;
+        return true;
+    }
+};
+
+TEST(ScreenInit, BuildsTablesAndPalette) {
+    ScreenMachine m;
+    ASSERT_TRUE(m.ready);
+    const ScreenState& s = m.engine.screen;
+    EXPECT_EQ(s.screen->width, 640);
+    EXPECT_EQ(s.display.stride, 1920u);
+    EXPECT_EQ(s.display.pixels.size(), 1920u * 480);
+    EXPECT_EQ(s.dirty.right, 640);
+    EXPECT_EQ(s.dirty.bottom, 480);
+    EXPECT_EQ(s.dither_red[50], 0);
+    EXPECT_EQ(s.dither_red[51], 36);
+    EXPECT_EQ(s.dither_red[306], 216);
+    EXPECT_EQ(s.dither_green[305], 30);
+    EXPECT_EQ(s.dither_blue[0], 10);
+    EXPECT_EQ(s.dither_blue[305], 15);
+    EXPECT_EQ(s.sine[0], 0);
+    EXPECT_EQ(s.sine[256], 10000);
+    EXPECT_EQ(s.sine[128], 7071);   // 7071.07 cut toward zero
+    EXPECT_EQ(s.sine[640], -7071);  // -7071.07 cut toward zero
+    EXPECT_EQ(s.sine[768], -10000);
+    EXPECT_EQ(s.sine[1], 61);  // 61.36
+    // The cube, the reserved blacks and the twenty static colours.
+    const auto entry = [&](int n) {
+        return uint32_t(s.palette[n][0]) << 24 | uint32_t(s.palette[n][1]) << 16 |
+               uint32_t(s.palette[n][2]) << 8 | s.palette[n][3];
+    };
+    EXPECT_EQ(entry(10), 0x00000000u);
+    EXPECT_EQ(entry(10 + 36 * 5 + 6 * 1 + 2), 0xFF336600u);
+    EXPECT_EQ(entry(225), 0xFFFFFF00u);
+    EXPECT_EQ(entry(226), 0x00000001u);
+    EXPECT_EQ(entry(245), 0x00000001u);
+    EXPECT_EQ(entry(0), 0x00000000u);
+    EXPECT_EQ(entry(7), 0xC0C0C000u);
+    EXPECT_EQ(entry(249), 0xFF000000u);
+    EXPECT_EQ(entry(255), 0xFFFFFF00u);
+    EXPECT_EQ(s.display.colours[249][2], 255);  // red in the bitmap's blue-green-red order
+    EXPECT_EQ(s.display.colours[249][0], 0);
+}
+
+TEST(ScreenInit, ScreenSizeZeroTakesTheDisplay) {
+    DisplayPlatform platform;
+    Machine m([](Settings& s) {
+        s.screen_width = 0;
+        s.screen_height = 480;
+    });
+    m.engine.platform = &platform;
+    ASSERT_TRUE(screen_init(m.engine));
+    EXPECT_EQ(m.engine.screen.screen->width, 800);
+    EXPECT_EQ(m.engine.screen.screen->height, 600);
+    EXPECT_EQ(m.engine.windows.records[0].sx(), 800);
+    EXPECT_EQ(m.engine.screen.startup_display_width, 800);
+    display_setup(m.engine, 24, 800, 600);
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Popup);
+}
+
+TEST(ScreenInit, ShutdownIsSafeAtAnyTime) {
+    Machine never;
+    screen_shutdown(never.engine);
+    screen_shutdown(never.engine);
+    EXPECT_EQ(win_get(never.engine, 0, true), nullptr);
+    mark_dirty(never.engine, nullptr);
+    screen_update(never.engine);
+    EXPECT_FALSE(win_open(never.engine, 1, 5, 5, Window{}));
+
+    ScreenMachine m;
+    ASSERT_TRUE(m.open(3, 5, 5));
+    screen_shutdown(m.engine);
+    EXPECT_EQ(m.engine.screen.screen, nullptr);
+    EXPECT_TRUE(m.engine.windows.records.empty());
+    screen_update(m.engine);
+    screen_shutdown(m.engine);
+    // And up again.
+    ASSERT_TRUE(screen_init(m.engine));
+    EXPECT_EQ(m.engine.windows.records.size(), 16u);
+}
+
+TEST(DisplaySetup, StyleFollowsTheDisplaySize) {
+    ScreenMachine m;
+    display_setup(m.engine, 24, 640, 480);
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Popup);
+    EXPECT_EQ(m.engine.screen.window_left, 0);
+    display_setup(m.engine, 24, 1920, 1080);
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_EQ(m.engine.screen.window_left, 640);
+    EXPECT_EQ(m.engine.screen.window_top, 300);
+    display_setup(m.engine, 24, 640, 400);  // smaller: the style stays
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    display_setup(m.engine, 24, 640, 1080);  // one side equal, one larger
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_FALSE(m.engine.screen.eight_bit);
+    EXPECT_EQ(m.engine.screen.display.bits_per_pixel, 24);
+    EXPECT_EQ(m.engine.screen.display.colours_used, 0u);
+}
+
+TEST(DisplayModeRequest, AnswersAsTheDisplayStands) {
+    DisplayPlatform platform;
+    Machine m;
+    m.engine.platform = &platform;
+    ASSERT_TRUE(screen_init(m.engine));  // display 800 x 600, screen 640 x 480
+
+    // Windowed while the display is not at the screen size: nothing to do.
+    EXPECT_EQ(display_mode_request(m.engine, false), 1);
+    EXPECT_TRUE(platform.requests.empty());
+
+    platform.refuse = true;
+    EXPECT_EQ(display_mode_request(m.engine, true), 2);
+    EXPECT_EQ(platform.width, 800);
+    platform.refuse = false;
+    screen_update(m.engine);
+    EXPECT_EQ(display_mode_request(m.engine, true), 0);
+    EXPECT_EQ(platform.requests.back(), "1 640x480 0");
+    EXPECT_EQ(m.engine.screen.display_width, 640);
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Popup);
+    EXPECT_TRUE(m.engine.screen.dirty.empty());  // the change redrew everything
+
+    EXPECT_EQ(display_mode_request(m.engine, true), 1);
+    EXPECT_EQ(platform.requests.size(), 2u);
+
+    EXPECT_EQ(display_mode_request(m.engine, false), 0);
+    EXPECT_EQ(platform.requests.back(), "0 800x600 0");
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+
+    // A display that started at the screen size has nowhere to go back to.
+    DisplayPlatform exact;
+    exact.width = 640;
+    exact.height = 480;
+    Machine n;
+    n.engine.platform = &exact;
+    ASSERT_TRUE(screen_init(n.engine));
+    EXPECT_EQ(display_mode_request(n.engine, false), 1);
+    EXPECT_EQ(display_mode_request(n.engine, true), 1);
+    EXPECT_TRUE(exact.requests.empty());
+}
+
+TEST(DisplayModeRequest, EightBitDisplayAfterAChange) {
+    DisplayPlatform platform;
+    Machine m;
+    m.engine.platform = &platform;
+    ASSERT_TRUE(screen_init(m.engine));
+    platform.bpp = 8;
+    EXPECT_EQ(display_mode_request(m.engine, true), 0);
+    EXPECT_TRUE(m.engine.screen.eight_bit);
+    EXPECT_EQ(m.engine.screen.display.stride, 640u);
+    // The picture stays 24-bit; only the output is dithered.
+    EXPECT_EQ(m.engine.screen.screen->pixel_bytes(), 640u * 480 * 3);
+    EXPECT_EQ(m.engine.screen.display.pixels[0], 10);  // black
+}
+
+}  // namespace
+}  // namespace qln::test

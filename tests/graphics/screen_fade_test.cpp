@@ -1,0 +1,112 @@
+// Drawing a picture into a window with a timed fade-in on a virtual clock.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "windows/window_test_support.h"
+
+namespace qln::test {
+namespace {
+
+// Records, at every screen update, the blue byte that the watched screen
+// pixel shows and the clock.
+class FadeWatch : public FakePlatform {
+  public:
+    Engine* engine = nullptr;
+    int32_t x = 0, y = 0;
+    std::vector<int> blues;
+    std::vector<uint32_t> times;
+    void display_invalidate(const Rect&) override {
+        blues.push_back(int(pixel(*engine->screen.screen, x, y) & 0xFF));
+        times.push_back(now);
+    }
+};
+
+struct FadeFixture {
+    ScreenMachine m;
+    FadeWatch watch;
+    Picture* src = nullptr;
+
+    explicit FadeFixture(uint32_t clock_start) {
+        watch.engine = &m.engine;
+        watch.now = clock_start;
+        m.engine.platform = &watch;
+        EXPECT_TRUE(m.open(1, 8, 8, 100, 100));
+        EXPECT_TRUE(win_show(m.engine, 1, true));
+        screen_update(m.engine);
+        watch.x = 102;
+        watch.y = 103;
+        watch.blues.clear();
+        watch.times.clear();
+        src = picture_create(4, 4);
+        fill_rgb(*src, 0xFFFFFF);
+    }
+    ~FadeFixture() { picture_free(src); }
+
+    bool draw(int32_t fade_ms) {
+        return window_draw_picture(m.engine, 1, 2, 2, 0, 0, src, 0, 0, 0, 0, fade_ms, 255, 0, 0);
+    }
+};
+
+TEST(WindowFade, LevelsFollowTheClockToTheFullPicture) {
+    FadeFixture f(1000);
+    ASSERT_TRUE(f.draw(10));
+    // (elapsed * 255 + 5) / 10 for elapsed 0 to 10; white shows the level.
+    EXPECT_EQ(f.watch.blues, (std::vector<int>{0, 26, 51, 77, 102, 128, 153, 179, 204, 230, 255}));
+    EXPECT_EQ(f.watch.times.front(), 1000u);
+    EXPECT_EQ(f.watch.times.back(), 1010u);
+    EXPECT_EQ(f.watch.now, 1010u);
+    EXPECT_EQ(pixel(*f.m.win(1).picture, 5, 5), 0xFFFFFFu);
+    EXPECT_EQ(pixel(*f.m.win(1).picture, 6, 6), 0u);
+}
+
+TEST(WindowFade, OddDurationsRoundToTheNearestLevel) {
+    FadeFixture f(0);
+    ASSERT_TRUE(f.draw(3));
+    EXPECT_EQ(f.watch.blues, (std::vector<int>{0, 85, 170, 255}));
+}
+
+TEST(WindowFade, StartsFromWhatTheWindowShowed) {
+    FadeFixture f(0);
+    fill_rgb(*f.m.win(1).picture, 0x202020);
+    ASSERT_TRUE(f.draw(2));
+    // 32 blended toward 255: level 0, then 128 (table[128][255] + table[127][32]), then 255.
+    EXPECT_EQ(f.watch.blues, (std::vector<int>{32, 144, 255}));
+}
+
+TEST(WindowFade, TickWrapDuringTheFadeIsHarmless) {
+    FadeFixture f(0xFFFFFFFAu);
+    ASSERT_TRUE(f.draw(10));
+    EXPECT_EQ(f.watch.blues.size(), 11u);
+    EXPECT_EQ(f.watch.blues.back(), 255);
+    EXPECT_EQ(f.watch.now, 4u);
+}
+
+TEST(WindowFade, NoFadeDrawsAndWaitsForTheNextUpdate) {
+    FadeFixture f(50);
+    ASSERT_TRUE(f.draw(0));
+    EXPECT_TRUE(f.watch.blues.empty());
+    EXPECT_EQ(f.watch.now, 50u);
+    EXPECT_EQ(pixel(*f.m.win(1).picture, 2, 2), 0xFFFFFFu);
+    EXPECT_EQ(f.m.engine.screen.dirty.left, 102);
+    EXPECT_EQ(f.m.engine.screen.dirty.right, 106);
+    // Only the low 16 bits of the duration count: 0x10000 is no fade.
+    EXPECT_TRUE(f.draw(0x10000));
+    EXPECT_TRUE(f.watch.blues.empty());
+    EXPECT_FALSE(window_draw_picture(f.m.engine, 5, 0, 0, 0, 0, f.src, 0, 0, 0, 0, 10, 255, 0, 0));
+}
+
+TEST(WindowFade, AHiddenWindowFadesWithoutShowing) {
+    FadeFixture f(0);
+    ASSERT_TRUE(win_show(f.m.engine, 1, false));
+    screen_update(f.m.engine);
+    f.watch.blues.clear();
+    ASSERT_TRUE(f.draw(5));
+    EXPECT_TRUE(f.watch.blues.empty());
+    EXPECT_EQ(f.watch.now, 5u);
+    EXPECT_EQ(pixel(*f.m.win(1).picture, 2, 2), 0xFFFFFFu);
+}
+
+}  // namespace
+}  // namespace qln::test

@@ -1,0 +1,179 @@
+// The frame painter: nine-cell frames, tiles, colour fills and the paint
+// callbacks around them.
+
+#include <gtest/gtest.h>
+
+#include "tables/tables.h"
+#include "windows/window_test_support.h"
+
+namespace qln::test {
+namespace {
+
+constexpr int32_t kFrameBuf = 3;
+
+Picture* frame_picture(ScreenMachine& m, uint16_t w, uint16_t h) {
+    Picture* p = buf_new_picture(m.engine, kFrameBuf, w, h);
+    if (p) fill_coordinates(*p);
+    return p;
+}
+
+bool open_framed(ScreenMachine& m, int32_t n, int32_t w, int32_t h, uint16_t type,
+                 int32_t pic_buf = kFrameBuf) {
+    Window templ;
+    templ.type = type;
+    templ.pic_buf = pic_buf;
+    return win_open(m.engine, n, w, h, templ);
+}
+
+// Where a nine-cell frame of 16-pixel cells takes window coordinate v from
+// in a 40-pixel window: the last cell sits flush at 24 and reads the third cell.
+int32_t nine_cell_source(int32_t v) {
+    return v < 24 ? v : v + 8;
+}
+
+TEST(FramePainter, NineCellFrameUsesThirdsAndPlacesTheLastCellFlush) {
+    ScreenMachine m;
+    ASSERT_NE(frame_picture(m, 48, 48), nullptr);
+    ASSERT_TRUE(open_framed(m, 1, 40, 40, 0x0100));
+    const Picture& p = *m.win(1).picture;
+    int wrong = 0;
+    for (int32_t y = 0; y < 40; ++y) {
+        for (int32_t x = 0; x < 40; ++x) {
+            if (pixel(p, x, y) != coordinate(nine_cell_source(x), nine_cell_source(y))) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixel(p, 23, 0), coordinate(23, 0));    // the top edge cell
+    EXPECT_EQ(pixel(p, 24, 39), coordinate(32, 47));  // the bottom-right corner cell
+    EXPECT_EQ(p.alpha, nullptr);
+}
+
+TEST(FramePainter, NineCellFrameCarriesTheFrameAlpha) {
+    ScreenMachine m;
+    Picture* frame = frame_picture(m, 6, 6);
+    ASSERT_NE(frame, nullptr);
+    frame->alpha.reset(new uint8_t[36]);
+    for (int i = 0; i < 36; ++i) frame->alpha[size_t(i)] = uint8_t(100 + i);
+    // Cell size 2 from the low byte; a 5 x 3 window: columns 0, 2, 3 and rows 0, 1.
+    ASSERT_TRUE(open_framed(m, 1, 5, 3, 0x0102));
+    const Picture& p = *m.win(1).picture;
+    ASSERT_NE(p.alpha, nullptr);
+    EXPECT_EQ(pixel(p, 4, 2), coordinate(5, 5));
+    EXPECT_EQ(pixel(p, 2, 1), coordinate(2, 4));  // the last row overlaps the first
+    EXPECT_EQ(p.alpha[size_t(2 * 5 + 4)], 100 + 5 * 6 + 5);
+    EXPECT_EQ(p.alpha[0], 100);
+}
+
+TEST(FramePainter, NineCellFrameLargerThanTheWindowPaintsNothing) {
+    ScreenMachine m;
+    ASSERT_NE(frame_picture(m, 48, 48), nullptr);
+    ASSERT_TRUE(open_framed(m, 1, 40, 10, 0x0100));  // 16-pixel cells, 10 rows
+    EXPECT_EQ(pixel(*m.win(1).picture, 5, 5), 0u);
+    EXPECT_FALSE(win_paint(m.engine, m.win(1)));
+    // Cells larger than the frame picture read only what it has.
+    ASSERT_TRUE(open_framed(m, 2, 60, 60, 0x0114));  // 20-pixel cells from a 48-pixel frame
+    EXPECT_EQ(pixel(*m.win(2).picture, 0, 0), coordinate(0, 0));
+    EXPECT_EQ(pixel(*m.win(2).picture, 59, 59), 0u);  // third cell would start at 40
+    // A frame too small for thirds is no frame.
+    ASSERT_NE(frame_picture(m, 2, 2), nullptr);
+    ASSERT_TRUE(open_framed(m, 3, 8, 8, 0x0100));
+    EXPECT_FALSE(win_paint(m.engine, m.win(3)));
+}
+
+TEST(FramePainter, TilesRepeatTheFrameAcrossAndDown) {
+    ScreenMachine m;
+    ASSERT_NE(frame_picture(m, 16, 10), nullptr);
+    ASSERT_TRUE(open_framed(m, 1, 40, 25, 0x0200));
+    int wrong = 0;
+    for (int32_t y = 0; y < 25; ++y) {
+        for (int32_t x = 0; x < 40; ++x) {
+            if (pixel(*m.win(1).picture, x, y) != coordinate(x % 16, y % 10)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    // A frame at least as tall as the window is laid side by side only.
+    ASSERT_NE(frame_picture(m, 16, 30), nullptr);
+    ASSERT_TRUE(open_framed(m, 2, 40, 25, 0x0200));
+    EXPECT_EQ(pixel(*m.win(2).picture, 39, 24), coordinate(7, 24));
+}
+
+TEST(FramePainter, FilledModeTakesTheColourAndMarksTheWindow) {
+    ScreenMachine m;
+    colour_set(m.engine, 5, 0xCC, 0x88, 0x44);
+    ASSERT_TRUE(m.open(1, 10, 10, 100, 100));
+    ASSERT_TRUE(win_show(m.engine, 1, true));
+    screen_update(m.engine);
+    m.win(1).type = 0x0305;
+    ASSERT_TRUE(win_paint(m.engine, m.win(1)));
+    EXPECT_EQ(pixel(*m.win(1).picture, 0, 0), 0xCC8844u);
+    EXPECT_EQ(pixel(*m.win(1).picture, 9, 9), 0xCC8844u);
+    EXPECT_EQ(m.engine.screen.dirty.left, 100);
+    EXPECT_EQ(m.engine.screen.dirty.right, 110);
+}
+
+TEST(FramePainter, FrameModesWithoutAFramePicture) {
+    ScreenMachine m;
+    // No frame buffer: nothing painted, painter succeeds.
+    ASSERT_TRUE(open_framed(m, 1, 10, 10, 0x0100, -1));
+    EXPECT_TRUE(win_paint(m.engine, m.win(1)));
+    EXPECT_EQ(pixel(*m.win(1).picture, 3, 3), 0u);
+    // A frame buffer that holds no picture ends the painter.
+    ASSERT_TRUE(buf_new_raw(m.engine, 4, 16));
+    ASSERT_TRUE(open_framed(m, 2, 10, 10, 0x0200, 4));
+    EXPECT_FALSE(win_paint(m.engine, m.win(2)));
+}
+
+// The callback copies the seven registers into v3[phase * 8 + 1 ...] and
+// counts its runs in v3[0].
+constexpr const char* kPaintCallback = R"(
+    eval v3[r[1] * 8 + 1] = r[1]
+    eval v3[r[1] * 8 + 2] = r[2]
+    eval v3[r[1] * 8 + 3] = r[3]
+    eval v3[r[1] * 8 + 4] = r[4]
+    eval v3[r[1] * 8 + 5] = r[5]
+    eval v3[r[1] * 8 + 6] = r[6]
+    eval v3[r[1] * 8 + 7] = r[7]
+    eval v3[0] += 1
+    end
+)";
+
+void install_callback(ScreenMachine& m, int32_t buf_no) {
+    Scenario* callback = m.load(kPaintCallback, "paint");
+    ASSERT_NE(callback, nullptr);
+    DataBuffer* slot = buf_entry(m.engine, buf_no);
+    ASSERT_NE(slot, nullptr);
+    slot->type = BufType::Scenario;
+    slot->size = 1;
+    slot->scenario = callback;
+}
+
+TEST(FramePainter, PaintCallbacksSeeTheWindowBeforeAndAfter) {
+    ScreenMachine m;
+    install_callback(m, 6);
+    ASSERT_TRUE(m.start("    end\n"));
+    Window templ;
+    templ.px = 30;
+    templ.py = 40;
+    templ.call_buf = 6;
+    templ.bt_num = 3;
+    ASSERT_TRUE(win_open(m.engine, 2, 12, 9, templ));
+    EXPECT_EQ(m.var(3, 0), 2);
+    for (int32_t phase = 0; phase < 2; ++phase) {
+        const int32_t base = phase * 8;
+        EXPECT_EQ(m.var(3, base + 1), phase);
+        EXPECT_EQ(m.var(3, base + 2), 2);
+        EXPECT_EQ(m.var(3, base + 3), 30);
+        EXPECT_EQ(m.var(3, base + 4), 40);
+        EXPECT_EQ(m.var(3, base + 5), 12);
+        EXPECT_EQ(m.var(3, base + 6), 9);
+        EXPECT_EQ(m.var(3, base + 7), 3);
+    }
+    // A frame buffer without a picture: only the first callback runs.
+    m.win(2).pic_buf = 7;
+    ASSERT_TRUE(buf_new_raw(m.engine, 7, 4));
+    EXPECT_FALSE(win_paint(m.engine, m.win(2)));
+    EXPECT_EQ(m.var(3, 0), 3);
+}
+
+}  // namespace
+}  // namespace qln::test
