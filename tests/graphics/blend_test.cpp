@@ -1,0 +1,154 @@
+// The blend table and the kernels that compute it without lookups.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "graphics/draw.h"
+#include "graphics/draw_kernels.h"
+#include "graphics/draw_reference.h"
+
+namespace qln {
+namespace {
+
+using test::ref_blend;
+using test::ref_rop;
+using test::ref_scale;
+
+TEST(BlendTable, EveryEntryIsTheRoundedProductAndTheMultiplyHighFormulaAgrees) {
+    const auto& table = blend_table();
+    int shift_formula_misses = 0;
+    for (int a = 0; a < 256; ++a) {
+        for (int x = 0; x < 256; ++x) {
+            const uint32_t t = uint32_t(a * x + 128);
+            ASSERT_EQ(table[a][x], t / 255) << a << "," << x;
+            // What the kernels compute in 16-bit lanes.
+            ASSERT_EQ((t * 0x8081u) >> 23, t / 255) << a << "," << x;
+            if ((t + (t >> 8)) >> 8 != t / 255) ++shift_formula_misses;
+        }
+    }
+    // The shorter shift formula is off wherever a * x = 127 (mod 255), e.g. 1 x 127.
+    EXPECT_GT(shift_formula_misses, 0);
+    EXPECT_EQ(&blend_table(), &blend_table());
+}
+
+TEST(BlendTable, EndsGiveEitherSideExactlyAndSumsNeverPass255) {
+    const auto& table = blend_table();
+    for (int x = 0; x < 256; ++x) {
+        EXPECT_EQ(table[255][x], x);
+        EXPECT_EQ(table[0][x], 0);
+    }
+    for (int a = 0; a < 256; ++a) EXPECT_EQ(table[a][255] + table[255 - a][255], 255);
+    EXPECT_EQ(table[128][255], 128);
+    EXPECT_EQ(table[128][1], 1);
+    EXPECT_EQ(table[127][1], 1);  // 127 + 128 = 255 rounds up
+    EXPECT_EQ(table[1][127], 1);
+    EXPECT_EQ(table[1][126], 0);
+}
+
+std::vector<const DrawKernels*> kernel_sets() {
+    std::vector<const DrawKernels*> sets{&draw_kernels_sse2()};
+    if (draw_kernels_avx2()) sets.push_back(draw_kernels_avx2());
+    return sets;
+}
+
+std::vector<uint8_t> random_bytes(size_t n, std::mt19937& rng) {
+    std::vector<uint8_t> v(n + 1);
+    for (auto& b : v) b = static_cast<uint8_t>(rng());
+    return v;
+}
+
+TEST(DrawKernels, ChosenSetIsOneOfTheNamedSets) {
+    const DrawKernels* chosen = &draw_kernels();
+    EXPECT_TRUE(chosen == &draw_kernels_sse2() || chosen == draw_kernels_avx2());
+}
+
+TEST(DrawKernels, BlendMatchesTheFormulaForEveryWeightAndLength) {
+    std::mt19937 rng(11);
+    for (const DrawKernels* k : kernel_sets()) {
+        for (int a = 0; a < 256; ++a) {
+            const size_t n = size_t(a % 70) + 1;  // lengths 1..70 cover every tail
+            const auto s = random_bytes(n, rng), d = random_bytes(n, rng);
+            std::vector<uint8_t> out(n + 1, 0x5A);
+            k->blend(out.data(), s.data(), d.data(), n, static_cast<uint8_t>(a));
+            for (size_t i = 0; i < n; ++i)
+                ASSERT_EQ(out[i], ref_blend(a, s[i], d[i])) << a << " " << i;
+            EXPECT_EQ(out[n], 0x5A) << "wrote past the span";
+        }
+    }
+}
+
+TEST(DrawKernels, EveryByteValuePairBlendsExactly) {
+    // All 65536 (s, d) pairs at a few weights, in one long span.
+    std::vector<uint8_t> s(65536), d(65536), out(65536);
+    for (int i = 0; i < 65536; ++i) s[i] = uint8_t(i >> 8), d[i] = uint8_t(i);
+    for (const DrawKernels* k : kernel_sets()) {
+        for (int a : {1, 2, 85, 127, 128, 129, 200, 254}) {
+            k->blend(out.data(), s.data(), d.data(), out.size(), uint8_t(a));
+            for (int i = 0; i < 65536; ++i)
+                ASSERT_EQ(out[i], ref_blend(a, s[i], d[i])) << a << " " << i;
+        }
+    }
+}
+
+TEST(DrawKernels, RopsMatchTheirDefinitionsAtFullAndPartialWeight) {
+    std::mt19937 rng(12);
+    for (const DrawKernels* k : kernel_sets()) {
+        for (int rop = 1; rop <= 5; ++rop) {
+            for (int a : {1, 64, 128, 254, 255}) {
+                for (size_t n : {1u, 15u, 16u, 17u, 31u, 32u, 33u, 100u, 201u}) {
+                    const auto s = random_bytes(n, rng);
+                    auto d = random_bytes(n, rng);
+                    const auto before = d;
+                    k->rop(d.data(), s.data(), n, rop, uint8_t(a));
+                    for (size_t i = 0; i < n; ++i) {
+                        const uint8_t m = ref_rop(rop, s[i], before[i]);
+                        ASSERT_EQ(d[i], a == 255 ? m : ref_blend(a, m, before[i]))
+                            << "rop " << rop << " a " << a << " n " << n << " i " << i;
+                    }
+                    EXPECT_EQ(d[n], before[n]);
+                }
+            }
+        }
+    }
+}
+
+TEST(DrawKernels, RopValuesAtTheEdges) {
+    for (const DrawKernels* k : kernel_sets()) {
+        uint8_t s[40], d[40];
+        std::fill(s, s + 40, 255);
+        std::fill(d, d + 40, 255);
+        k->rop(d, s, 40, 5, 255);
+        for (uint8_t v : d) ASSERT_EQ(v, 254);
+        std::fill(s, s + 40, 200);
+        std::fill(d, d + 40, 100);
+        k->rop(d, s, 40, 4, 255);
+        for (uint8_t v : d) ASSERT_EQ(v, 255);
+    }
+}
+
+TEST(DrawKernels, WeightedMatchesPerPixelRulesForEveryRopAndOpacity) {
+    std::mt19937 rng(13);
+    for (const DrawKernels* k : kernel_sets()) {
+        for (int rop = 0; rop <= 5; ++rop) {
+            for (int opacity : {1, 128, 254, 255}) {
+                for (size_t n = 1; n <= 67; n += 3) {
+                    const auto s = random_bytes(n * 3, rng);
+                    auto alpha = random_bytes(n, rng);
+                    // Whole groups of 0 and of 255 take the skip and copy paths.
+                    if (n >= 32 && n % 2) std::fill(alpha.begin(), alpha.begin() + 32, 255);
+                    if (n >= 64 && n % 4 == 0) std::fill(alpha.begin() + 32, alpha.begin() + 64, 0);
+                    auto d = random_bytes(n * 3, rng);
+                    auto expected = d;
+                    for (size_t i = 0; i < n; ++i)
+                        test::ref_pixel(&expected[i * 3], &s[i * 3], alpha[i], opacity, rop);
+                    k->weighted(d.data(), s.data(), alpha.data(), n, rop, uint8_t(opacity));
+                    ASSERT_EQ(d, expected) << "rop " << rop << " opacity " << opacity << " n " << n;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qln
