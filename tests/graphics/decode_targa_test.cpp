@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "graphics/decode_test_support.h"
+#include "graphics/encode_formats.h"
+
+namespace qln::test {
+namespace {
+
+Bytes targa_header(uint16_t w, uint16_t h, uint8_t type = 2, uint8_t depth = 32) {
+    Bytes b(18, 0);
+    b[2] = type;
+    b[12] = uint8_t(w);
+    b[13] = uint8_t(w >> 8);
+    b[14] = uint8_t(h);
+    b[15] = uint8_t(h >> 8);
+    b[16] = depth;
+    return b;
+}
+
+TEST(DecodeTarga, RowsAreBottomUpWithAnAlphaPlane) {
+    Bytes b = targa_header(2, 2);
+    b.insert(b.end(), {0x44, 0x88, 0xCC, 0x10, 1, 2, 3, 0x20});  // bottom row
+    b.insert(b.end(), {4, 5, 6, 0x30, 7, 8, 9, 0xFF});           // top row
+    PictureOwner p = decode(b);
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(p->alpha);
+    EXPECT_EQ(pixel(*p, 0, 1), tint);
+    EXPECT_EQ(pixel(*p, 1, 0), (Bgr{7, 8, 9}));
+    EXPECT_EQ(p->alpha[0], 0x30);
+    EXPECT_EQ(p->alpha[1], 0xFF);
+    EXPECT_EQ(p->alpha[2], 0x10);
+    EXPECT_EQ(p->alpha[3], 0x20);
+}
+
+TEST(DecodeTarga, IdentificationFieldAndDescriptorAreIgnored) {
+    Bytes b = targa_header(1, 1);
+    b[0] = 4;      // an identification field that is not skipped
+    b[17] = 0x20;  // "top-down" is not consulted
+    b.insert(b.end(), {0x44, 0x88, 0xCC, 0x80});
+    PictureOwner p = decode(b);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(pixel(*p, 0, 0), tint);
+    EXPECT_EQ(p->alpha[0], 0x80);
+}
+
+TEST(DecodeTarga, OtherVariantsAndShortDataAreRefused) {
+    Bytes pixel_bytes = {1, 2, 3, 4};
+    for (Bytes b : {targa_header(1, 1, 10), targa_header(1, 1, 2, 24), targa_header(2, 1)}) {
+        b.insert(b.end(), pixel_bytes.begin(), pixel_bytes.end());
+        EXPECT_FALSE(decode(b));
+    }
+    Bytes mapped = targa_header(1, 1);
+    mapped[1] = 1;
+    mapped.insert(mapped.end(), pixel_bytes.begin(), pixel_bytes.end());
+    EXPECT_FALSE(decode(mapped));
+}
+
+TEST(DecodeTarga, EncodedTargaKeepsColourAndAlpha) {
+    PictureOwner p = make_picture(7, 5, [](int x, int y) {
+        return Bgr{uint8_t(0x44 ^ x), uint8_t(0x88 ^ y), 0xCC};
+    });
+    p->alpha.reset(new uint8_t[p->alpha_bytes()]);
+    for (size_t i = 0; i < p->alpha_bytes(); ++i) p->alpha[i] = uint8_t(i * 7);
+    PictureOwner back = decode(encode_targa(*p));
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(same_pixels(*p, *back));
+    ASSERT_TRUE(back->alpha);
+    for (size_t i = 0; i < p->alpha_bytes(); ++i) EXPECT_EQ(back->alpha[i], uint8_t(i * 7)) << i;
+}
+
+}  // namespace
+}  // namespace qln::test
