@@ -108,5 +108,18 @@ TEST(WindowFade, AHiddenWindowFadesWithoutShowing) {
     EXPECT_EQ(pixel(*f.m.win(1).picture, 2, 2), 0xFFFFFFu);
 }
 
+TEST(WindowFade, SizesBeyondAPictureDrawWithoutTheFade) {
+    FadeFixture f(0);
+    // sw of 100000 stretches the source over everything; the fade pictures
+    // could not hold it, so the picture appears at once.
+    EXPECT_TRUE(
+        window_draw_picture(f.m.engine, 1, 0, 0, 0, 0, f.src, 0, 0, 100000, 4, 10, 255, 0, 0));
+    EXPECT_EQ(f.watch.now, 0u);
+    EXPECT_TRUE(window_draw_picture(f.m.engine, 1, -2147483647 - 1, 2147483647, 0, 0, f.src, 0, 0,
+                                    0, 0, 3, 255, 0, 0));
+    EXPECT_EQ(f.watch.now, 3u);
+    EXPECT_TRUE(window_draw_picture(f.m.engine, 1, 0, 0, 0, 0, nullptr, 0, 0, 0, 0, 3, 255, 0, 0));
+}
+
 }  // namespace
 }  // namespace qln::test

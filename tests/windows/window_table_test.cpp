@@ -184,5 +184,32 @@ TEST(WindowTable, OverlapLooksAtWindowsAbove) {
     EXPECT_EQ(win_overlap(m.engine, m.win(1)), 0);
 }
 
+TEST(WindowTable, HostileNumbersStayInsideTheTable) {
+    ScreenMachine m;
+    EXPECT_FALSE(m.open(1, -1, 10));
+    EXPECT_FALSE(m.open(1, 10, 70000));
+    EXPECT_FALSE(m.open(-3, 10, 10));
+    ASSERT_TRUE(m.open(1, 0, 0, 2147483647, -2147483647 - 1));
+    EXPECT_EQ(m.win(1).px, 640);
+    EXPECT_EQ(m.win(1).py, 0);
+    ASSERT_TRUE(win_show(m.engine, 1, true));
+    EXPECT_TRUE(win_move(m.engine, 1, -2147483647 - 1, 2147483647));
+    EXPECT_EQ(m.win(1).px, 0);
+    EXPECT_EQ(m.win(1).py, 480);
+    ASSERT_TRUE(win_resize(m.engine, m.win(1), 2147483647, 2147483647, true));
+    EXPECT_EQ(m.win(1).sx(), 640);
+    EXPECT_EQ(m.win(1).sy(), 1);  // py 480: nothing left below, one row kept
+    ASSERT_TRUE(win_resize(m.engine, m.win(1), 100000, 5, false));
+    EXPECT_EQ(m.win(1).sx(), 65535);
+    EXPECT_EQ(m.win(1).px, 640 - 65535);
+    screen_update(m.engine);
+    EXPECT_TRUE(m.engine.screen.dirty.empty());
+    // A broken layer list (a cycle) ends the walks instead of hanging them.
+    m.win(1).next = 1;
+    mark_dirty(m.engine, nullptr);
+    screen_update(m.engine);
+    EXPECT_EQ(win_overlap(m.engine, m.win(1)), 1);
+}
+
 }  // namespace
 }  // namespace qln::test
