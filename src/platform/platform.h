@@ -8,6 +8,7 @@
 // functions below are called on the scenario thread and block until the main
 // thread has answered.
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 
@@ -65,6 +66,13 @@ public:
     virtual bool display_mode_change(bool full_screen, int width, int height, int bpp) = 0;
     // Ask the host for the display's current size and depth.
     virtual void display_query(int& width, int& height, int& bpp) = 0;
+    // Empties the clipboard and puts a packed device-independent bitmap on it
+    // (Alt+Print Screen). Called on the main thread; hosts without a
+    // clipboard ignore it.
+    virtual void clipboard_set_dib(const uint8_t* dib, size_t size) {
+        (void)dib;
+        (void)size;
+    }
     // The screen update changed this rectangle of the display bitmap (screen
     // coordinates): repaint it without erasing.
     virtual void display_invalidate(const Rect& changed) {}

@@ -36,6 +36,10 @@ public:
     }
     bool open_file_dialog(const char*, char*, int) override { return false; }
     bool display_mode_change(bool, int, int, int) override { return false; }
+    std::vector<uint8_t> clipboard;  // the last bitmap put on the clipboard
+    void clipboard_set_dib(const uint8_t* dib, size_t size) override {
+        clipboard.assign(dib, dib + size);
+    }
     void display_query(int& width, int& height, int& bpp) override {
         width = 640;
         height = 480;

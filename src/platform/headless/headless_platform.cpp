@@ -52,6 +52,16 @@ HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
     real_start_ms_ = steady_ms();
 }
 
+void HeadlessPlatform::clipboard_set_dib(const uint8_t* dib, size_t size) {
+    std::lock_guard<std::mutex> lock(clipboard_mutex_);
+    clipboard_.assign(dib, dib + size);
+}
+
+std::vector<uint8_t> HeadlessPlatform::clipboard_dib() {
+    std::lock_guard<std::mutex> lock(clipboard_mutex_);
+    return clipboard_;
+}
+
 void HeadlessPlatform::log_line(const std::string& line) {
     if (options_.log) {
         options_.log(line);

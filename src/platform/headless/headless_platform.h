@@ -57,6 +57,10 @@ class HeadlessPlatform : public ThreadedPlatform {
     void display_query(int& width, int& height, int& bpp) override;
     LocalTime local_time() override;
 
+    // Records the bitmap as the clipboard's content (a test hook).
+    void clipboard_set_dib(const uint8_t* dib, size_t size) override;
+    std::vector<uint8_t> clipboard_dib();
+
     bool focused();
     // Delivers the events due at the current tick (also what loop_begin does).
     void deliver_due();
@@ -87,6 +91,8 @@ class HeadlessPlatform : public ThreadedPlatform {
     HeadlessOptions options_;
     Engine* engine_ = nullptr;
     std::mutex clock_mutex_;  // the clock, the event cursor and the host key table
+    std::mutex clipboard_mutex_;
+    std::vector<uint8_t> clipboard_;
     std::atomic<uint64_t> offset_{0};
     uint64_t real_start_ms_ = 0;
     std::vector<Timed> timed_;

@@ -1,0 +1,84 @@
+// The program's own picture and the Alt+Print Screen flow that puts it on
+// the clipboard.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "graphics/clipboard.h"
+#include "graphics/decode_test_support.h"
+#include "platform/headless/headless_platform.h"
+#include "resources/embedded_picture.h"
+#include "scenario/byte_order.h"
+#include "shell/engine.h"
+#include "support/fake_platform.h"
+
+namespace qln::test {
+namespace {
+
+constexpr Bgr gold{0x33, 0xCC, 0xFF};
+
+TEST(EmbeddedPicture, IsTheCommittedPlanarFileAndDecodesTo640By400) {
+    const std::string here = __FILE__;
+    const std::string qcg =
+        here.substr(0, here.rfind("/tests/")) + "/src/resources/embedded_picture.qcg";
+    std::ifstream f(qcg, std::ios::binary);
+    ASSERT_TRUE(f) << qcg;
+    const Bytes file((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(resource_find("QCG", 103, data, size));
+    EXPECT_EQ(Bytes(data, data + size), file);
+    EXPECT_FALSE(resource_find("QCG", 104, data, size));
+    EXPECT_FALSE(resource_find("BMP", 103, data, size));
+
+    PictureOwner p = decode(file);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->width, 640);
+    EXPECT_EQ(p->height, 400);
+    EXPECT_FALSE(p->alpha);
+    EXPECT_EQ(pixel(*p, 0, 0), gold);
+    EXPECT_EQ(pixel(*p, 639, 399), gold);
+    // The row of all sixteen colours: black first, white eighth, purple last.
+    EXPECT_EQ(pixel(*p, 50, 300), black);
+    EXPECT_EQ(pixel(*p, 40 + 7 * 35 + 10, 300), white);
+    EXPECT_EQ(pixel(*p, 40 + 15 * 35 + 10, 300), (Bgr{0xAA, 0x44, 0x77}));
+}
+
+void expect_packed_dib(const Bytes& dib) {
+    ASSERT_EQ(dib.size(), 40u + 1920u * 400u);
+    EXPECT_EQ(read_u32(dib.data()), 40u);
+    EXPECT_EQ(read_u32(dib.data() + 4), 640u);
+    EXPECT_EQ(read_u32(dib.data() + 8), 400u);
+    EXPECT_EQ(read_u16(dib.data() + 12), 1);
+    EXPECT_EQ(read_u16(dib.data() + 14), 24);
+    EXPECT_EQ(read_u32(dib.data() + 16), 0u);
+    // The first row is the picture's bottom row: the gold frame.
+    EXPECT_EQ(dib[40], gold[0]);
+    EXPECT_EQ(dib[41], gold[1]);
+    EXPECT_EQ(dib[42], gold[2]);
+    // Row 300 from the top is row 99 from the bottom; its 51st pixel is black.
+    const size_t at = 40 + 99 * 1920 + 50 * 3;
+    EXPECT_EQ(Bgr({dib[at], dib[at + 1], dib[at + 2]}), black);
+}
+
+TEST(EmbeddedPicture, AltPrintScreenPutsItOnTheClipboardAsAPackedBitmap) {
+    Engine engine;
+    FakePlatform fake;
+    engine.platform = &fake;
+    ASSERT_TRUE(clipboard_copy_embedded_picture(engine));
+    expect_packed_dib(fake.clipboard);
+
+    HeadlessPlatform headless(HeadlessOptions{});
+    engine.platform = &headless;
+    EXPECT_TRUE(headless.clipboard_dib().empty());
+    ASSERT_TRUE(clipboard_copy_embedded_picture(engine));
+    expect_packed_dib(headless.clipboard_dib());
+
+    engine.platform = nullptr;
+    EXPECT_FALSE(clipboard_copy_embedded_picture(engine));
+}
+
+}  // namespace
+}  // namespace qln::test
