@@ -1,0 +1,383 @@
+// The window and button commands run as scenarios: records, registers,
+// layers and pixels, and every error.
+
+#include <gtest/gtest.h>
+
+#include "tables/tables.h"
+#include "windows/command_args.h"
+#include "windows/command_machine.h"
+#include "windows/window_commands.h"
+
+namespace qln::test {
+namespace {
+
+using test::args_of;
+
+void centred_view(Settings& s) {  // content offset (20, 20)
+    s.view_width = 600;
+    s.view_height = 440;
+}
+
+TEST(WinOpen, NoPairsGiveAHiddenDefaultWindowAtTheContentOffset) {
+    CommandMachine m(centred_view);
+    ASSERT_TRUE(m.ready);
+    ASSERT_TRUE(m.go("    win_open 1, 0\n    end\n"));
+    const Window& w = m.win(1);
+    ASSERT_NE(w.picture, nullptr);
+    EXPECT_EQ(w.sx(), 24);
+    EXPECT_EQ(w.sy(), 24);
+    EXPECT_EQ(w.px, 20);
+    EXPECT_EQ(w.py, 20);
+    EXPECT_EQ(w.Visible, 0);
+    EXPECT_EQ(w.tx_px, 0);
+    EXPECT_EQ(w.tx_py, 0);
+    EXPECT_EQ(w.tx_ex, 24);
+    EXPECT_EQ(w.tx_ey, 24);
+    EXPECT_EQ(w.fwidth, 8);
+    EXPECT_EQ(w.pic_buf, -1);
+    EXPECT_EQ(w.call_buf, -1);
+    EXPECT_EQ(w.tx_vt, 16);
+    EXPECT_EQ(w.tx_ccol, 15);
+    EXPECT_EQ(w.transp, 255);
+    EXPECT_EQ(w.type, 0);
+    EXPECT_EQ(w.bt_num, 0);
+    EXPECT_EQ(m.engine.windows.records[0].next, kNoWindow);  // not in the layer list
+}
+
+TEST(WinOpen, EveryKeyLandsInItsFieldWithItsWidth) {
+    CommandMachine m(centred_view);
+    ASSERT_TRUE(m.go(R"(
+    win_open 3, 1, px: 5, py: 6, width: 40, height: 30, type: 0x10002, pic_buf: -7, fwidth: 0x10003, transp: 0x1FE, call_buf: 70000, entryl: 0x10004, bt_num: 0x10005, bt_buff: 0x10006, bt_bpos: 0x10007, tx_px: 1, tx_py: 2, tx_ex: 0, tx_ey: 25, tx_vt: 18, tx_ccol: 3, tx_bcol: -1, tx_font: 0x10008, tx_ftype: 0x10002, 23: 99, tx_scol: 4, tx_ssx: -2, tx_ssy: 70000, 0: 1, 27: 2, 0x7E: 3, 0x80: 4, 0xFF: 5
+    end
+)"));
+    EXPECT_TRUE(m.platform.errors.empty()) << m.error(0);
+    const Window& w = m.win(3);
+    EXPECT_EQ(w.px, 25);
+    EXPECT_EQ(w.py, 26);
+    EXPECT_EQ(w.sx(), 40);
+    EXPECT_EQ(w.sy(), 30);
+    EXPECT_EQ(w.type, 2);
+    EXPECT_EQ(w.pic_buf, -7);
+    EXPECT_EQ(w.fwidth, 3);
+    EXPECT_EQ(w.transp, 0xFE);
+    EXPECT_EQ(w.call_buf, 70000);
+    EXPECT_EQ(w.entryl, 4);
+    EXPECT_EQ(w.bt_num, 5);
+    EXPECT_EQ(w.bt_buff, 6);
+    EXPECT_EQ(w.bt_bpos, 7);
+    EXPECT_EQ(w.tx_px, 1);
+    EXPECT_EQ(w.tx_py, 2);
+    EXPECT_EQ(w.tx_ex, 40);  // given as 0: the width
+    EXPECT_EQ(w.tx_ey, 25);
+    EXPECT_EQ(w.tx_vt, 18);
+    EXPECT_EQ(w.tx_ccol, 3);
+    EXPECT_EQ(w.tx_bcol, -1);
+    EXPECT_EQ(w.tx_font, 8);
+    EXPECT_EQ(w.tx_ftype, 2);
+    EXPECT_EQ(w.tx_scol, 4);
+    EXPECT_EQ(w.tx_ssx, -2);
+    EXPECT_EQ(w.tx_ssy, 70000);
+    EXPECT_EQ(w.Visible, 1);
+    EXPECT_EQ(m.engine.windows.records[0].next, 3);  // shown: on top of window 0
+}
+
+TEST(WinOpen, WindowZeroCannotBeOpenedAndReopeningReplaces) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go(R"(
+    win_open 0, 1, width: 5
+    win_open 2, 1, width: 5, height: 5
+    win_open 2, 0, width: 7, height: 3
+    end
+)"));
+    ASSERT_EQ(m.platform.errors.size(), 1u);
+    EXPECT_EQ(m.error(0), "106 win_no = 0");
+    EXPECT_EQ(m.win(0).sx(), 640);
+    EXPECT_EQ(m.win(2).sx(), 7);
+    EXPECT_EQ(m.win(2).Visible, 0);
+}
+
+TEST(WinInfo, ReportsTheRecordWithPositionsRelativeToTheContentOffset) {
+    CommandMachine m(centred_view);
+    ASSERT_TRUE(m.go(R"(
+    win_open 4, 1, px: 7, py: 9, width: 30, height: 20, type: 0x0002, pic_buf: 11, fwidth: 3, transp: 128, call_buf: 12, entryl: 13, bt_num: 14, bt_buff: 15, bt_bpos: 16, tx_px: 17, tx_py: 18, tx_ex: 19, tx_ey: 20, tx_vt: 21, tx_ccol: 22, tx_bcol: 23, tx_font: 24, tx_ftype: 25, tx_scol: 26, tx_ssx: 27, tx_ssy: 28
+    win_info 4
+    end
+)"));
+    const int32_t expected[28] = {0,  7,  9,  30, 20, 1,  2,  3, 11, 128, 12, 13, 15, 14,
+                                  16, 22, 23, 26, 21, 24, 25, 0, 27, 28,  17, 18, 19, 20};
+    for (uint32_t n = 1; n <= 27; ++n) EXPECT_EQ(m.reg(n), expected[n]) << "R" << n;
+    ASSERT_TRUE(m.go("    win_info 0\n    end\n"));
+    EXPECT_EQ(m.reg(1), 0);
+    EXPECT_EQ(m.reg(2), 0);
+    EXPECT_EQ(m.reg(3), 640);
+    EXPECT_EQ(m.reg(4), 480);
+    EXPECT_EQ(m.reg(5), 1);
+}
+
+TEST(WinInfo, AClosedWindowSetsOnlyR5) {
+    CommandMachine m;
+    for (uint32_t n = 1; n <= 27; ++n) result_set(m.engine, n, 1000 + int32_t(n));
+    ASSERT_TRUE(m.go("    win_info 6\n    win_info 70000\n    end\n"));
+    EXPECT_TRUE(m.platform.errors.empty());
+    for (uint32_t n = 1; n <= 27; ++n) {
+        EXPECT_EQ(m.reg(n), n == 5 ? 2 : 1000 + int32_t(n)) << "R" << n;
+    }
+}
+
+TEST(WinSet, WritesKeysFiveToTwentySixStraightIntoTheRecord) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go("    win_open 2, 1, px: 4, py: 5, width: 10, height: 8\n    end\n"));
+    m.engine.screen.dirty = Rect{};
+    ASSERT_TRUE(m.go(R"(
+    win_set 2, px: 100, py: 100, width: 50, height: 50, type: 0x10305, pic_buf: 3, fwidth: 0, transp: 0x180, call_buf: 4, entryl: 5, bt_num: 6, bt_buff: 7, bt_bpos: 8, tx_px: 9, tx_py: 10, tx_ex: 0, tx_ey: 12, tx_vt: 13, tx_ccol: 14, tx_bcol: 15, tx_font: 16, tx_ftype: 17, 23: 5, tx_scol: 18, tx_ssx: 19, tx_ssy: 20, 40: 1
+    end
+)"));
+    const Window& w = m.win(2);
+    EXPECT_EQ(w.px, 4);
+    EXPECT_EQ(w.py, 5);
+    EXPECT_EQ(w.sx(), 10);
+    EXPECT_EQ(w.sy(), 8);
+    EXPECT_EQ(w.type, 0x0305);
+    EXPECT_EQ(w.pic_buf, 3);
+    EXPECT_EQ(w.fwidth, 0);
+    EXPECT_EQ(w.transp, 0x80);
+    EXPECT_EQ(w.call_buf, 4);
+    EXPECT_EQ(w.entryl, 5);
+    EXPECT_EQ(w.bt_num, 6);
+    EXPECT_EQ(w.bt_buff, 7);
+    EXPECT_EQ(w.bt_bpos, 8);
+    EXPECT_EQ(w.tx_px, 9);
+    EXPECT_EQ(w.tx_py, 10);
+    EXPECT_EQ(w.tx_ex, 0);  // straight in: no default here
+    EXPECT_EQ(w.tx_ey, 12);
+    EXPECT_EQ(w.tx_vt, 13);
+    EXPECT_EQ(w.tx_ccol, 14);
+    EXPECT_EQ(w.tx_bcol, 15);
+    EXPECT_EQ(w.tx_font, 16);
+    EXPECT_EQ(w.tx_ftype, 17);
+    EXPECT_EQ(w.tx_scol, 18);
+    EXPECT_EQ(w.tx_ssx, 19);
+    EXPECT_EQ(w.tx_ssy, 20);
+    EXPECT_TRUE(m.engine.screen.dirty.empty());
+    ASSERT_TRUE(m.go("    win_set 9, tx_vt: 1\n    end\n"));
+    EXPECT_EQ(m.error(0), "106 win_no = 9");
+}
+
+TEST(WinMove, AddsTheContentOffsetExceptForWindowZero) {
+    CommandMachine m(centred_view);
+    ASSERT_TRUE(m.go(R"(
+    win_open 1, 1, width: 10, height: 10
+    win_move 1, 5, 6
+    win_info 1
+    end
+)"));
+    EXPECT_EQ(m.win(1).px, 25);
+    EXPECT_EQ(m.win(1).py, 26);
+    EXPECT_EQ(m.reg(1), 5);
+    EXPECT_EQ(m.reg(2), 6);
+    ASSERT_TRUE(m.go("    win_move 1, 0x7FFFFFFF, -0x7FFFFFFF\n    win_move 3, 0, 0\n    end\n"));
+    EXPECT_EQ(m.win(1).px, 630);  // clamped to the screen
+    EXPECT_EQ(m.win(1).py, 0);
+    ASSERT_EQ(m.platform.errors.size(), 1u);
+    EXPECT_EQ(m.error(0), "106 win_no = 3");
+}
+
+TEST(WinShowHideClose, LayersAndErrors) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go(R"(
+    win_open 1, 1
+    win_open 2, 1
+    win_show 1
+    end
+)"));
+    EXPECT_EQ(m.win(0).next, 2);
+    EXPECT_EQ(m.win(2).next, 1);  // shown again: on top
+    ASSERT_TRUE(m.go(R"(
+    win_hide 2
+    win_close 1
+    win_close 0
+    win_hide 1
+    win_show 1
+    win_close 1
+    win_close 99
+    end
+)"));
+    EXPECT_EQ(m.win(0).next, kNoWindow);
+    EXPECT_EQ(m.win(1).picture, nullptr);
+    EXPECT_NE(m.win(2).picture, nullptr);
+    ASSERT_EQ(m.platform.errors.size(), 4u);
+    EXPECT_EQ(m.error(0), "106 win_no = 1");
+    EXPECT_EQ(m.error(1), "106 win_no = 1");
+    EXPECT_EQ(m.error(2), "106 win_no = 1");
+    EXPECT_EQ(m.error(3), "106 win_no = 99");
+}
+
+TEST(WinRepaint, RunsTheFramePainterAgain) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go(R"(
+    col_set 5, 0x44, 0xCC, 0x88
+    win_open 1, 0, width: 3, height: 2, type: 0x0305
+    end
+)"));
+    Picture* w = m.window_picture(1);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(pixel(*w, 2, 1), 0xCC8844u);
+    fill_rgb(*w, 0x010203);
+    ASSERT_TRUE(m.go("    win_repaint 1, 12345\n    win_repaint 4, 0\n    end\n"));
+    for (int32_t y = 0; y < 2; ++y) {
+        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(pixel(*w, x, y), 0xCC8844u);
+    }
+    ASSERT_EQ(m.platform.errors.size(), 1u);
+    EXPECT_EQ(m.error(0), "106 win_no = 4");
+}
+
+TEST(WinResize, NewSizeMovesTheWindowBackOnScreen) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go(R"(
+    win_open 1, 1, px: 600, width: 24, height: 24
+    win_resize 1, 100, 0
+    win_resize 8, 10, 10
+    end
+)"));
+    EXPECT_EQ(m.win(1).sx(), 100);
+    EXPECT_EQ(m.win(1).sy(), 24);
+    EXPECT_EQ(m.win(1).px, 540);
+    ASSERT_EQ(m.platform.errors.size(), 1u);
+    EXPECT_EQ(m.error(0), "106 win_no = 8");
+}
+
+TEST(WinFields, ButtonCountLayoutPinsAndOpacity) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go(R"(
+    win_open 1, 1, px: 10, py: 20, width: 4, height: 3
+    win_open 2, 0
+    win_btn_num 1, 0x10009
+    win_list_layout 1, 1, 2, 3, 4, 5, 6, 7
+    win_list_layout 1, 8, 9, 10, 11, 12, 0, 14
+    win_pin 1
+    eval v3[0] = r[1]
+    win_pin 2
+    eval v3[1] = r[1]
+    win_unpin 7
+    eval v3[2] = r[1]
+    win_btn_num 7, 1
+    win_list_layout 7, 1, 1, 1, 1, 1, 1, 1
+    end
+)"));
+    const Window& w = m.win(1);
+    EXPECT_EQ(w.bt_num, 9);
+    EXPECT_EQ(w.sel_vt, 8);
+    EXPECT_EQ(w.sel_wd, 9);
+    EXPECT_EQ(w.sel_my, 10);
+    EXPECT_EQ(w.sel_mx, 11);
+    EXPECT_EQ(w.sel_top, 12);
+    EXPECT_EQ(w.sel_rows, 0);  // stored, then refused
+    EXPECT_EQ(w.sel_gap, 14);
+    EXPECT_EQ(w.pinned, 1);
+    EXPECT_EQ(m.var(3, 0), 0);
+    EXPECT_EQ(m.var(3, 1), 2);
+    EXPECT_EQ(m.var(3, 2), 1);
+    ASSERT_EQ(m.platform.errors.size(), 3u);
+    EXPECT_EQ(m.platform.errors[0].error_number, 116u);
+    EXPECT_STREQ(m.platform.errors[0].detail, "");
+    EXPECT_EQ(m.error(1), "106 win_no = 7");
+    EXPECT_EQ(m.error(2), "106 win_no = 7");
+
+    ASSERT_TRUE(m.go("    win_unpin 1\n    win_transp 7, 1\n    end\n"));
+    EXPECT_EQ(m.reg(1), 0);
+    EXPECT_EQ(w.pinned, 0);
+    EXPECT_EQ(m.error(3), "106 win_no = 7");
+}
+
+TEST(WinTransp, KeepsTheLowByteAndRecomposesTheWindow) {
+    CommandMachine m;
+    ASSERT_TRUE(m.go(R"(
+    col_set 5, 0, 200, 0
+    pic_fill 0, 0, 0, 639, 479, 0, 0, -1
+    win_open 1, 1, px: 10, py: 20, width: 4, height: 3, type: 0x0305
+    end
+)"));
+    const Picture& screen = *m.engine.screen.screen;
+    EXPECT_EQ(pixel(screen, 10, 20), 0xC80000u);
+    m.engine.screen.dirty = Rect{};
+    EXPECT_EQ(cmd_win_transp(m.engine, args_of(1, 0x180)), 0);
+    EXPECT_EQ(m.win(1).transp, 0x80);
+    const Rect d = m.engine.screen.dirty;
+    EXPECT_EQ(d.left, 10);
+    EXPECT_EQ(d.top, 20);
+    EXPECT_EQ(d.right, 14);
+    EXPECT_EQ(d.bottom, 23);
+    screen_update(m.engine);
+    // 200 at opacity 128 over black: floor((128 * 200 + 128) / 255) = 100.
+    EXPECT_EQ(pixel(screen, 13, 22), 0x640000u);
+    EXPECT_EQ(pixel(screen, 14, 22), 0u);
+}
+
+TEST(WinTile, CoversTheWindowWithCopiesClippedAtTheEdges) {
+    CommandMachine m;
+    Picture* tile = buf_new_picture(m.engine, 4, 2, 2);
+    ASSERT_NE(tile, nullptr);
+    fill_coordinates(*tile);
+    ASSERT_NE(buf_new_picture(m.engine, 5, 0, 3), nullptr);
+    ASSERT_TRUE(m.go(R"(
+    win_open 1, 1, width: 5, height: 3
+    win_tile 1, 4
+    win_tile 1, 5
+    win_tile 1, 6
+    win_tile 2, 4
+    end
+)"));
+    Picture* w = m.window_picture(1);
+    ASSERT_NE(w, nullptr);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(pixel(*w, x, y), coordinate(x % 2, y % 2));
+    }
+    ASSERT_EQ(m.platform.errors.size(), 2u);
+    EXPECT_EQ(m.error(0), "112 buf_no = 6");
+    EXPECT_EQ(m.error(1), "106 win_no = 2");
+}
+
+TEST(Buttons, DefineAndEnableEntriesOfARegionList) {
+    CommandMachine m;
+    ASSERT_TRUE(buf_new_regions(m.engine, 3, 2));
+    ASSERT_TRUE(buf_new_raw(m.engine, 4, 8));
+    ASSERT_TRUE(m.go(R"(
+    btn_def 3, 1, 42, 10, 20, 30, 40, 0x10007, -9
+    btn_enable 3, 1, 5
+    end
+)"));
+    const RegionList* list = buf_get_regions(m.engine, 3);
+    ASSERT_NE(list, nullptr);
+    const Region& r = list->entries[1];
+    EXPECT_EQ(r.id, 42);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.right, 40);
+    EXPECT_EQ(r.bottom, 60);
+    EXPECT_EQ(r.highlight, -9);
+    EXPECT_EQ(r.flags, 0x0107);
+    ASSERT_TRUE(m.go(R"(
+    btn_enable 3, 1, 0
+    btn_def 3, 0, 1, 0, 0, 1, 1, 0xFFFF, 0
+    btn_enable 3, 0, 1
+    end
+)"));
+    EXPECT_EQ(r.flags, 0x0007);
+    EXPECT_EQ(list->entries[0].flags, 0xFFFF);
+    EXPECT_TRUE(m.platform.errors.empty());
+    ASSERT_TRUE(m.go(R"(
+    btn_def 4, 0, 1, 0, 0, 1, 1, 0, 0
+    btn_def 3, 2, 1, 0, 0, 1, 1, 0, 0
+    btn_enable 3, -1, 0
+    btn_enable 9, 0, 0
+    end
+)"));
+    ASSERT_EQ(m.platform.errors.size(), 4u);
+    EXPECT_EQ(m.error(0), "115 buf_no = 4");
+    EXPECT_EQ(m.error(1), "117 buf_no = 3, pos = 2");
+    EXPECT_EQ(m.error(2), "117 buf_no = 3, pos = -1");
+    EXPECT_EQ(m.error(3), "115 buf_no = 9");
+}
+
+}  // namespace
+}  // namespace qln::test
