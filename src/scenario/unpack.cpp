@@ -128,10 +128,11 @@ bool unpack_a(const uint8_t* in, size_t in_len, uint8_t* out, size_t out_len) {
     uint8_t* const oend = out + out_len;
 
     // Worst case for one flag byte: 1 + 8 * 2 bytes in, plus 8 bytes that a
-    // literal run may read ahead; 8 * 18 bytes out, plus what the last copy
-    // may write ahead.
+    // literal run may read ahead; 8 * 18 bytes out, plus 8 bytes that the
+    // literal move after the last match writes ahead (it runs, empty, even
+    // when the flag byte ends with a match).
     constexpr size_t kGroupIn = 1 + 16 + 8;
-    constexpr size_t kGroupOut = 7 * 18 + 24;
+    constexpr size_t kGroupOut = 8 * 18 + 8;
 
     while (op < oend) {
         if (static_cast<size_t>(iend - ip) >= kGroupIn &&

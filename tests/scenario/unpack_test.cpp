@@ -93,6 +93,23 @@ TEST(UnpackA, RefusesMalformedInput) {
     EXPECT_FALSE(run_a({0x00, 1, 2, 3, 4, 5, 6, 7, 8}, 9).ok);
 }
 
+TEST(UnpackA, EightLongMatchesNearTheEndStayInside) {
+    // After eight literals 150 bytes remain; a flag byte of eight matches of
+    // 18 fills 144 of them, six literals the rest. Extra input bytes follow
+    // so the wide paths are taken wherever the bounds allow.
+    Bytes in = {0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0xFF};
+    for (int i = 0; i < 8; ++i) in.insert(in.end(), {0x0F, 0x00});
+    in.insert(in.end(), {0x00, 11, 12, 13, 14, 15, 16});
+    in.insert(in.end(), 8, 0xEE);
+    Bytes expect = {1, 2, 3, 4, 5, 6, 7, 8};
+    expect.insert(expect.end(), 144, 8);
+    expect.insert(expect.end(), {11, 12, 13, 14, 15, 16});
+    const Unpacked r = run_a(in, expect.size());
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.bytes, expect);
+    EXPECT_TRUE(r.guards_intact);
+}
+
 TEST(UnpackA, FarDistanceReachesTheFirstByte) {
     // 4096 literals, then a match at distance 4096 (w = 0xFFF0) of length 3.
     Bytes in;
