@@ -3,6 +3,7 @@
 // alpha copy row by row through the kernels. Clipping is done in 64-bit so no
 // argument, however hostile, can move a row pointer outside either picture.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -168,21 +169,39 @@ void draw_stretched(Picture& dst, const Picture& src, StretchBox b, const DrawMo
     uint8_t pixels[kChunk * 3];
     uint8_t weights[kChunk];
     const bool need_alpha = mode.weighted || mode.copy_alpha;
+    // A plain copy samples straight into the destination, and a row that
+    // samples the same source row as the one before is that row again.
+    const bool plain = mode.colour && !mode.weighted && mode.rop == 0 && mode.opacity == 255;
+    const size_t dst_stride = size_t(dst.width) * 3;
+    size_t previous_srow = SIZE_MAX;
     for (int64_t j = 0; j < dh; ++j) {
         const size_t srow = size_t(b.sy) + size_t((uint64_t(j) * stepy) >> 16);
         const uint8_t* srow_pixels = src.pixels.get() + srow * src.width * 3;
         const uint8_t* srow_alpha = need_alpha ? src.alpha.get() + srow * src.width : nullptr;
         const size_t drow = size_t(b.dy + j);
+        uint8_t* drow_pixels = dst.pixels.get() + drow * dst_stride + size_t(b.dx) * 3;
+        if (plain && srow == previous_srow) {
+            std::memcpy(drow_pixels, drow_pixels - dst_stride, size_t(dw) * 3);
+            if (mode.copy_alpha) {
+                uint8_t* da = dst.alpha.get() + drow * dst.width + size_t(b.dx);
+                std::memcpy(da, da - dst.width, size_t(dw));
+            }
+            continue;
+        }
+        previous_srow = srow;
         for (int64_t done = 0; done < dw;) {
             const int64_t n = std::min(kChunk, dw - done);
+            uint8_t* out = plain ? drow_pixels + done * 3 : pixels;
             uint64_t pos = uint64_t(done) * stepx;
             for (int64_t i = 0; i < n; ++i, pos += stepx) {
                 const size_t col = size_t(b.sx) + size_t(pos >> 16);
-                std::memcpy(pixels + i * 3, srow_pixels + col * 3, 3);
+                std::memcpy(out + i * 3, srow_pixels + col * 3, 3);
                 if (need_alpha) weights[i] = srow_alpha[col];
             }
             const size_t at = drow * dst.width + size_t(b.dx + done);
-            if (mode.colour) colour_span(k, mode, dst.pixels.get() + at * 3, pixels, weights, n);
+            if (mode.colour && !plain) {
+                colour_span(k, mode, dst.pixels.get() + at * 3, pixels, weights, size_t(n));
+            }
             if (mode.copy_alpha) std::memcpy(dst.alpha.get() + at, weights, size_t(n));
             done += n;
         }
