@@ -80,5 +80,31 @@ TEST(EmbeddedPicture, AltPrintScreenPutsItOnTheClipboardAsAPackedBitmap) {
     EXPECT_FALSE(clipboard_copy_embedded_picture(engine));
 }
 
+ScriptEvent key(ScriptEventKind kind, uint8_t code) {
+    ScriptEvent e;
+    e.kind = kind;
+    e.code = code;
+    return e;
+}
+
+TEST(EmbeddedPicture, HeadlessBackendCopiesItOnAltPrintScreenRelease) {
+    constexpr uint8_t alt = 0x12, print_screen = 0x2C;
+    for (bool with_alt : {false, true}) {
+        Engine engine;
+        HeadlessOptions o;
+        if (with_alt) o.events.push_back(key(ScriptEventKind::KeyDown, alt));
+        o.events.push_back(key(ScriptEventKind::KeyDown, print_screen));
+        o.events.push_back(key(ScriptEventKind::KeyUp, print_screen));
+        HeadlessPlatform headless(o);
+        engine.platform = &headless;
+        headless.attach(engine);
+        headless.deliver_due();
+        if (with_alt)
+            expect_packed_dib(headless.clipboard_dib());
+        else
+            EXPECT_TRUE(headless.clipboard_dib().empty());
+    }
+}
+
 }  // namespace
 }  // namespace qln::test

@@ -102,8 +102,10 @@ TEST(DecodePlanar, EncoderUsesAllThreePhasesAndReadsBackExactly) {
         if (x >= 640) return col(y % 16);
         if (y >= 400) return col((x + y) % 16);
         if (x < 300) return col(3);
-        // Even cells repeat one pattern; odd cells make every 8 x 2 block unique.
+        // Even cells repeat one pattern; odd cells spell out the block's
+        // position, so every 8 x 2 block is unique.
         if (x < 500 && (x / 4) % 2 == 0) return x % 4 == 0 ? col(15) : col(0);
+        if (x < 500) return col(((y / 2 * 80 + x / 8) >> (4 * (x % 4))) & 15);
         return col((x * 7 + y * 13 + x * y) % 11 + 4);
     });
     const Bytes file = encode_planar(*p, 3, 4);

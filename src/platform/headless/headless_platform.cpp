@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "graphics/clipboard.h"
 #include "platform/headless/console_text.h"
 #include "platform/host_files.h"
 #include "scenario/error_record.h"
@@ -15,7 +16,7 @@ namespace qln {
 namespace {
 
 constexpr uint32_t kLoopWaitMaxMs = 20;
-constexpr uint8_t kVkAlt = 0x12, kVkF4 = 0x73;
+constexpr uint8_t kVkAlt = 0x12, kVkF4 = 0x73, kVkPrintScreen = 0x2C;
 
 uint64_t steady_ms() {
     using namespace std::chrono;
@@ -158,7 +159,7 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
     }
     if (!engine_) return;
     InputShared& input = engine_->input;
-    bool alt_f4 = false;
+    bool alt_f4 = false, alt_print_screen = false;
     {
         std::lock_guard<std::mutex> lock(input.lock);
         switch (e.kind) {
@@ -192,6 +193,8 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
                 }
                 break;
             case ScriptEventKind::KeyUp:
+                // Print Screen released with Alt held is a system key-up.
+                alt_print_screen = e.code == kVkPrintScreen && (host_keys_[kVkAlt] & 0x80);
                 host_keys_[e.code] = 0x00;
                 input_keyboard_refresh(input, host_keys_);
                 break;
@@ -200,6 +203,7 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
         }
     }
     if (alt_f4) request_quit(QuitReason::WindowClosed);
+    if (alt_print_screen) clipboard_copy_embedded_picture(*engine_);
 }
 
 bool HeadlessPlatform::focused() {
