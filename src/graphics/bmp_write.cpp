@@ -3,21 +3,10 @@
 #include <cstring>
 #include <new>
 
+#include "graphics/dither.h"
+
 namespace qln {
 namespace {
-
-constexpr uint8_t kDither[4][4] = {
-    {0, 27, 7, 33}, {40, 13, 47, 20}, {10, 37, 3, 30}, {50, 23, 43, 17}};
-
-// Levels of the colour cube for component + dither (0..305), so a pixel costs
-// three lookups instead of three divisions.
-struct CubeLevels {
-    uint8_t level[307];
-    constexpr CubeLevels() : level{} {
-        for (int i = 0; i < 307; ++i) level[i] = static_cast<uint8_t>(i / 51);
-    }
-};
-constexpr CubeLevels kLevels;
 
 void put16(uint8_t* p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v);
@@ -56,15 +45,6 @@ bool start_file(const Picture& picture, int bits, BmpFile& out) {
 
 }  // namespace
 
-uint8_t bmp_dither_value(uint32_t r, uint32_t x) {
-    return kDither[r & 3][x & 3];
-}
-
-uint8_t bmp_dither_index(uint8_t red, uint8_t green, uint8_t blue, uint8_t d) {
-    return static_cast<uint8_t>(10 + 36 * kLevels.level[red + d] + 6 * kLevels.level[green + d] +
-                                kLevels.level[blue + d]);
-}
-
 bool bmp_encode_24(const Picture& picture, BmpFile& out) {
     if (!start_file(picture, 24, out)) return false;
     const uint32_t stride = bmp_stride(picture.width, 24);
@@ -91,9 +71,9 @@ bool bmp_encode_8(const Picture& picture, const uint8_t (&palette)[256][4], BmpF
     uint8_t* dst = entries + kBmpPaletteBytes;
     for (uint32_t r = 0; r < picture.height; ++r, dst += stride) {
         const uint8_t* src = picture.pixels.get() + size_t(picture.height - 1 - r) * row_bytes;
-        const uint8_t* m = kDither[r & 3];
+        const uint8_t* m = kDitherMatrix[r & 3];
         for (uint32_t x = 0; x < picture.width; ++x, src += 3) {
-            dst[x] = bmp_dither_index(src[2], src[1], src[0], m[x & 3]);
+            dst[x] = dither_index(src[2], src[1], src[0], m[x & 3]);
         }
     }
     return true;

@@ -36,11 +36,5 @@ struct BmpFile {
 [[nodiscard]] bool bmp_encode_8(const Picture& picture, const uint8_t (&palette)[256][4],
                                 BmpFile& out);
 
-// The palette index of the 8-bit screen for one colour and dither value d
-// (0..50): 10 + 36 * red level + 6 * green level + blue level of the 6 x 6 x 6
-// colour cube, each level floor((component + d) / 51).
-uint8_t bmp_dither_index(uint8_t red, uint8_t green, uint8_t blue, uint8_t d);
-// The ordered-dither value for file row r (0 = the bottom row) and column x.
-uint8_t bmp_dither_value(uint32_t r, uint32_t x);
 
 }  // namespace qln

@@ -47,7 +47,6 @@ struct ScreenState {
     int32_t startup_display_width = 0, startup_display_height = 0;
     int32_t display_width = 0, display_height = 0, display_bpp = 24;
     int16_t sine[1024] = {};
-    uint8_t dither_red[307] = {}, dither_green[307] = {}, dither_blue[307] = {};
     uint8_t palette[256][4] = {};  // red, green, blue, flags
     WindowStyle window_style = WindowStyle::Unchanged;
     // Client area of the main window, centred on the display.

@@ -27,11 +27,6 @@ constexpr uint8_t kStaticHigh[10][3] = {
 };
 
 void tables_build(ScreenState& s) {
-    for (int i = 0; i < 307; ++i) {
-        s.dither_red[i] = static_cast<uint8_t>((i / 51) * 36);
-        s.dither_green[i] = static_cast<uint8_t>((i / 51) * 6);
-        s.dither_blue[i] = static_cast<uint8_t>(i / 51 + 10);
-    }
     const double two_pi = 6.283185307179586476925;
     for (int i = 0; i < 1024; ++i) {
         s.sine[i] = static_cast<int16_t>(std::trunc(10000.0 * std::sin(two_pi * i / 1024.0)));

@@ -8,20 +8,14 @@
 
 #include "graphics/draw.h"
 #include "graphics/screen.h"
+
+#include "graphics/dither.h"
 #include "platform/platform.h"
 #include "shell/engine.h"
 #include "windows/window.h"
 
 namespace qln {
 namespace {
-
-// The ordered-dither matrix over absolute screen coordinates.
-constexpr uint8_t kDither[4][4] = {
-    {0, 27, 7, 33},
-    {40, 13, 47, 20},
-    {10, 37, 3, 30},
-    {50, 23, 43, 17},
-};
 
 int32_t clamp_to_int32(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
@@ -65,11 +59,10 @@ void convert_8(const ScreenState& s, DisplayBitmap& d, const Rect& r) {
     for (int32_t y = r.top; y < r.bottom; ++y) {
         const uint8_t* src = screen.pixels.get() + (size_t(y) * screen.width + r.left) * 3;
         uint8_t* dst = d.pixels.data() + size_t(d.height - 1 - y) * d.stride + size_t(r.left);
-        const uint8_t* m = kDither[y & 3];
+        const uint8_t* m = kDitherMatrix[y & 3];
         for (int32_t x = r.left; x < r.right; ++x, src += 3) {
             const uint8_t dv = m[x & 3];
-            *dst++ = uint8_t(s.dither_red[src[2] + dv] + s.dither_green[src[1] + dv] +
-                             s.dither_blue[src[0] + dv]);
+            *dst++ = dither_index(src[2], src[1], src[0], dv);
         }
     }
 }

@@ -41,12 +41,6 @@ TEST(ScreenInit, BuildsTablesAndPalette) {
     EXPECT_EQ(s.display.pixels.size(), 1920u * 480);
     EXPECT_EQ(s.dirty.right, 640);
     EXPECT_EQ(s.dirty.bottom, 480);
-    EXPECT_EQ(s.dither_red[50], 0);
-    EXPECT_EQ(s.dither_red[51], 36);
-    EXPECT_EQ(s.dither_red[306], 216);
-    EXPECT_EQ(s.dither_green[305], 30);
-    EXPECT_EQ(s.dither_blue[0], 10);
-    EXPECT_EQ(s.dither_blue[305], 15);
     EXPECT_EQ(s.sine[0], 0);
     EXPECT_EQ(s.sine[256], 10000);
     EXPECT_EQ(s.sine[128], 7071);   // 7071.07 cut toward zero
