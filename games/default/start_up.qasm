@@ -1,14 +1,32 @@
-; The bundled game. This version of the engine runs scenarios without a
-; window, pictures, text rendering or sound, so the game talks through
-; message boxes (printed on standard error when headless) and keeps a run
-; counter in its settings file.
+; The bundled game. This version of the engine composes windows and pictures
+; but has no live window, text rendering or sound yet: the game draws a
+; screen (written to a bitmap file by --dump-screen), talks through message
+; boxes (printed on standard error when headless) and keeps a run counter in
+; its settings file.
 
 .settings
     title "Quillon"
     end
 
 .code
-    sys_message "Quillon: this build runs the scenario machine only (no window, pictures, text or sound yet). The bundled game counts, keeps a settings file and reports here."
+    sys_message "Quillon: this build composes windows and pictures but has no live window, text or sound yet. The bundled game draws a screen, counts, keeps a settings file and reports here."
+
+    ; A dark blue screen with a frame of colour 7 and three overlapping windows.
+    pic_fill 0, 0, 0, 639, 479, 4, 0, -1
+    pic_fill 0, 8, 8, 631, 471, 7, 0, -1
+    pic_fill 0, 12, 12, 627, 467, 4, 0, -1
+    win_open 1, 1, px: 60, py: 60, width: 300, height: 200, type: 0x030C
+    win_open 2, 1, px: 200, py: 140, width: 300, height: 200, type: 0x030A, transp: 160
+    win_open 3, 1, px: 340, py: 220, width: 240, height: 180, type: 0x0309, transp: 200
+    ; Stripes in window 1, drawn from a picture buffer of eight colour bands.
+    col_set 20, 40, 200, 255
+    buf_grab 10, 1, 0, 0, 300, 16
+    eval v3[6] = 0
+stripe:
+    pic_fill 10, 0, 0, 299, 15, 20 + v3[6] % 2 * -5, 1, -1
+    win_draw_buf 10, 1, 0, 20 + v3[6] * 24, 0, 255, 0, 0
+    eval ++v3[6]
+    jump_if v3[6] < 7, stripe
 
     ; Sum 1..100 in a loop.
     eval v3[0] = 0

@@ -41,11 +41,21 @@ TEST(DefaultGame, RunsToItsEndHeadless) {
         dir.write(name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
     }
     const std::string command = std::string(QUILLON_BIN_DIR) + "/quillon --headless --game " +
-                                dir.str() + " 2>" + dir.str() + "/stderr.txt";
+                                dir.str() + " --dump-screen " + dir.str() + "/screen.bmp 2>" +
+                                dir.str() + "/stderr.txt";
     EXPECT_EQ(std::system(command.c_str()), 0);
     const std::string out = read_file(dir.str() + "/stderr.txt");
     EXPECT_NE(out.find("message box: The sum of 1 to 100 is 5050."), std::string::npos) << out;
     EXPECT_NE(out.find("started 1 time(s)"), std::string::npos) << out;
+    // The drawn screen: the frame of colour 7 and window 3 (colour 9, red) over the background.
+    const std::string bmp = read_file(dir.str() + "/screen.bmp");
+    ASSERT_EQ(bmp.size(), 54u + 640u * 480u * 3u);
+    auto pixel = [&](int x, int y) {
+        const size_t at = 54 + (size_t(479 - y) * 640 + size_t(x)) * 3;
+        return std::array<uint8_t, 3>{uint8_t(bmp[at]), uint8_t(bmp[at + 1]), uint8_t(bmp[at + 2])};
+    };
+    EXPECT_EQ(pixel(9, 9), (std::array<uint8_t, 3>{191, 191, 191}));
+    EXPECT_EQ(pixel(2, 2), (std::array<uint8_t, 3>{127, 0, 0}));
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_NE(read_file(dir.str() + "/stderr.txt").find("started 2 time(s)"), std::string::npos);
 }
