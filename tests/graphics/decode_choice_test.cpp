@@ -62,8 +62,12 @@ TEST(DecodeChoice, EveryPrefixOfAValidFileIsRefusedOrDecodedSafely) {
             Bytes prefix(files[f].begin(), files[f].begin() + n);
             PictureOwner p = decode(prefix);
             // Only a bitmap may lose its last row's padding.
-            if (f < 3 || f == 7) EXPECT_FALSE(p) << f << " " << n;
-            if (f == 6 && n >= 18) EXPECT_FALSE(p) << f << " " << n;
+            if (f < 3 || f == 7) {
+                EXPECT_FALSE(p) << f << " " << n;
+            }
+            if (f == 6 && n >= 18) {
+                EXPECT_FALSE(p) << f << " " << n;
+            }
         }
     }
 }
