@@ -20,6 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qln::Engine engine;
     engine.platform = &platform;
     engine.shell.host_effects_allowed = false;
+    // No command-names or error-messages file: an error report then costs no
+    // file system calls, and hostile code reports errors at nearly every step.
+    engine.settings.command_names_file.name[0] = '\0';
+    engine.settings.error_messages_file.name[0] = '\0';
     if (!qln::tables_init(engine)) return 0;
     qln::Scenario* scenario =
         qln::scn_create(engine, image.data(), uint32_t(image.size()), "fuzz", 0);
