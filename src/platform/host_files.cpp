@@ -227,7 +227,8 @@ bool host_file_read_all(const std::string& host_path, std::vector<uint8_t>& out,
     return true;
 }
 
-bool host_file_write_replace(const std::string& host_path, const uint8_t* data, size_t len) {
+bool host_file_write_replace(const std::string& host_path, const uint8_t* data, size_t len,
+                             const WriteReplaceFault* fault) {
     if (host_path.empty()) return false;
     // Keep the permissions of a file being replaced.
     mode_t mode = 0666;
@@ -258,9 +259,21 @@ bool host_file_write_replace(const std::string& host_path, const uint8_t* data, 
     }
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
+    if (ok && fault && fault->fail_before_rename) ok = false;
     ok = ok && ::rename(temp.c_str(), host_path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const size_t slash = host_path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : host_path.substr(0, slash + 1);
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
 }
 
 }  // namespace qln

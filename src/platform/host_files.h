@@ -86,7 +86,12 @@ class HostFile {
 // Writes data to a temporary file beside host_path and renames it over
 // host_path, so a failure never leaves a half-written target. False when any
 // step fails (the temporary file is then removed).
+// Tests can make the write fail after the temporary file is complete and
+// before it replaces the target, as a crash at that point would.
+struct WriteReplaceFault {
+    bool fail_before_rename = false;
+};
 [[nodiscard]] bool host_file_write_replace(const std::string& host_path, const uint8_t* data,
-                                           size_t len);
+                                           size_t len, const WriteReplaceFault* fault = nullptr);
 
 }  // namespace qln

@@ -1,10 +1,7 @@
 #include "shell/profile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <vector>
 
@@ -233,36 +230,10 @@ bool profile_write_host(const std::string& host_path, std::string_view section,
     const std::string_view old(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const std::string updated = profile_update(old, section, key, value);
 
-    std::string temp = host_path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    fchmod(fd, exists ? (st.st_mode & 07777) : 0644);
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < updated.size()) {
-        const ssize_t n = write(fd, updated.data() + done, updated.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    if (ok && fault && fault->fail_before_rename) ok = false;
-    if (!ok || rename(temp.c_str(), host_path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    const size_t slash = host_path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : host_path.substr(0, slash + 1);
-    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return true;
+    WriteReplaceFault crash;
+    crash.fail_before_rename = fault && fault->fail_before_rename;
+    return host_file_write_replace(host_path, reinterpret_cast<const uint8_t*>(updated.data()),
+                                   updated.size(), &crash);
 }
 
 std::string profile_read(const char* path, const char* section, const char* key) {
