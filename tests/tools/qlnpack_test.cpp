@@ -12,36 +12,17 @@
 #include "scenario/file_read.h"
 #include "scenario/pack.h"
 #include "support/packing_data.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 using qln::test::TempDir;
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
+using qln::test::RunResult;
+using qln::test::run_program;
+using qln::test::slurp;
+using qln::test::shell_quote;
 
 class QlnpackTest : public ::testing::Test {
   protected:
@@ -50,15 +31,7 @@ class QlnpackTest : public ::testing::Test {
     std::string path(const std::string& name) const { return dir.str() + "/" + name; }
 
     RunResult run(const std::vector<std::string>& args) const {
-        std::string cmd = quote(std::string(QUILLON_BIN_DIR) + "/qlnpack");
-        for (const std::string& a : args) cmd += " " + quote(a);
-        cmd += " >" + quote(path("stdout.txt")) + " 2>" + quote(path("stderr.txt"));
-        RunResult r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(path("stdout.txt"));
-        r.err = slurp(path("stderr.txt"));
-        return r;
+        return run_program("qlnpack", args, dir);
     }
 
     Bytes read_entry(const std::string& file, uint16_t entry, bool compressed = false) const {

@@ -10,29 +10,11 @@
 
 #include "graphics/decode_test_support.h"
 #include "graphics/encode_formats.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace qln::test {
 namespace {
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
 
 // Twelve colours, each component a multiple of 17, channels all distinct.
 PictureOwner colourful() {
@@ -48,15 +30,7 @@ class QlnpicTest : public ::testing::Test {
     std::string path(const std::string& name) const { return dir.str() + "/" + name; }
 
     RunResult run(const std::vector<std::string>& args) const {
-        std::string cmd = quote(std::string(QUILLON_BIN_DIR) + "/qlnpic");
-        for (const std::string& a : args) cmd += " " + quote(a);
-        cmd += " >" + quote(path("stdout.txt")) + " 2>" + quote(path("stderr.txt"));
-        RunResult r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(path("stdout.txt"));
-        r.err = slurp(path("stderr.txt"));
-        return r;
+        return run_program("qlnpic", args, dir);
     }
 
     void write(const std::string& name, const Bytes& b) const {
