@@ -27,10 +27,10 @@ bool setup(qln::Engine& engine, int bpp) {
     if (!qln::screen_init(engine)) return false;
     qln::display_setup(engine, bpp, 1920, 1080);
     fill_pattern(*engine.windows.records[0].picture, 1);
-    struct Spec {
+    struct Layer {
         int n, w, h, x, y;
-    } specs[] = {{1, 400, 300, 20, 30}, {2, 300, 200, 200, 150}, {3, 200, 150, 400, 300}};
-    for (const Spec& s : specs) {
+    } layers[] = {{1, 400, 300, 20, 30}, {2, 300, 200, 200, 150}, {3, 200, 150, 400, 300}};
+    for (const Layer& s : layers) {
         qln::Window templ;
         templ.px = s.x;
         templ.py = s.y;
