@@ -11,35 +11,13 @@
 #include "scenario/scenario.h"
 #include "shell/engine.h"
 #include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace qln::test {
 
 // A virtual clock; every scenario error is kept and answered Stop, or
 // Continue when stop_on_error is false.
-class ScenarioPlatform : public Platform {
-public:
-    uint32_t now = 0;
-    bool stop_on_error = true;
-    std::vector<ScenarioErrorRecord> errors;
-
-    uint32_t ticks() override { return now; }
-    void sleep_ms(uint32_t ms) override { now += ms; }
-    void idle_pass() override { now += 1; }
-    bool quit_requested() override { return false; }
-    bool error_dialog(const ScenarioErrorRecord& record) override {
-        errors.push_back(record);
-        return stop_on_error;
-    }
-    void message_box(const char*, const char*) override {}
-    bool question_yes_no(const char*, const char*) override { return false; }
-    bool open_file_dialog(const char*, char*, int) override { return false; }
-    bool display_mode_change(bool, int, int, int) override { return false; }
-    void display_query(int& width, int& height, int& bpp) override {
-        width = 640;
-        height = 480;
-        bpp = 24;
-    }
-};
+using ScenarioPlatform = FakePlatform;
 
 // True once the dispatcher has handlers for every byte in [first, last].
 inline bool handlers_wired(int first, int last) {
