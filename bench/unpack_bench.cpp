@@ -10,6 +10,7 @@
 
 #include "scenario/pack.h"
 #include "scenario/unpack.h"
+#include "support/packing_data.h"
 
 #ifdef QUILLON_HAVE_ZLIB
 #include <zlib.h>
@@ -21,40 +22,6 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr size_t kChunk = 65535;
 
-// A 640 x 480 24-bit picture as a game ships it: a gradient sky, flat panels
-// with frames, a dithered area and a noisy ground.
-Bytes make_picture() {
-    constexpr int w = 640, h = 480;
-    std::mt19937 rng(2024);
-    Bytes out(size_t(w) * h * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            uint8_t* p = &out[(size_t(y) * w + x) * 3];
-            if (y < h / 3) {
-                p[0] = static_cast<uint8_t>(200 + y * 40 / h);
-                p[1] = static_cast<uint8_t>(120 + y * 90 / h);
-                p[2] = static_cast<uint8_t>(60 + x * 30 / w);
-            } else if (x < w / 2) {
-                const bool frame = x % 80 < 4 || y % 60 < 4;
-                p[0] = frame ? 30 : 180;
-                p[1] = frame ? 30 : 170;
-                p[2] = frame ? 40 : 150;
-            } else if (y < h * 2 / 3) {
-                const uint8_t v = static_cast<uint8_t>(((x ^ y) & 3) * 20 + 90);
-                p[0] = v;
-                p[1] = static_cast<uint8_t>(v + 10);
-                p[2] = static_cast<uint8_t>(v + 20);
-            } else {
-                const uint8_t base = static_cast<uint8_t>(100 + (x + y) / 8);
-                p[0] = static_cast<uint8_t>(base + rng() % 6);
-                p[1] = static_cast<uint8_t>(base + rng() % 6);
-                p[2] = static_cast<uint8_t>(base + rng() % 6);
-            }
-        }
-    }
-    return out;
-}
-
 struct Piece {
     const uint8_t* raw;
     size_t len;
@@ -62,7 +29,8 @@ struct Piece {
 };
 
 struct Data {
-    Bytes picture = make_picture();
+    // A 640 x 480 picture as a game ships it (the same data the packing tests use).
+    Bytes picture = qln::test::picture_like(640, 480, 2024);
     std::vector<Piece> a_chunks, b_chunks, z_chunks;
     Bytes b_whole, z_whole;
 
