@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "scenario/pack.h"
