@@ -17,6 +17,13 @@ namespace qln {
 struct ScenarioErrorRecord;
 struct Rect;
 
+// A 32 x 32 colour cursor: pixels row by row from the top, blue, green, red,
+// alpha (0 transparent, 255 opaque), and the hot spot.
+struct CursorImage {
+    uint8_t bgra[32 * 32 * 4] = {};
+    int32_t hot_x = 0, hot_y = 0;
+};
+
 // A local date and time as the host's calendar gives it.
 struct LocalTime {
     int year = 0;
@@ -27,13 +34,14 @@ struct LocalTime {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // The millisecond tick counter; differences are taken modulo 2^32.
     virtual uint32_t ticks() = 0;
     virtual void sleep_ms(uint32_t ms) = 0;
-    // A pass of a waiting loop that did not sleep (a virtual clock counts 1 ms).
+    // A pass of a waiting loop that did not sleep: a real clock waits until
+    // the next input event or 1 ms, a virtual clock counts 1 ms.
     virtual void idle_pass() = 0;
 
     // True once the program must end (window closed, time limit reached); the
@@ -76,6 +84,33 @@ public:
     // The screen update changed this rectangle of the display bitmap (screen
     // coordinates): repaint it without erasing.
     virtual void display_invalidate(const Rect& changed) {}
+
+    // The mouse cursor over the window: image, or the host's arrow for
+    // nullptr. The image is copied before the call returns.
+    virtual void cursor_show(const CursorImage* image) { (void)image; }
+    // Where the window's client area lies on the desktop, in screen-picture
+    // pixels: desktop coordinates of scenarios are client coordinates plus
+    // this origin.
+    virtual void client_origin(int32_t& x, int32_t& y) {
+        x = 0;
+        y = 0;
+    }
+    // The pointer's current position in client coordinates (screen-picture
+    // pixels); false when the host cannot tell.
+    virtual bool pointer_position(int32_t& x, int32_t& y) {
+        (void)x;
+        (void)y;
+        return false;
+    }
+    // Moves the pointer to desktop position (x, y); false when the host refuses.
+    virtual bool pointer_warp(int32_t x, int32_t y) {
+        (void)x;
+        (void)y;
+        return false;
+    }
+    // Confines the pointer to rect (client coordinates), or releases it for
+    // nullptr.
+    virtual void cursor_confine(const Rect* rect) { (void)rect; }
 };
 
 }  // namespace qln

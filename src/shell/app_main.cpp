@@ -18,6 +18,7 @@
 #include "shell/engine.h"
 #include "shell/startup_messages.h"
 #include "tables/tables.h"
+#include "windows/font.h"
 
 namespace qln {
 namespace {
@@ -130,6 +131,8 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
                         message(platform, kMsgBuffers);
                     } else {
                         sysstr_set(engine, 0, engine.shell.start_dir);
+                        // Without any font text is not drawn; the game still runs.
+                        (void)fonts_init(engine);
                         // 11.
                         mixer_open_step(engine);
                         platform.window_show();
@@ -142,6 +145,7 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
                         platform.window_destroy();
                         cd_audio_stop_step(engine);
                         mixer_close_step(engine);
+                        fonts_release(engine);
                         tables_release(engine);
                     }
                     // 13.

@@ -9,6 +9,7 @@ Engine::Engine() { settings_default(settings); }
 Engine::~Engine() {
     // The tables go first: a scenario buffer whose object is still on the chain
     // is only emptied there, and the chain then releases the object.
+    fonts_release(*this);
     tables_release(*this);
     scn_end_all(*this, true);
     screen_shutdown(*this);

@@ -10,10 +10,12 @@
 #include "graphics/screen.h"
 #include "input/input_state.h"
 #include "input/timers.h"
+#include "input/tracking.h"
 #include "scenario/interp.h"
 #include "scenario/random.h"
 #include "shell/settings.h"
 #include "tables/tables.h"
+#include "windows/font.h"
 #include "windows/window.h"
 
 namespace qln {
@@ -51,9 +53,11 @@ struct Engine {
     Interp interp;
     Random random;
     InputShared input;
+    InputTracking tracking;
     Timers timers;
     ScreenState screen;
     WindowTable windows;
+    FontTables fonts;
     std::mutex screen_lock;
 
     Engine();
