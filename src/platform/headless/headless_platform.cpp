@@ -126,7 +126,9 @@ void HeadlessPlatform::idle_pass() {
     if (options_.virtual_clock) {
         if (!quit_requested()) advance_to(offset_.load() + 1);
     } else {
-        std::this_thread::yield();
+        // Scripted events arrive with the main thread's passes; a millisecond
+        // keeps a waiting loop from burning a processor in between.
+        wait_real_ms(1);
     }
 }
 
