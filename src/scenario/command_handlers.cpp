@@ -1,13 +1,9 @@
 #include "scenario/command_handlers.h"
 
 #include "files/picture_file_commands.h"
-#include "input/input_commands.h"
-#include "graphics/display_commands.h"
-#include "input/timer_commands.h"
 #include "scenario/control_commands.h"
 #include "scenario/system_commands.h"
 #include "tables/buffer_commands.h"
-#include "windows/dialog_commands.h"
 #include "windows/picture_commands.h"
 #include "windows/string_commands.h"
 #include "windows/text_commands.h"
@@ -29,8 +25,6 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x07] = cmd_return;
     h[0x08] = cmd_scn_call_file;
     h[0x09] = cmd_scn_jump_file;
-    h[0x0A] = cmd_win_confirm;
-    h[0x0B] = cmd_win_select;
     h[0x0C] = cmd_scn_return;
     h[0x0D] = cmd_jump_table;
     h[0x0E] = cmd_sys_restart;
@@ -43,9 +37,7 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x22] = cmd_ini_write;
     h[0x23] = cmd_sys_metrics;
     h[0x24] = cmd_sys_time;
-    h[0x25] = cmd_win_notice;
     h[0x26] = cmd_sys_message;
-    h[0x27] = cmd_sys_display;
     h[0x28] = cmd_eval;  // eval_alt shares the handler of eval
     h[0x29] = cmd_sys_exec;
     h[0x2B] = cmd_hook_set;
@@ -103,7 +95,6 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x97] = cmd_win_show;
     h[0x98] = cmd_win_resize;
     h[0x99] = cmd_win_btn_num;
-    h[0x9A] = cmd_win_message;
     h[0x9B] = cmd_win_list_layout;
     h[0x9C] = cmd_win_set;
     h[0x9D] = cmd_win_pin;
@@ -111,25 +102,6 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x9F] = cmd_btn_enable;
     h[0xA0] = cmd_win_transp;
     h[0xA1] = cmd_win_tile;
-    // Waits and timers.
-    h[0x50] = cmd_wait;
-    h[0x52] = cmd_clock_get;
-    h[0x53] = cmd_clock_reset;
-    h[0x54] = cmd_clock_wait;
-    h[0xC0] = cmd_tick_set;
-    h[0xC1] = cmd_tick_on;
-    h[0xC2] = cmd_tick_off;
-    // Mouse, cursor and keyboard.
-    h[0x51] = cmd_btn_wait;
-    h[0x80] = cmd_mouse_set_pos;
-    h[0x81] = cmd_cursor_set;
-    h[0x82] = cmd_btn_cursor;
-    h[0x83] = cmd_cursor_clip;
-    h[0x84] = cmd_mouse_get;
-    h[0xC3] = cmd_key_wait;
-    h[0xC4] = cmd_key_state;
-    h[0xCB] = cmd_key_read;
-    h[0xCC] = cmd_key_clear;
     return h;
 }
 
