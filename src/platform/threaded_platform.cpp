@@ -4,6 +4,9 @@
 
 #include <chrono>
 
+#include "graphics/rect.h"
+#include "shell/engine.h"
+
 namespace qln {
 namespace {
 
@@ -25,14 +28,53 @@ void* thread_trampoline(void* p) {
 
 bool ThreadedPlatform::hold_while_minimised() {
     // The common case costs two atomic loads and no lock.
-    if (!minimised_.load(std::memory_order_acquire)) return !quit_requested();
+    if (!must_hold()) return !quit_requested();
+    pause_paint();
     std::unique_lock<std::mutex> lock(mutex_);
     held_ = true;
     wake_ = true;
     main_wake_.notify_all();
-    scenario_wake_.wait(lock, [&] { return !minimised_.load() || quit_.load(); });
+    scenario_wake_.wait(lock, [&] { return !must_hold() || quit_.load(); });
     held_ = false;
     return !quit_.load();
+}
+
+void ThreadedPlatform::pause_paint() {
+    if (!engine_ || !background_.load()) return;
+    bool painted = false;
+    {
+        std::lock_guard<std::mutex> screen(engine_->screen_lock);
+        // Checked again under the lock: the program may have come back already.
+        if (background_.load() && !pause_copy_.held) {
+            painted = pause_display_show(*engine_, pause_copy_);
+        }
+    }
+    if (painted) {
+        const DisplayBitmap& d = engine_->screen.display;
+        display_invalidate(Rect{0, 0, d.width, d.height});
+    }
+}
+
+void ThreadedPlatform::app_activate(bool active) {
+    bool restored = false;
+    if (engine_) {
+        std::lock_guard<std::mutex> screen(engine_->screen_lock);
+        std::lock_guard<std::mutex> input(engine_->input.lock);
+        if (active) restored = pause_display_restore(*engine_, pause_copy_);
+        std::lock_guard<std::mutex> lock(mutex_);
+        background_.store(!active, std::memory_order_release);
+        scenario_wake_.notify_all();
+        main_wake_.notify_all();
+    } else {
+        std::lock_guard<std::mutex> lock(mutex_);
+        background_.store(!active, std::memory_order_release);
+        scenario_wake_.notify_all();
+        main_wake_.notify_all();
+    }
+    if (restored) {
+        const DisplayBitmap& d = engine_->screen.display;
+        display_invalidate(Rect{0, 0, d.width, d.height});
+    }
 }
 
 void ThreadedPlatform::request_quit(QuitReason reason) {
@@ -65,6 +107,19 @@ void ThreadedPlatform::wake_main() {
     std::lock_guard<std::mutex> lock(mutex_);
     wake_ = true;
     main_wake_.notify_all();
+}
+
+void ThreadedPlatform::input_signal() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++input_seq_;
+    scenario_wake_.notify_all();
+}
+
+void ThreadedPlatform::wait_input_ms(uint32_t ms) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const uint64_t seen = input_seq_;
+    scenario_wake_.wait_for(lock, std::chrono::milliseconds(ms),
+                            [&] { return input_seq_ != seen || quit_.load(); });
 }
 
 bool ThreadedPlatform::served_inline() {
@@ -172,7 +227,7 @@ void ThreadedPlatform::message_loop() {
             scenario_wake_.notify_all();
         }
         if (ended_) break;
-        const bool held = held_ && minimised_.load();
+        const bool held = held_ && must_hold();
         lock.unlock();
         wait_ms = main_pass(held);
         if (wait_ms > kLoopWaitMaxMs) wait_ms = kLoopWaitMaxMs;

@@ -9,6 +9,11 @@
 // Once the program must end, requests are answered at once without the main
 // thread (Stop, No, Cancel), sleeps return and a minimised scenario thread is
 // released, so the scenario thread reaches its next poll step, which fails.
+//
+// Background: while the program is in the background the scenario thread
+// holds too. It paints the pause display itself when it arrives at its hold
+// (it alone may read the pause picture's data buffer); the main thread puts
+// the kept screen back when the program comes to the front again.
 
 #include <atomic>
 #include <condition_variable>
@@ -17,6 +22,7 @@
 #include <thread>
 
 #include "platform/platform.h"
+#include "shell/pause_display.h"
 
 namespace qln {
 
@@ -47,8 +53,13 @@ class ThreadedPlatform : public Platform {
     void request_quit(QuitReason reason);
     QuitReason quit_reason();
 
-    // Main-thread side. The main window (none without a window backend).
-    virtual bool window_create(Engine&) { return true; }
+    // Main-thread side. The main window (none without a window backend); a
+    // backend that overrides it calls this one first (it keeps the engine for
+    // the pause display).
+    virtual bool window_create(Engine& engine) {
+        engine_ = &engine;
+        return true;
+    }
     virtual void window_show() {}
     virtual void window_destroy() {}
 
@@ -58,6 +69,13 @@ class ThreadedPlatform : public Platform {
     [[nodiscard]] bool run_scenario_thread(void (*entry)(void*), void* arg);
     // Called by the scenario thread as its last act.
     void scenario_thread_ended();
+
+    // The program goes to the background (false) or comes back (true): the
+    // main thread calls it under no lock; it takes the screen lock, then the
+    // input lock. Going back to the front restores the kept screen and
+    // invalidates the whole display.
+    void app_activate(bool active);
+    bool in_background() const { return background_.load(std::memory_order_acquire); }
 
   protected:
     // Answers served on the main thread (or inline before the loop runs).
@@ -80,6 +98,10 @@ class ThreadedPlatform : public Platform {
     bool wait_real_ms(uint32_t ms);
     // Makes the loop run its next pass now.
     void wake_main();
+    // Main thread: input arrived (wakes a scenario thread in wait_input_ms).
+    void input_signal();
+    // Scenario thread: waits until the next input or ms of real time.
+    void wait_input_ms(uint32_t ms);
 
   private:
     enum class RequestKind : uint8_t { ErrorDialog, MessageBox, Question, OpenFile, DisplayMode };
@@ -97,6 +119,8 @@ class ThreadedPlatform : public Platform {
     };
 
     bool call(Request& request);
+    bool must_hold() const { return minimised_.load() || background_.load(); }
+    void pause_paint();
     bool serve(Request& request);
     bool served_inline();
     void message_loop();
@@ -112,6 +136,10 @@ class ThreadedPlatform : public Platform {
     std::thread::id main_thread_;
     std::atomic<bool> quit_{false};
     std::atomic<bool> minimised_{false};
+    std::atomic<bool> background_{false};
+    uint64_t input_seq_ = 0;
+    Engine* engine_ = nullptr;
+    PauseCopy pause_copy_;  // guarded by the engine's screen lock
     QuitReason quit_reason_ = QuitReason::None;
 };
 
