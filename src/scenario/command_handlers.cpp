@@ -1,6 +1,7 @@
 #include "scenario/command_handlers.h"
 
 #include "files/picture_file_commands.h"
+#include "graphics/display_commands.h"
 #include "scenario/control_commands.h"
 #include "scenario/system_commands.h"
 #include "tables/buffer_commands.h"
@@ -38,6 +39,7 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x23] = cmd_sys_metrics;
     h[0x24] = cmd_sys_time;
     h[0x26] = cmd_sys_message;
+    h[0x27] = cmd_sys_display;
     h[0x28] = cmd_eval;  // eval_alt shares the handler of eval
     h[0x29] = cmd_sys_exec;
     h[0x2B] = cmd_hook_set;
