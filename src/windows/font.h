@@ -71,6 +71,12 @@ struct FontTables {
     ~FontTables();
 };
 
+// A height of 0 asks for the platform's default size: a cell 16 pixels high
+// (the font is then made as with height 16). Heights beyond kFontMaxSize
+// either way are refused (result 0): no screen shows such a character.
+inline constexpr int32_t kFontDefaultHeight = 16;
+inline constexpr int32_t kFontMaxSize = 2048;
+
 // Results of font_create.
 inline constexpr int kFontFailed = 0;
 inline constexpr int kFontCreated = 1;     // with the requested face
@@ -89,7 +95,16 @@ void font_release(Engine& engine, FontRecord& record);
 // rasterised once and then taken from the font's cache. False when the
 // record is empty. A code the face has no glyph for is drawn as the face's
 // missing-glyph box with that glyph's advance.
+// The ink of a cached glyph stays valid until the font is created again or
+// released, or until the cache, grown past its bound of a few MiB, starts
+// over at the start of a later font_glyph call: use one glyph before asking
+// for the next. Also false when memory for the glyph cannot be had.
 bool font_glyph(Engine& engine, FontRecord& record, uint16_t code, uint16_t style, GlyphInk& out);
+// The same glyph, rasterised through the face every time into a scratch
+// buffer of the font (valid until the next call for this font); the
+// reference for the cache's benchmark.
+bool font_glyph_uncached(Engine& engine, FontRecord& record, uint16_t code, uint16_t style,
+                         GlyphInk& out);
 
 // Font 0 as every game starts with it: "ＭＳ ゴシック", height 16, weight
 // 400, upright, advance 16. False when no font at all could be created.

@@ -1,0 +1,288 @@
+// Outline fonts: which file a face name reaches, and the sizes and metrics
+// that a height gives.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "shell/engine.h"
+#include "windows/font.h"
+#include "windows/font_face.h"
+#include "windows/font_library.h"
+#include "windows/font_names.h"
+#include "windows/font_select.h"
+
+namespace qln {
+namespace {
+
+// Shift-JIS face names of the original platform.
+constexpr char kMsGothic[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr char kMsPGothic[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr char kMsMincho[] = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
+constexpr char kMsPMincho[] = "\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9";
+
+std::string family_of(const FontRecord& record) {
+    return record.face ? record.face->face->family_name : "";
+}
+
+std::string real_path(const char* path) {
+    char resolved[4096];
+    return realpath(path, resolved) ? resolved : path;
+}
+
+TEST(FontFiles, FontconfigFindsTheIpaFaces) {
+    FontLibrary* library = font_library_open();
+    ASSERT_NE(library, nullptr);
+    const struct {
+        const char* family;
+        const char* file;
+    } faces[] = {
+        {"IPAGothic", "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"},
+        {"IPAPGothic", "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"},
+        {"IPAMincho", "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"},
+        {"IPAPMincho", "/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf"},
+    };
+    for (const auto& face : faces) {
+        FaceChoice choice;
+        const bool found = face_find_installed(*library, face.family, 400, false, choice);
+        EXPECT_TRUE(found) << "IPA fonts missing: run scripts/setup-deps.sh (" << face.family
+                           << ")";
+        if (found) EXPECT_EQ(real_path(choice.file), face.file) << face.family;
+    }
+    font_library_close(library);
+}
+
+TEST(FontNames, OriginalFacesMapToTheirIpaEquivalents) {
+    FontLibrary* library = font_library_open();
+    ASSERT_NE(library, nullptr);
+    const struct {
+        const char* sjis;
+        const char* family;  // nullptr: no alias
+    } names[] = {
+        {kMsGothic, "IPAGothic"},
+        {"\x82\x6c\x82\x72\x83\x53\x83\x56\x83\x62\x83\x4e", "IPAGothic"},          // no space
+        {"\x82\x6c\x82\x72\x81\x40\x83\x53\x83\x56\x83\x62\x83\x4e", "IPAGothic"},  // wide one
+        {"MS Gothic", "IPAGothic"},
+        {"ms gothic", "IPAGothic"},
+        {"MSGOTHIC", "IPAGothic"},
+        {kMsPGothic, "IPAPGothic"},
+        {"MS PGothic", "IPAPGothic"},
+        {kMsMincho, "IPAMincho"},
+        {"MS Mincho", "IPAMincho"},
+        {kMsPMincho, "IPAPMincho"},
+        {"MS PMincho", "IPAPMincho"},
+        {"MS Gothic2", nullptr},
+        {"Gothic", nullptr},
+        {"\x83\x53\x83\x56\x83\x62\x83\x4e", nullptr},  // the Japanese word alone
+        {"", nullptr},
+    };
+    for (const auto& name : names) {
+        const FaceName decoded = face_name_decode(*library, name.sjis);
+        ASSERT_TRUE(decoded.valid) << name.sjis;
+        const FaceAlias* alias = face_alias_find(decoded.utf8);
+        if (!name.family) {
+            EXPECT_EQ(alias, nullptr) << name.sjis;
+            continue;
+        }
+        ASSERT_NE(alias, nullptr) << name.sjis;
+        EXPECT_STREQ(alias->family, name.family) << name.sjis;
+        EXPECT_EQ(alias->win_ascent + alias->win_descent, alias->units_per_em);
+    }
+    // Shift-JIS decoding: the localised family name, a stray lead byte, and a
+    // name cut after 255 bytes in the middle of a double-byte character.
+    EXPECT_STREQ(face_name_decode(*library, "IPA\x83\x53\x83\x56\x83\x62\x83\x4e").utf8,
+                 "IPA\xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf");
+    EXPECT_FALSE(face_name_decode(*library, "AB\x81").valid);
+    std::string long_name(254, 'a');
+    long_name += "\x82\xa0";
+    const FaceName cut = face_name_decode(*library, long_name.c_str());
+    EXPECT_TRUE(cut.valid);
+    EXPECT_EQ(std::string(cut.utf8), std::string(254, 'a'));
+    font_library_close(library);
+}
+
+TEST(FontCreate, FaceNamesReachInstalledFacesOrStandIns) {
+    Engine engine;
+    const struct {
+        const char* face;
+        int result;
+        const char* family;
+    } cases[] = {
+        {kMsGothic, kFontCreated, "IPAGothic"},
+        {"MS Gothic", kFontCreated, "IPAGothic"},
+        {kMsPGothic, kFontCreated, "IPAPGothic"},
+        {"MS PGothic", kFontCreated, "IPAPGothic"},
+        {kMsMincho, kFontCreated, "IPAMincho"},
+        {"MS Mincho", kFontCreated, "IPAMincho"},
+        {kMsPMincho, kFontCreated, "IPAPMincho"},
+        {"MS PMincho", kFontCreated, "IPAPMincho"},
+        {"ipapgothic", kFontCreated, "IPAPGothic"},
+        {"IPA\x96\xbe\x92\xa9", kFontCreated, "IPAMincho"},  // "IPA明朝", the localised name
+        // Not installed: fontconfig's Japanese choice stands in.
+        {"No Such Face", kFontSubstitute, "IPAGothic"},
+        {"\xff\xfe", kFontSubstitute, "IPAGothic"},  // not Shift-JIS at all
+        // No name asks for any face of the character set, and one is there.
+        {"", kFontCreated, "IPAGothic"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(font_create(engine, 4, c.face, 16, 400, false, 0), c.result) << c.face;
+        EXPECT_EQ(family_of(*font_get(engine, 4)), c.family) << c.face;
+    }
+    EXPECT_EQ(font_create(engine, 4, nullptr, 16, 400, false, 0), kFontCreated);
+}
+
+TEST(FontCreate, HeightSizesTheGlyphBitmap) {
+    Engine engine;
+    const struct {
+        int32_t height;
+        int32_t size, stride_unit, bits_width, bits_height;
+    } cases[] = {
+        {-24, 24, 24, 72, 48},
+        {18, 18, 20, 60, 36},
+        {-1, 1, 4, 12, 2},
+        {0, 16, 16, 48, 32},  // the default size
+        {kFontMaxSize, 2048, 2048, 6144, 4096},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(font_create(engine, 3, "IPAGothic", c.height, 400, false, -2), kFontCreated)
+            << c.height;
+        const FontRecord& record = *font_get(engine, 3);
+        EXPECT_EQ(record.size, c.size) << c.height;
+        EXPECT_EQ(record.stride_unit, c.stride_unit) << c.height;
+        EXPECT_EQ(record.bits_width, c.bits_width) << c.height;
+        EXPECT_EQ(record.bits_height, c.bits_height) << c.height;
+        EXPECT_EQ(record.advance, -2);
+        EXPECT_NE(record.bits, nullptr);
+    }
+}
+
+TEST(FontCreate, NegativeHeightIsTheEmPositiveTheCell) {
+    Engine engine;
+    const struct {
+        const char* face;
+        int32_t height;
+        int32_t ppem, ascent, descent;
+    } cases[] = {
+        // IPAGothic's own cell (Windows ascent 1802, descent 401 of 2048) is
+        // taller than its em.
+        {"IPAGothic", -16, 16, 14, 3},
+        {"IPAGothic", 16, 15, 13, 3},
+        {"IPAGothic", 40, 37, 33, 7},
+        {"IPAMincho", -24, 24, 21, 5},
+        // The original face's cell is exactly its em, so both signs agree.
+        {kMsGothic, 16, 16, 14, 2},
+        {kMsGothic, -16, 16, 14, 2},
+        {kMsMincho, 24, 24, 21, 3},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(font_create(engine, 2, c.face, c.height, 400, false, 0), kFontFailed);
+        const FontFace& face = *font_get(engine, 2)->face;
+        EXPECT_EQ(face.ppem, c.ppem) << c.face << " " << c.height;
+        EXPECT_EQ(face.ascent, c.ascent) << c.face << " " << c.height;
+        EXPECT_EQ(face.descent, c.descent) << c.face << " " << c.height;
+        if (c.height > 0) EXPECT_EQ(face.ascent + face.descent, c.height);
+    }
+}
+
+TEST(FontCreate, RefusesNumbersAndHeightsOutOfRange) {
+    Engine engine;
+    EXPECT_EQ(font_create(engine, 36, "IPAGothic", 16, 400, false, 0), kFontFailed);
+    EXPECT_EQ(font_create(engine, -1, "IPAGothic", 16, 400, false, 0), kFontFailed);
+    EXPECT_EQ(font_get(engine, 36), nullptr);
+    EXPECT_EQ(font_get(engine, -1), nullptr);
+    ASSERT_EQ(font_get(engine, 35), &engine.fonts.fonts[35]);
+
+    for (int32_t height : {kFontMaxSize + 1, -kFontMaxSize - 1, INT32_MAX, INT32_MIN}) {
+        ASSERT_EQ(font_create(engine, 35, "IPAGothic", 16, 400, false, 0), kFontCreated);
+        // A refused height still releases what the record held.
+        EXPECT_EQ(font_create(engine, 35, "IPAGothic", height, 400, false, 0), kFontFailed)
+            << height;
+        const FontRecord& record = *font_get(engine, 35);
+        EXPECT_EQ(record.face, nullptr);
+        EXPECT_EQ(record.bits, nullptr);
+        EXPECT_EQ(record.size, 0);
+        GlyphInk ink;
+        EXPECT_FALSE(font_glyph(engine, *font_get(engine, 35), 'A', 0, ink));
+    }
+}
+
+TEST(FontCreate, CreatingAgainReplacesEverything) {
+    Engine engine;
+    ASSERT_EQ(font_create(engine, 3, "IPAGothic", -24, 400, false, 24), kFontCreated);
+    GlyphInk first;
+    ASSERT_TRUE(font_glyph(engine, *font_get(engine, 3), 0x82a0, 0, first));
+    EXPECT_EQ(first.cx, 24);
+
+    ASSERT_EQ(font_create(engine, 3, "IPAPMincho", 18, 700, true, 0), kFontCreated);
+    const FontRecord& record = *font_get(engine, 3);
+    EXPECT_EQ(record.size, 18);
+    EXPECT_EQ(record.advance, 0);
+    EXPECT_EQ(record.bits_width, 60);
+    EXPECT_EQ(family_of(record), "IPAPMincho");
+    EXPECT_TRUE(record.face->embolden);
+    EXPECT_TRUE(record.face->slant);
+    EXPECT_EQ(record.face->cache.glyph_count(), 0u);
+    GlyphInk second;
+    ASSERT_TRUE(font_glyph(engine, *font_get(engine, 3), 0x82a0, 0, second));
+    EXPECT_EQ(second.cy, 18);
+
+    font_release(engine, *font_get(engine, 3));
+    EXPECT_EQ(font_get(engine, 3)->face, nullptr);
+    EXPECT_EQ(font_get(engine, 3)->bits, nullptr);
+}
+
+TEST(FontCreate, BoldAndItalicComeFromTheFamilyOrAreMadeUp) {
+    Engine engine;
+    // The IPA families have one weight and no italic: both are made up.
+    ASSERT_EQ(font_create(engine, 1, "IPAGothic", 16, 599, false, 0), kFontCreated);
+    EXPECT_FALSE(font_get(engine, 1)->face->embolden);
+    ASSERT_EQ(font_create(engine, 1, "IPAGothic", 16, 600, true, 0), kFontCreated);
+    EXPECT_TRUE(font_get(engine, 1)->face->embolden);
+    EXPECT_TRUE(font_get(engine, 1)->face->slant);
+
+    // A family with a bold face uses it as it is.
+    if (font_create(engine, 2, "DejaVu Sans", 16, 700, false, 0) != kFontCreated) {
+        GTEST_SKIP() << "DejaVu Sans is not installed";
+    }
+    EXPECT_STREQ(font_get(engine, 2)->face->face->style_name, "Bold");
+    EXPECT_FALSE(font_get(engine, 2)->face->embolden);
+    // The nearest weight of the family, not merely one that is not bold.
+    ASSERT_EQ(font_create(engine, 2, "DejaVu Sans", 16, 400, false, 0), kFontCreated);
+    EXPECT_STREQ(font_get(engine, 2)->face->face->style_name, "Book");
+    ASSERT_EQ(font_create(engine, 2, "DejaVu Sans", 16, 0, false, 0), kFontCreated);
+    EXPECT_STREQ(font_get(engine, 2)->face->face->style_name, "Book");
+    ASSERT_EQ(font_create(engine, 2, "DejaVu Sans", 16, 200, false, 0), kFontCreated);
+    EXPECT_STREQ(font_get(engine, 2)->face->face->style_name, "ExtraLight");
+    ASSERT_EQ(font_create(engine, 2, "DejaVu Sans", 16, 700, true, 0), kFontCreated);
+    EXPECT_STREQ(font_get(engine, 2)->face->face->style_name, "Bold Oblique");
+    EXPECT_FALSE(font_get(engine, 2)->face->slant);
+}
+
+TEST(FontTable, StartsWithFontZeroAndReleasesEverything) {
+    Engine engine;
+    ASSERT_TRUE(fonts_init(engine));
+    const FontRecord& zero = *font_get(engine, 0);
+    EXPECT_EQ(family_of(zero), "IPAGothic");
+    EXPECT_EQ(zero.size, 16);
+    EXPECT_EQ(zero.advance, 16);
+    EXPECT_EQ(zero.face->ascent + zero.face->descent, 16);
+    EXPECT_FALSE(zero.face->embolden);
+    EXPECT_FALSE(zero.face->slant);
+
+    ASSERT_EQ(font_create(engine, 35, "IPAMincho", -12, 400, false, 0), kFontCreated);
+    engine.fonts.picture_fonts[7].enabled = 1;
+    engine.fonts.picture_fonts[7].buf_no = 3;
+    fonts_release(engine);
+    for (int n = 0; n < kFontCount; ++n) {
+        EXPECT_EQ(engine.fonts.fonts[n].face, nullptr) << n;
+        EXPECT_EQ(engine.fonts.fonts[n].bits, nullptr) << n;
+    }
+    EXPECT_EQ(engine.fonts.picture_fonts[7].enabled, 0);
+    EXPECT_EQ(engine.fonts.picture_fonts[7].buf_no, -1);
+    // The library stays for the next font; the tables close it.
+    EXPECT_EQ(font_create(engine, 0, kMsGothic, 16, 400, false, 16), kFontCreated);
+}
+
+}  // namespace
+}  // namespace qln
