@@ -5,6 +5,7 @@
 #include <string>
 
 #include "graphics/screen.h"
+#include "input/tracking.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
@@ -20,6 +21,16 @@ void unwind_to(Engine& engine, Scenario* interrupted) {
     while (engine.interp.current && engine.interp.current != interrupted) scn_end(engine);
 }
 
+// Runs one record's scenario to its end. False when it cannot start or a
+// step stops.
+bool run_record(Engine& engine, IntervalCallback& record, Scenario* interrupted) {
+    if (!scn_start(engine, record.scenario, false, false)) return false;
+    while (engine.interp.current != interrupted) {
+        if (scn_step(engine) < 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool callbacks_run(Engine& engine, uint32_t now) {
@@ -29,9 +40,16 @@ bool callbacks_run(Engine& engine, uint32_t now) {
     bool ok = true;
     std::string saved_str0;
     Scenario* interrupted = nullptr;
+    // A callback may add records (at the head, behind this walk) and remove
+    // some (marked, unlinked after the walk), so the walk's place stays valid.
     for (IntervalCallback& record : timers.callbacks) {
+        if (record.removed) continue;
         // Unsigned subtraction is the wrap-around difference of two tick counts.
         if (now - record.last_run < record.interval_ms) continue;
+        if (buf_get_scenario(engine, record.buf_no) != record.scenario) {
+            record.removed = true;
+            continue;
+        }
         if (!any_ran) {
             results_use_callback_bank(engine, true);
             const char* str0 = str_get(engine, 0);
@@ -40,18 +58,14 @@ bool callbacks_run(Engine& engine, uint32_t now) {
             any_ran = true;
         }
         record.last_run = now;
-        if (!scn_start(engine, record.scenario, false, false)) {
+        if (!run_record(engine, record, interrupted)) {
             ok = false;
             break;
         }
-        while (engine.interp.current != interrupted) {
-            if (scn_step(engine) < 0) {
-                ok = false;
-                break;
-            }
-        }
-        if (!ok) break;
     }
+    timers.callbacks.remove_if([](const IntervalCallback& r) { return r.removed; });
+    // The state is restored after a failure as well, so one failed callback
+    // does not stop every later poll from running callbacks.
     if (any_ran) {
         if (!ok) unwind_to(engine, interrupted);
         results_use_callback_bank(engine, false);
@@ -68,37 +82,46 @@ bool poll(Engine& engine, InputState& snap) {
     if (platform && !platform->hold_while_minimised()) return false;
     const uint32_t now = platform ? platform->ticks() : 0;
     snapshot(engine, snap);
-
-    // Window dragging, the hit test and the button highlight come with the
-    // windows: they work on snap here, and a drag clears snap's buttons.
+    drag_step(engine, snap);
+    hit_test(engine, snap);
+    // A drag never counts as a click.
+    if (drag_active(engine)) {
+        snap.left = 0;
+        snap.right = 0;
+    }
 
     Timers& timers = engine.timers;
     if (timers.callbacks_enabled && !timers.inside_callbacks && !timers.callbacks.empty()) {
         if (!callbacks_run(engine, now)) return false;
     }
 
-    // The cursor animation, the animation scheduler and the volume fades step
-    // here with now; then the screen update shows the dirty rectangle.
+    cursor_tick(engine, now);
+    // The animation scheduler and the volume fades step here with now.
     screen_update(engine);
     return true;
 }
 
-int wait_click(Engine& engine, InputState& snap) {
+Click wait_click_for(Engine& engine, InputState& snap) {
     bool pressed_left = false;
     bool pressed_right = false;
     for (;;) {
-        if (!poll(engine, snap)) return 0;
+        if (!poll(engine, snap)) return Click::Failed;
         if ((snap.left != 0) != pressed_left) {
-            if (pressed_left) return 1;
+            if (pressed_left) return Click::Left;
             pressed_left = true;
         }
         if ((snap.right != 0) != pressed_right) {
-            if (pressed_right) return pressed_left ? 1 : 0;
+            if (pressed_right) return pressed_left ? Click::Left : Click::Right;
             pressed_right = true;
         }
-        // This loop does not sleep: a virtual clock counts each pass.
+        // This loop does not sleep: the platform waits for input or counts a
+        // millisecond, so the wait neither burns a processor nor stalls.
         if (engine.platform) engine.platform->idle_pass();
     }
+}
+
+int wait_click(Engine& engine, InputState& snap) {
+    return wait_click_for(engine, snap) == Click::Left ? 1 : 0;
 }
 
 }  // namespace qln

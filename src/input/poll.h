@@ -9,17 +9,26 @@ namespace qln {
 
 struct Engine;
 
-// Takes a snapshot, runs the hit test, due interval callbacks, the cursor,
-// animations and fades, and updates the screen. False when an interval
-// callback failed or the program must end.
+// Takes a snapshot, moves a dragged window, runs the hit test, due interval
+// callbacks, the cursor, animations and fades, and updates the screen. False
+// when an interval callback failed or the program must end.
 [[nodiscard]] bool poll(Engine& engine, InputState& snapshot);
 
-// Waits for a click: 1 when it was made with the left button, 0 for the right
-// button or a failed poll step.
+enum class Click : uint8_t { Right, Left, Failed };
+
+// Waits for a click (press and release) on snapshot. A button already held
+// when the wait starts counts as pressed, so its release completes the click.
+// The right button's release answers Left when the left button went down
+// meanwhile. Failed when a poll step failed.
+Click wait_click_for(Engine& engine, InputState& snapshot);
+
+// wait_click_for as a left flag: 1 for the left button, 0 for the right button
+// or a failed poll step.
 int wait_click(Engine& engine, InputState& snapshot);
 
 // Runs every interval callback whose interval has passed at now, newest
 // first, each to its end, with the callback bank of result registers visible.
+// A record whose data buffer no longer holds its scenario is dropped unrun.
 // False when a callback could not start or stopped with an error; the result
 // bank, string register 0, the current scenario and the inside flag are
 // restored on failure too, so callbacks keep running at later polls.

@@ -1,10 +1,12 @@
 #include "scenario/command_handlers.h"
 
 #include "files/picture_file_commands.h"
+#include "input/timer_commands.h"
 #include "graphics/display_commands.h"
 #include "scenario/control_commands.h"
 #include "scenario/system_commands.h"
 #include "tables/buffer_commands.h"
+#include "windows/dialog_commands.h"
 #include "windows/picture_commands.h"
 #include "windows/string_commands.h"
 #include "windows/text_commands.h"
@@ -26,6 +28,8 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x07] = cmd_return;
     h[0x08] = cmd_scn_call_file;
     h[0x09] = cmd_scn_jump_file;
+    h[0x0A] = cmd_win_confirm;
+    h[0x0B] = cmd_win_select;
     h[0x0C] = cmd_scn_return;
     h[0x0D] = cmd_jump_table;
     h[0x0E] = cmd_sys_restart;
@@ -38,6 +42,7 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x22] = cmd_ini_write;
     h[0x23] = cmd_sys_metrics;
     h[0x24] = cmd_sys_time;
+    h[0x25] = cmd_win_notice;
     h[0x26] = cmd_sys_message;
     h[0x27] = cmd_sys_display;
     h[0x28] = cmd_eval;  // eval_alt shares the handler of eval
@@ -97,6 +102,7 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x97] = cmd_win_show;
     h[0x98] = cmd_win_resize;
     h[0x99] = cmd_win_btn_num;
+    h[0x9A] = cmd_win_message;
     h[0x9B] = cmd_win_list_layout;
     h[0x9C] = cmd_win_set;
     h[0x9D] = cmd_win_pin;
@@ -104,6 +110,14 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0x9F] = cmd_btn_enable;
     h[0xA0] = cmd_win_transp;
     h[0xA1] = cmd_win_tile;
+    // Waits and timers.
+    h[0x50] = cmd_wait;
+    h[0x52] = cmd_clock_get;
+    h[0x53] = cmd_clock_reset;
+    h[0x54] = cmd_clock_wait;
+    h[0xC0] = cmd_tick_set;
+    h[0xC1] = cmd_tick_on;
+    h[0xC2] = cmd_tick_off;
     return h;
 }
 

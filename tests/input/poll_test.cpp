@@ -38,12 +38,15 @@ class CallbackTest : public ::testing::Test {
 
     void add_callback(const char* source, uint32_t interval_ms, uint32_t last_run) {
         Scenario* s = make_scenario(engine, source);
-        DataBuffer* slot = buf_entry(engine, 3 + int32_t(engine.timers.callbacks.size()));
+        const int32_t buf_no = 3 + int32_t(engine.timers.callbacks.size());
+        DataBuffer* slot = buf_entry(engine, buf_no);
         ASSERT_NE(slot, nullptr);
         slot->type = BufType::Scenario;
         slot->size = 1;
         slot->scenario = s;
-        engine.timers.callbacks.push_front(IntervalCallback{1, s, interval_ms, last_run});
+        platform.now = last_run;
+        callback_add(engine, 1, buf_no, s, interval_ms);
+        platform.now = 0;
         engine.timers.callbacks_enabled = true;
     }
 
@@ -149,7 +152,7 @@ TEST(Poll, FailsOnceTheProgramMustEnd) {
 }
 
 // wait_click on a headless platform whose script presses the buttons.
-int click_result(const char* events, uint32_t& ticks) {
+Click click_result(const char* events, uint32_t& ticks) {
     std::vector<ScriptEvent> parsed;
     ScriptError error;
     EXPECT_TRUE(input_script_parse(events, parsed, error));
@@ -161,26 +164,33 @@ int click_result(const char* events, uint32_t& ticks) {
     engine.platform = &platform;
     platform.deliver_due();
     InputState snap;
-    const int left = wait_click(engine, snap);
+    const Click click = wait_click_for(engine, snap);
     ticks = platform.ticks();
-    return left;
+    return click;
 }
 
-TEST(WaitClick, LeftRightAndHeldButtons) {
-    uint32_t ticks = 0;
-    EXPECT_EQ(click_result("5 down left\n8 up left\n", ticks), 1);
-    EXPECT_EQ(ticks, 8u);
-    EXPECT_EQ(click_result("5 click right 1 1\n", ticks), 0);
-    EXPECT_EQ(ticks, 55u);
-    // The left button went down while the right one was held.
-    EXPECT_EQ(click_result("2 down right\n4 down left\n6 up right\n", ticks), 1);
-    EXPECT_EQ(ticks, 6u);
-    // A button held as the wait starts counts as pressed.
-    EXPECT_EQ(click_result("0 down left\n3 up left\n", ticks), 1);
-    EXPECT_EQ(ticks, 3u);
-    // A closed window ends the wait with 0.
-    EXPECT_EQ(click_result("4 down left\n5 close\n", ticks), 0);
-    EXPECT_EQ(ticks, 5u);
+TEST(WaitClick, LeftRightHeldButtonsAndFailure) {
+    struct Case {
+        const char* events;
+        Click click;
+        uint32_t ticks;
+    };
+    const Case cases[] = {
+        {"5 down left\n8 up left\n", Click::Left, 8},
+        {"5 click right 1 1\n", Click::Right, 55},
+        // The left button went down while the right one was held.
+        {"2 down right\n4 down left\n6 up right\n", Click::Left, 6},
+        // A button held as the wait starts counts as pressed.
+        {"0 down left\n3 up left\n", Click::Left, 3},
+        // A closed window ends the wait: no click at all.
+        {"4 down left\n5 close\n", Click::Failed, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.events);
+        uint32_t ticks = 0;
+        EXPECT_EQ(click_result(c.events, ticks), c.click);
+        EXPECT_EQ(ticks, c.ticks);
+    }
 }
 
 }  // namespace
