@@ -1,0 +1,310 @@
+// Glyphs as the renderer reads them: extents, exact ink, the renderer's
+// styles, and the cache in front of the rasteriser.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "shell/engine.h"
+#include "windows/font.h"
+#include "windows/font_face.h"
+
+namespace qln {
+namespace {
+
+using Art = std::vector<std::string>;
+
+Art art_of(const GlyphInk& ink) {
+    Art rows;
+    for (int32_t y = 0; y < ink.cy; ++y) {
+        std::string row;
+        for (int32_t x = 0; x < ink.cx; ++x) row += ink.ink[y * ink.cx + x] ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool same_bytes(const GlyphInk& a, const GlyphInk& b) {
+    return a.cx == b.cx && a.cy == b.cy &&
+           std::memcmp(a.ink, b.ink, size_t(a.cx) * size_t(a.cy)) == 0;
+}
+
+class Glyphs : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(fonts_init(engine)); }
+
+    FontRecord& font(int32_t n) { return *font_get(engine, n); }
+    GlyphInk glyph(int32_t n, uint16_t code, uint16_t style = 0) {
+        GlyphInk ink;
+        EXPECT_TRUE(font_glyph(engine, font(n), code, style, ink)) << code;
+        return ink;
+    }
+
+    Engine engine;
+};
+
+TEST_F(Glyphs, ExtentIsTheAdvanceByTheCellHeight) {
+    ASSERT_EQ(font_create(engine, 1, "IPAPGothic", -16, 400, false, 0), kFontCreated);
+    ASSERT_EQ(font_create(engine, 2, "IPAGothic", 16, 700, false, 0), kFontCreated);
+    const struct {
+        int32_t font;
+        uint16_t code;
+        int32_t cx, cy;
+    } cases[] = {
+        {0, 0x82a0, 16, 16},  // あ
+        {0, 0x8140, 16, 16},  // the full-width space
+        {0, 'A', 8, 16},
+        {0, 'i', 8, 16},
+        {0, 0xb1, 8, 16},  // half-width katakana
+        // Proportional: the advances differ character by character.
+        {1, 'W', 15, 17},
+        {1, 'i', 4, 17},
+        {1, 'A', 10, 17},
+        {1, 0x82a0, 15, 17},
+        // Made-up bold is one pixel wider.
+        {2, 'A', 9, 16},
+        {2, 0x82a0, 16, 16},
+    };
+    for (const auto& c : cases) {
+        const GlyphInk ink = glyph(c.font, c.code);
+        EXPECT_EQ(ink.cx, c.cx) << c.font << " " << c.code;
+        EXPECT_EQ(ink.cy, c.cy) << c.font << " " << c.code;
+    }
+    const GlyphInk space = glyph(0, 0x8140);
+    for (int32_t i = 0; i < space.cx * space.cy; ++i) ASSERT_EQ(space.ink[i], 0) << i;
+}
+
+TEST_F(Glyphs, CodesWithoutACharacterOrGlyphDrawTheMissingGlyph) {
+    const Art box = art_of(glyph(0, 0x80));  // no character in the code page
+    ASSERT_EQ(box.size(), 16u);
+    EXPECT_EQ(box[0], "..############..");
+    EXPECT_EQ(box[7], "..#....##....#..");
+    // An unassigned double-byte code, two single bytes read as one code, a
+    // lone lead byte, and a user-defined character the face has no glyph for.
+    for (uint16_t code : {0x8540, 0x4142, 0x81, 0xf040}) {
+        EXPECT_EQ(art_of(glyph(0, code)), box) << code;
+    }
+}
+
+TEST_F(Glyphs, InkIsMonochromeAtThePensTopLeft) {
+    // Font 0 (the original's cell, ascent 14): the baseline is row 13's foot.
+    const GlyphInk a = glyph(0, 'A');
+    EXPECT_EQ(art_of(a), (Art{
+                             "........",
+                             "........",
+                             "...##...",
+                             "...##...",
+                             "...##...",
+                             "..#..#..",
+                             "..#..#..",
+                             "..#..#..",
+                             "..####..",
+                             ".#....#.",
+                             ".#....#.",
+                             ".#....#.",
+                             "##....##",
+                             "........",
+                             "........",
+                             "........",
+                         }));
+    for (int32_t i = 0; i < a.cx * a.cy; ++i) {
+        ASSERT_TRUE(a.ink[i] == 0 || a.ink[i] == 255) << i;  // no grey
+    }
+
+    ASSERT_EQ(font_create(engine, 1, "IPAGothic", -16, 400, false, 0), kFontCreated);
+    ASSERT_EQ(font_create(engine, 2, "IPAGothic", -16, 700, false, 0), kFontCreated);
+    ASSERT_EQ(font_create(engine, 3, "IPAGothic", -16, 400, true, 0), kFontCreated);
+    const Art h = {
+        "........", "........", ".#....#.", ".#....#.", ".#....#.", ".#....#.",
+        ".#....#.", ".######.", ".#....#.", ".#....#.", ".#....#.", ".#....#.",
+        ".#....#.", "........", "........", "........", "........",
+    };
+    EXPECT_EQ(art_of(glyph(1, 'H')), h);
+    // Made-up bold: the same strokes drawn again one pixel to the right.
+    EXPECT_EQ(art_of(glyph(2, 'H')), (Art{
+                                         ".........",
+                                         ".........",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".#######.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".##...##.",
+                                         ".........",
+                                         ".........",
+                                         ".........",
+                                         ".........",
+                                     }));
+    // Made-up slant: the bar leans right, three pixels at the top, none at
+    // the baseline.
+    const Art upright(art_of(glyph(1, '|')));
+    for (int y = 0; y < 16; ++y) EXPECT_EQ(upright[y], "...#....") << y;
+    EXPECT_EQ(art_of(glyph(3, '|')), (Art{
+                                         "......#.",
+                                         ".....#..",
+                                         ".....#..",
+                                         ".....#..",
+                                         ".....#..",
+                                         ".....#..",
+                                         "....#...",
+                                         "....#...",
+                                         "....#...",
+                                         "....#...",
+                                         "....#...",
+                                         "...#....",
+                                         "...#....",
+                                         "...#....",
+                                         "...#....",
+                                         "...#....",
+                                         "........",
+                                     }));
+}
+
+TEST_F(Glyphs, StylesWidenThePlainInk) {
+    EXPECT_EQ(art_of(glyph(0, 'A', kStyleBold)), (Art{
+                                                     "........",
+                                                     "........",
+                                                     "...###..",
+                                                     "...###..",
+                                                     "...###..",
+                                                     "..##.##.",
+                                                     "..##.##.",
+                                                     "..##.##.",
+                                                     "..#####.",
+                                                     ".##...##",
+                                                     ".##...##",
+                                                     ".##...##",
+                                                     "###...##",
+                                                     "........",
+                                                     "........",
+                                                     "........",
+                                                 }));
+    // Slanted bold: the upper half widens left of the middle, the lower half
+    // right of it.
+    EXPECT_EQ(art_of(glyph(0, 'A', kStyleSlantedBold)), (Art{
+                                                            "........",
+                                                            "........",
+                                                            "...##...",
+                                                            "...##...",
+                                                            "...##...",
+                                                            "..##.#..",
+                                                            "..##.#..",
+                                                            "..##.#..",
+                                                            "..#####.",
+                                                            ".#....##",
+                                                            ".#....##",
+                                                            ".#....##",
+                                                            "##....##",
+                                                            "........",
+                                                            "........",
+                                                            "........",
+                                                        }));
+    // Any other style is plain and shares the plain glyph.
+    const GlyphInk plain = glyph(0, 'A');
+    EXPECT_EQ(glyph(0, 'A', 3).ink, plain.ink);
+    EXPECT_EQ(glyph(0, 'A', 0xffff).ink, plain.ink);
+    EXPECT_NE(glyph(0, 'A', kStyleBold).ink, plain.ink);
+}
+
+TEST_F(Glyphs, EachCharacterAndStyleIsRasterisedOnce) {
+    FontFace& face = *font(0).face;
+    ASSERT_EQ(face.rasterisations, 0u);
+    const GlyphInk first = glyph(0, 0x82a0);
+    EXPECT_EQ(face.rasterisations, 1u);
+    EXPECT_EQ(glyph(0, 0x82a0).ink, first.ink);
+    // The styles are made from the cached plain glyph.
+    const GlyphInk bold = glyph(0, 0x82a0, kStyleBold);
+    const GlyphInk slanted = glyph(0, 0x82a0, kStyleSlantedBold);
+    EXPECT_EQ(glyph(0, 0x82a0, kStyleBold).ink, bold.ink);
+    EXPECT_EQ(face.rasterisations, 1u);
+    // A style asked for first rasterises the plain glyph once for both.
+    glyph(0, 'Q', kStyleSlantedBold);
+    glyph(0, 'Q');
+    EXPECT_EQ(face.rasterisations, 2u);
+    EXPECT_EQ(face.cache.glyph_count(), 5u);
+
+    // The uncached path rasterises every time and gives the same bytes.
+    for (uint16_t style : {0, 1, 2}) {
+        GlyphInk again;
+        ASSERT_TRUE(font_glyph_uncached(engine, font(0), 0x82a0, style, again));
+        EXPECT_TRUE(same_bytes(again, style == 0 ? first : style == 1 ? bold : slanted)) << style;
+    }
+    EXPECT_EQ(face.rasterisations, 5u);
+    GlyphInk none;
+    EXPECT_FALSE(font_glyph_uncached(engine, font(9), 'A', 0, none));
+    EXPECT_FALSE(font_glyph(engine, font(9), 'A', 0, none));
+}
+
+TEST_F(Glyphs, CacheStartsOverPastItsBound) {
+    ASSERT_EQ(font_create(engine, 1, "IPAMincho", -160, 400, false, 0), kFontCreated);
+    GlyphCache& cache = font(1).face->cache;
+    // Kanji of the first level, about 28 KB of ink each: the bound is passed
+    // within two hundred characters.
+    bool started_over = false;
+    size_t most = 0;
+    for (uint16_t code = 0x889f; code < 0x889f + 0x5d; ++code) {
+        for (uint16_t row = 0; row < 3; ++row) {
+            const uint16_t c = static_cast<uint16_t>(code + row * 0x100);
+            const size_t before = cache.glyph_count();
+            GlyphInk cached = glyph(1, c);
+            if (cache.glyph_count() <= before) started_over = true;
+            most = std::max(most, cache.ink_bytes());
+            GlyphInk fresh;
+            ASSERT_TRUE(font_glyph_uncached(engine, font(1), c, 0, fresh));
+            // Right after a start over the glyph is as good as ever.
+            ASSERT_TRUE(same_bytes(cached, fresh)) << c;
+        }
+    }
+    EXPECT_TRUE(started_over);
+    EXPECT_LE(most, GlyphCache::kBudgetBytes + 2 * 160 * 186);
+}
+
+TEST_F(Glyphs, GiantCharactersAreCutNotOverrun) {
+    ASSERT_EQ(font_create(engine, 1, "IPAGothic", -kFontMaxSize, 400, true, 0), kFontCreated);
+    const GlyphInk a = glyph(1, 0x82a0);
+    EXPECT_EQ(a.cx, 2048);
+    EXPECT_EQ(a.cy, 2203);  // 1802 + 401 of 2048
+    size_t ink = 0;
+    for (size_t i = 0; i < size_t(a.cx) * size_t(a.cy); ++i) ink += a.ink[i] != 0;
+    EXPECT_GT(ink, 100000u);
+    // One giant glyph alone stays cached; a second starts the cache over.
+    EXPECT_EQ(glyph(1, 0x82a0).ink, a.ink);
+    glyph(1, 0x82a2);
+    glyph(1, 0x82a0);
+    EXPECT_EQ(font(1).face->rasterisations, 3u);
+
+    // Tiny fonts, emboldened and slanted past their bitmaps' edges.
+    for (int32_t height : {1, -1, 2, 5}) {
+        ASSERT_EQ(font_create(engine, 2, "MS Gothic", height, 700, true, 0), kFontCreated);
+        for (uint16_t code : {0x82a0, 0x40, 0x80, 0x5f}) {
+            const GlyphInk small = glyph(2, code, kStyleSlantedBold);
+            EXPECT_EQ(small.cy, height < 0 ? -height : height) << height;
+        }
+    }
+}
+
+TEST(GlyphCell, WhatLiesBeyondTheBitmapReadsAsNoInk) {
+    FontRecord record;
+    record.bits_width = 3;
+    record.bits_height = 2;
+    record.bits.reset(new uint8_t[6]{1, 2, 3, 4, 5, 6});
+    uint8_t out[5 * 3];
+    std::memset(out, 0xee, sizeof out);
+    font_face_copy_cell(record, 5, 3, out);
+    const uint8_t expected[] = {1, 2, 3, 0, 0, 4, 5, 6, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(out, expected, sizeof out), 0);
+    font_face_copy_cell(record, 2, 1, out);
+    EXPECT_EQ(out[0], 1);
+    EXPECT_EQ(out[1], 2);
+    EXPECT_EQ(out[2], 3);  // past the cell: untouched
+}
+
+}  // namespace
+}  // namespace qln
