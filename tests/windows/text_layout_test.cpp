@@ -1,0 +1,212 @@
+// The renderer's reading and layout, seen through picture-font cells whose
+// pixels tell which glyph landed where: pen moves, wrapping, the bottom
+// limit, the "@" fallback, double-byte characters and the full-width flag.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "windows/text_test_support.h"
+
+namespace qln::test {
+namespace {
+
+// Picture font 1: cells of 6 x 8, advance 6, codes '@' (glyph 0) to '_'.
+// The outline font is never made here, so any character outside that range
+// is skipped without moving the pen.
+struct LayoutMachine : TextMachine {
+    LayoutMachine() {
+        Picture* sheet = glyph_sheet(engine, 1, 6, 8, 8, 4);
+        EXPECT_NE(sheet, nullptr);
+        EXPECT_TRUE(picfont_define(engine, 1, 1, *sheet, 6, 8, 8, 6, '@', '_', 0));
+    }
+    TextDrawResult run(const std::string& text, int32_t ex = 100, int32_t ey = 60) {
+        fill_rgb(*page, kPaper);
+        TextSettings s = test_settings();
+        s.tx_ex = ex;
+        s.tx_ey = ey;
+        return draw("@X1" + text, s);
+    }
+};
+
+int32_t glyph(char c) {
+    return c - '@';
+}
+
+TEST(TextLayout, PenMovesAndNewLinesPlaceTheNextCharacter) {
+    struct Case {
+        const char* text;
+        int32_t x, y;  // where the last character, 'C', lands
+    };
+    const Case cases[] = {
+        {"AB@NC", 10, 38}, {"AB@nC", 10, 38},      {"@B12C", 22, 20}, {"@B1AC", 30, 20},
+        {"@V05C", 5, 20},  {"@L03C", 10, 23},      {"@K03C", 10, 17}, {"@W99C", 10, 20},
+        {"@Q9C", 10, 20},  {"A@IB@NB@JC", 16, 20}, {"@b1@C", 20, 20}, {"@Bz0C", 360, 20},
+    };
+    LayoutMachine m;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TextDrawResult r = m.run(c.text, 1000, 1000);
+        EXPECT_EQ(r.status, 0);
+        if (c.x + 6 > m.page->width) continue;  // past the picture: nothing to see
+        EXPECT_TRUE(cell_at(*m.page, glyph('C'), c.x, c.y, 6, 8));
+    }
+    // "@B1" at the end takes its one argument character and stops there.
+    EXPECT_EQ(m.run("@B1").changed.empty(), true);
+}
+
+TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePicture) {
+    LayoutMachine m;
+    TextDrawResult r = m.run("AB@NC");
+    EXPECT_EQ(r.changed.left, 10);
+    EXPECT_EQ(r.changed.top, 20);
+    EXPECT_EQ(r.changed.right, 22);
+    EXPECT_EQ(r.changed.bottom, 46);
+    r = m.run("@V12A@B99@B99@B99@B99B", 10000);
+    EXPECT_EQ(r.changed.left, 0);
+    EXPECT_EQ(r.changed.right, 4);
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 4 * 8);
+    EXPECT_TRUE(m.run("@K99@K99A").changed.empty());
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 0);
+}
+
+TEST(TextLayout, WrapsWhenACellWouldEndPastTheRightLimit) {
+    LayoutMachine m;
+    // A, A, A end at 28; B ends at 34.
+    m.run("AAAB", 34);
+    EXPECT_TRUE(cell_at(*m.page, glyph('B'), 28, 20, 6, 8));
+    m.run("AAAB", 33);
+    EXPECT_TRUE(cell_at(*m.page, glyph('B'), 10, 38, 6, 8));
+    EXPECT_EQ(pixel(*m.page, 28, 20), kPaper);
+}
+
+TEST(TextLayout, CharactersBelowTheBottomLimitAreDroppedUntilThePenMovesUp) {
+    LayoutMachine m;
+    // The first line ends exactly at the limit; the second does not fit.
+    TextDrawResult r = m.run("A@NB", 100, 28);
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 10, 20, 6, 8));
+    EXPECT_EQ(r.changed.bottom, 28);
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 6 * 8);
+
+    // Dropped characters do not move the pen; "@K" brings it back.
+    m.run("A@NBB@K18C", 100, 28);
+    EXPECT_TRUE(cell_at(*m.page, glyph('C'), 10, 20, 6, 8));
+    // A wrap that lands below the limit, then "@J" to the saved pen.
+    m.run("A@IAAB@JD", 33, 28);
+    EXPECT_TRUE(cell_at(*m.page, glyph('D'), 16, 20, 6, 8));
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 3 * 6 * 8);
+    // One pixel short of the cell height: nothing at all.
+    EXPECT_TRUE(m.run("ABC", 100, 27).changed.empty());
+}
+
+TEST(TextLayout, AtSignsUnknownSequencesAndTheTextEnd) {
+    LayoutMachine m;
+    m.run("@A");  // '@' and 'A'
+    EXPECT_TRUE(cell_at(*m.page, glyph('@'), 10, 20, 6, 8));
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
+    m.run("@@A");  // one '@'
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
+    m.run("A@");  // a final '@' is drawn
+    EXPECT_TRUE(cell_at(*m.page, glyph('@'), 16, 20, 6, 8));
+    // Each "@x" draws '@' and reads x as text: ten cells, then '@' twice
+    // before '7' and '-', which no font here draws.
+    m.run("@G@M@O@U@Y@7@-A");
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 10 + 12 * 6, 20, 6, 8));
+    // A double-byte character after '@' stays whole; '@' is drawn.
+    m.run(
+        "@\x81\x40"
+        "A");
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
+    // A lead byte just before the end ends the text.
+    const TextDrawResult r = m.run("A\x81");
+    EXPECT_EQ(r.changed.right, 16);
+}
+
+TEST(TextLayout, ArgumentsNeverReadPastTheEndAndTakeDoubleByteCharactersWhole) {
+    LayoutMachine m;
+    for (const char* text : {"@B", "@D1", "@C", "@X", "@W1", "@E"}) {
+        SCOPED_TRACE(text);
+        EXPECT_TRUE(m.run(text).changed.empty());
+    }
+    // "@B" with a double-byte character as its first argument: 0 * 10 + 1.
+    m.run(
+        "@B\x82\x40"
+        "1A");
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 11, 20, 6, 8));
+}
+
+TEST(TextLayout, DoubleByteCodesAndTheFullWidthFlag) {
+    LayoutMachine m;
+    // Picture font 2: full-width 'Ａ' (0x8260) to 'Ｚ' on the same sheet,
+    // advance 7.
+    Picture* sheet = buf_get_picture(m.engine, 1);
+    ASSERT_TRUE(picfont_define(m.engine, 2, 1, *sheet, 6, 8, 8, 7, 0x8260, 0x8279, 0));
+    m.run(
+        "@X2\x82\x62"
+        "A");  // 'Ｃ', then 'A' from font 1
+    EXPECT_TRUE(cell_at(*m.page, 2, 10, 20, 6, 8));
+    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 17, 20, 6, 8));
+    // With the flag, 'C' becomes 'Ｃ' before the fonts are searched.
+    m.run("@X2@Z1C@Z0C");
+    EXPECT_TRUE(cell_at(*m.page, 2, 10, 20, 6, 8));
+    EXPECT_TRUE(cell_at(*m.page, glyph('C'), 17, 20, 6, 8));
+}
+
+TEST(TextLayout, PictureFontsAreEnabledOnlyInsideOneText) {
+    LayoutMachine m;
+    // "@X0" switches font 1 off: those two 'A's are skipped in place.
+    m.run("A@X0AA@X1B");
+    EXPECT_TRUE(cell_at(*m.page, glyph('B'), 16, 20, 6, 8));
+    // The next text starts with every flag cleared.
+    fill_rgb(*m.page, kPaper);
+    EXPECT_TRUE(m.draw("AB", test_settings()).changed.empty());
+    EXPECT_EQ(m.engine.fonts.picture_fonts[1].enabled, 0);
+    // "@X0" clears every flag; "@X" takes one character, the next is text.
+    EXPECT_TRUE(m.run("@X0@X00A").changed.empty());
+}
+
+TEST(TextLayout, GlyphCellsFollowTheSheetLayout) {
+    CommandMachine m;
+    set_test_colours(m.engine);
+    Picture* sheet = glyph_sheet(m.engine, 1, 24, 24, 10, 2);
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(picfont_define(m.engine, 4, 1, *sheet, 24, 24, 10, 24, 'A', 'Z', 7));
+    Picture* page = buf_new_picture(m.engine, 0, 60, 40);
+    fill_rgb(*page, kPaper);
+    TextSettings s = test_settings();
+    s.tx_px = 3;
+    s.tx_py = 5;
+    // Glyph 13 is the cell at (72, 24) of the sheet.
+    text_draw(m.engine, *page, "@X4N", s, -1);
+    for (int32_t j = 0; j < 24; ++j) {
+        for (int32_t i = 0; i < 24; ++i) {
+            ASSERT_EQ(pixel(*page, 3 + i, 5 + j), pixel(*sheet, 72 + i, 24 + j)) << i << "," << j;
+        }
+    }
+    // Glyph 20 would be the cell at (0, 48): outside the sheet, so it is
+    // skipped and the pen stays.
+    fill_rgb(*page, kPaper);
+    text_draw(m.engine, *page, "@X4UA", s, -1);
+    EXPECT_EQ(pixel(*page, 3, 5), pixel(*sheet, 0, 0));
+}
+
+TEST(TextLayout, UnusablePictureFontsArePassedOver) {
+    LayoutMachine m;
+    Picture* other = glyph_sheet(m.engine, 2, 6, 8, 8, 4);
+    ASSERT_NE(other, nullptr);
+    // Font 3 comes after font 1 in the table; font 1 wins while it is usable.
+    ASSERT_TRUE(picfont_define(m.engine, 3, 2, *other, 6, 8, 8, 6, 'A', 'A', 0));
+    set_pixel(*other, 0, 0, 0x123456);  // 'A' is glyph 0 of font 3
+    m.run("@X3A");
+    EXPECT_EQ(pixel(*m.page, 10, 20), glyph_pixel(1, 0, 0));
+    // Sheet 1 with no cells per row: font 1 is passed over for font 3.
+    buf_get_picture(m.engine, 1)->cell[2] = 0;
+    m.run("@X3A");
+    EXPECT_EQ(pixel(*m.page, 10, 20), 0x123456u);
+    // Sheet 2 freed: nothing left to draw 'A' with.
+    ASSERT_TRUE(buf_free(m.engine, 2));
+    EXPECT_TRUE(m.run("@X3A").changed.empty());
+}
+
+}  // namespace
+}  // namespace qln::test

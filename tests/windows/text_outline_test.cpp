@@ -1,0 +1,236 @@
+// Characters from outline fonts: every pixel follows the ink the font layer
+// rasterised (in the asked style), shadows fall where the shifted ink has no
+// ink under it, and the pen advances by the font's rule. A picture-font
+// marker '#' shows where the pen stands after a character.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "windows/text_test_support.h"
+
+namespace qln::test {
+namespace {
+
+constexpr const char* kKanji = "\x8A\xBF";     // 漢 (0x8ABF)
+constexpr const char* kHiragana = "\x82\xA0";  // あ (0x82A0)
+
+struct Ink {
+    int32_t cx = 0, cy = 0;
+    std::vector<uint8_t> bytes;
+    bool at(int32_t i, int32_t j) const {
+        return i >= 0 && i < cx && j >= 0 && j < cy && bytes[size_t(j * cx + i)] != 0;
+    }
+};
+
+struct OutlineMachine : TextMachine {
+    bool fonts_ready = false;
+    OutlineMachine() {
+        fonts_ready = fonts_init(engine);
+        Picture* marker = glyph_sheet(engine, 1, 2, 2, 1, 1);
+        EXPECT_TRUE(marker && picfont_define(engine, 1, 1, *marker, 2, 2, 1, 2, '#', '#', 0));
+    }
+    // A copy of the glyph's ink as the font layer gives it.
+    Ink ink(uint16_t code, uint16_t style = 0, int32_t font = 0) {
+        Ink out;
+        GlyphInk g;
+        FontRecord* record = font_get(engine, font);
+        if (!record || !font_glyph(engine, *record, code, style, g)) {
+            ADD_FAILURE() << "no glyph " << code;
+            return out;
+        }
+        out.cx = g.cx;
+        out.cy = g.cy;
+        if (g.ink) out.bytes.assign(g.ink, g.ink + size_t(g.cx) * size_t(g.cy));
+        return out;
+    }
+    // The x of the marker on row 20 (pen y), or -1.
+    int32_t marker_x() {
+        for (int32_t x = 0; x < page->width; ++x) {
+            if (pixel(*page, x, 20) == glyph_pixel(0, 0, 0)) return x;
+        }
+        return -1;
+    }
+};
+
+// Every pixel of the area around (10, 20): ink, shadow ink where the ink
+// shifted by (sx, sy) lies and the glyph has none, else paper.
+void expect_glyph(const Picture& p, const Ink& ink, int32_t sx = 0, int32_t sy = 0,
+                  uint32_t ink_colour = kInk) {
+    int32_t wrong = 0;
+    for (int32_t y = 0; y < p.height; ++y) {
+        for (int32_t x = 0; x < p.width; ++x) {
+            const int32_t i = x - 10, j = y - 20;
+            const uint32_t expected = ink.at(i, j)             ? ink_colour
+                                      : ink.at(i - sx, j - sy) ? kShadow
+                                                               : kPaper;
+            if (pixel(p, x, y) != expected && ++wrong < 5)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(TextOutline, PixelsFollowTheRasterisedInk) {
+    OutlineMachine m;
+    ASSERT_TRUE(m.fonts_ready);
+    for (const char* text : {"A", kKanji}) {
+        const auto* b = reinterpret_cast<const uint8_t*>(text);
+        const Ink ink = m.ink(uint16_t(text[1] ? b[0] << 8 | b[1] : b[0]));
+        SCOPED_TRACE(text);
+        ASSERT_GT(ink.cx, 0);
+        fill_rgb(*m.page, kPaper);
+        const TextDrawResult r = m.draw(text, test_settings());
+        expect_glyph(*m.page, ink);
+        EXPECT_EQ(r.changed.left, 10);
+        EXPECT_EQ(r.changed.top, 20);
+        EXPECT_EQ(r.changed.right, 10 + ink.cx);
+        EXPECT_EQ(r.changed.bottom, 20 + ink.cy);
+        // With a background the rest of the cell takes its colour.
+        m.draw(text, test_settings(true));
+        for (int32_t j = 0; j < ink.cy; ++j) {
+            for (int32_t i = 0; i < ink.cx; ++i)
+                ASSERT_EQ(pixel(*m.page, 10 + i, 20 + j), ink.at(i, j) ? kInk : kBack);
+        }
+    }
+}
+
+TEST(TextOutline, StylesComeFromTheFontLayerAndAreSavedWithTheAttributes) {
+    OutlineMachine m;
+    ASSERT_TRUE(m.fonts_ready);
+    const Ink plain = m.ink('A'), bold = m.ink('A', 1), slanted = m.ink('A', 2);
+    ASSERT_NE(plain.bytes, bold.bytes);
+    ASSERT_NE(bold.bytes, slanted.bytes);
+    struct Case {
+        const char* text;
+        uint16_t ftype;
+        const Ink& ink;
+    };
+    const Case cases[] = {
+        {"A", 1, bold},           {"@P2A", 1, slanted}, {"@P0A", 2, plain},
+        {"@P1@H@P0@RA", 0, bold}, {"@P9A", 0, plain},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fill_rgb(*m.page, kPaper);
+        TextSettings s = test_settings();
+        s.tx_ftype = c.ftype;
+        m.draw(c.text, s);
+        expect_glyph(*m.page, c.ink);
+    }
+}
+
+TEST(TextOutline, ShadowsFromTheSequencesAndTheSettings) {
+    OutlineMachine m;
+    ASSERT_TRUE(m.fonts_ready);
+    const Ink ink = m.ink(0x8ABF);
+    struct Case {
+        std::string text;
+        int32_t ssx, ssy;  // the settings' offset
+        int32_t sx, sy;    // the offset drawn
+    };
+    const Case cases[] = {
+        {std::string("@D22") + kKanji, 0, 0, 2, 2},
+        {std::string("@E22") + kKanji, 0, 0, -2, -2},
+        {std::string("@D22@D00") + kKanji, 0, 0, 0, 0},
+        {kKanji, 3, -1, 3, -1},
+        {std::string("@D00") + kKanji, 3, -1, 0, 0},
+        {std::string("@D10") + kKanji, 0, 0, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fill_rgb(*m.page, kPaper);
+        TextSettings s = test_settings();
+        s.tx_ssx = c.ssx;
+        s.tx_ssy = c.ssy;
+        const TextDrawResult r = m.draw(c.text, s);
+        expect_glyph(*m.page, ink, c.sx, c.sy);
+        EXPECT_EQ(r.changed.left, 10 + std::min(c.sx, 0));
+        EXPECT_EQ(r.changed.bottom, 20 + ink.cy + std::max(c.sy, 0));
+    }
+}
+
+TEST(TextOutline, ShadowsAreCutAtEveryEdgeOfThePicture) {
+    OutlineMachine m;
+    ASSERT_TRUE(m.fonts_ready);
+    const Ink ink = m.ink(0x8ABF);
+    // A picture exactly one cell large: the shadows fall off every side.
+    Picture* small = buf_new_picture(m.engine, 2, uint16_t(ink.cx), uint16_t(ink.cy));
+    ASSERT_NE(small, nullptr);
+    small->alpha.reset(new uint8_t[small->alpha_bytes()]);
+    struct Case {
+        const char* shift;
+        int32_t sx, sy;
+    };
+    for (const Case& c :
+         {Case{"@D99", 9, 9}, Case{"@E99", -9, -9}, Case{"@D22", 2, 2}, Case{"@E22", -2, -2}}) {
+        SCOPED_TRACE(c.shift);
+        fill_rgb(*small, kPaper);
+        TextSettings s = test_settings(true);
+        s.tx_px = s.tx_py = 0;
+        s.tx_ex = s.tx_ey = 1000;
+        const std::string text = std::string(c.shift) + kKanji;
+        const TextDrawResult r = text_draw(m.engine, *small, text.c_str(), s, 5);
+        EXPECT_EQ(r.changed.left, 0);
+        EXPECT_EQ(r.changed.right, ink.cx);
+        EXPECT_EQ(r.changed.bottom, ink.cy);
+        for (int32_t j = 0; j < ink.cy; ++j) {
+            for (int32_t i = 0; i < ink.cx; ++i) {
+                const uint32_t expected = ink.at(i, j)                 ? kInk
+                                          : ink.at(i - c.sx, j - c.sy) ? kShadow
+                                                                       : kBack;
+                ASSERT_EQ(pixel(*small, i, j), expected) << i << "," << j;
+                ASSERT_EQ(small->alpha[size_t(j * ink.cx + i)], 5);
+            }
+        }
+    }
+}
+
+TEST(TextOutline, AdvancesFollowTheFontsFixedOrProportionalPitch) {
+    OutlineMachine m;
+    ASSERT_TRUE(m.fonts_ready);
+    struct Case {
+        int32_t advance;
+        int32_t after_double, after_single;  // -1: the character's width plus the spacing
+        int32_t spacing;
+    };
+    const Case cases[] = {
+        {16, 16, 8, 0}, {15, 15, 8, 0}, {1, 1, 1, 0}, {0, -1, -1, 0}, {-2, -1, -1, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.advance);
+        ASSERT_NE(font_create(m.engine, 2, "MS Gothic", 16, 400, false, c.advance), kFontFailed);
+        const Ink wide = m.ink(0x82A0, 0, 2), narrow = m.ink('A', 0, 2);
+        fill_rgb(*m.page, kPaper);
+        m.draw(std::string("@F2@X1") + kHiragana + "#", test_settings());
+        EXPECT_EQ(m.marker_x(), 10 + (c.after_double < 0 ? wide.cx + c.spacing : c.after_double));
+        fill_rgb(*m.page, kPaper);
+        m.draw("@F2@X1A#", test_settings());
+        EXPECT_EQ(m.marker_x(), 10 + (c.after_single < 0 ? narrow.cx + c.spacing : c.after_single));
+    }
+    // "@R" brings back the font saved by "@H"; font 0 advances 16 per
+    // double-byte character.
+    fill_rgb(*m.page, kPaper);
+    m.draw(std::string("@H@F2@R@X1") + kHiragana + "#", test_settings());
+    EXPECT_EQ(m.marker_x(), 26);
+}
+
+TEST(TextOutline, MissingFontsAndEmptyRecords) {
+    OutlineMachine m;
+    ASSERT_TRUE(m.fonts_ready);
+    TextSettings s = test_settings();
+    s.tx_font = 36;
+    const TextDrawResult r = m.draw("@F0A", s);
+    EXPECT_EQ(r.status, -117);
+    EXPECT_EQ(m.engine.interp.error.error_number, 117u);
+    EXPECT_STREQ(m.engine.interp.error.detail, "font_no = 36");
+    EXPECT_TRUE(r.changed.empty());
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 0);
+    // Font 7 was never made: its characters are skipped where they stand.
+    EXPECT_EQ(m.draw("@F7AA@X1#", test_settings()).status, 0);
+    EXPECT_EQ(m.marker_x(), 10);
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 4);
+}
+
+}  // namespace
+}  // namespace qln::test
