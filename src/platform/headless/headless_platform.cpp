@@ -152,9 +152,11 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
             return;
         case ScriptEventKind::FocusLost:
             focused_ = false;
+            app_activate(false);  // the pause display, as a window shows it
             return;
         case ScriptEventKind::FocusGained:
             focused_ = true;
+            app_activate(true);
             return;
         default:
             break;
