@@ -17,9 +17,9 @@ inline constexpr int kInputQueueSize = 4096;
 struct InputState {
     int32_t x = 0, y = 0;  // pointer in client coordinates
     uint8_t left = 0, right = 0, middle = 0;
-    uint16_t window = 0;        // hit test, snapshots only
-    int32_t button_id = 0;      // hit test, snapshots only
-    uint16_t button_index = 0;  // hit test, snapshots only
+    uint16_t window = 0;               // hit test, snapshots only
+    int32_t button_id = 0;             // hit test, snapshots only
+    uint16_t button_index = 0;         // hit test, snapshots only
     uint16_t last_character = 0xFFFF;  // since the previous snapshot; 0xFFFF none
     uint8_t key_state[256] = {};       // bit 7 = down, per virtual key
 };
@@ -44,6 +44,21 @@ struct InputShared {
 // Copies the input state under the input lock, then clears the live last
 // character.
 void snapshot(Engine& engine, InputState& out);
+
+// The two keyboard rings, for queue_take.
+enum class InputQueue : uint8_t { Character, Key };
+
+// Takes the oldest entry of a ring under the input lock; 0 when nothing is
+// available. The character ring hands out a double-byte character whole
+// (lead * 256 + trail) and leaves a lone lead byte queued until its trail
+// byte arrives.
+uint16_t queue_take(Engine& engine, InputQueue which);
+// Empties both rings (indices and contents) under the input lock.
+void queue_clear(Engine& engine);
+// The live pointer and button flags, read under the input lock without
+// touching the last character (which belongs to the snapshots of waiting
+// commands).
+void input_peek(Engine& engine, int32_t& x, int32_t& y, uint8_t& left, uint8_t& right);
 
 // Main-thread hooks: update the live state (the caller holds the input lock).
 void input_char_push(InputShared& input, uint8_t code);

@@ -1,8 +1,9 @@
 #include "scenario/command_handlers.h"
 
 #include "files/picture_file_commands.h"
-#include "input/timer_commands.h"
 #include "graphics/display_commands.h"
+#include "input/input_commands.h"
+#include "input/timer_commands.h"
 #include "scenario/control_commands.h"
 #include "scenario/system_commands.h"
 #include "tables/buffer_commands.h"
@@ -118,6 +119,17 @@ std::array<CommandHandler, 256> make_handlers() {
     h[0xC0] = cmd_tick_set;
     h[0xC1] = cmd_tick_on;
     h[0xC2] = cmd_tick_off;
+    // Mouse, cursor and keyboard.
+    h[0x51] = cmd_btn_wait;
+    h[0x80] = cmd_mouse_set_pos;
+    h[0x81] = cmd_cursor_set;
+    h[0x82] = cmd_btn_cursor;
+    h[0x83] = cmd_cursor_clip;
+    h[0x84] = cmd_mouse_get;
+    h[0xC3] = cmd_key_wait;
+    h[0xC4] = cmd_key_state;
+    h[0xCB] = cmd_key_read;
+    h[0xCC] = cmd_key_clear;
     return h;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "input/cursor.h"
 #include "platform/host_files.h"
 #include "platform/instance_lock.h"
 #include "platform/threaded_platform.h"
@@ -53,7 +54,7 @@ void display_setup_step(Engine& engine, ThreadedPlatform& platform) {
 void mixer_open_step(Engine&) {}  // a mixer that fails to open is ignored
 void mixer_close_step(Engine&) {}
 void cd_audio_stop_step(Engine&) {}  // "status cdaudio mode wait" and the rest
-void cursor_release_step(Engine&) {}
+void cursor_release_step(Engine& engine) { cursor_release(engine); }
 
 void message(ThreadedPlatform& platform, const char* text) {
     platform.message_box(text, kAppCaption);
@@ -125,6 +126,7 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
                 if (!platform.window_create(engine)) {
                     message(platform, kMsgSystem);
                 } else {
+                    cursor_init(engine);  // the default cursor file, if there is one
                     display_setup_step(engine, platform);
                     // 10.
                     if (!tables_init(engine)) {

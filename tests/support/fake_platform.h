@@ -3,9 +3,13 @@
 // record of every request the engine made. Single-threaded: requests are
 // answered on the calling thread.
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "graphics/rect.h"
 #include "platform/platform.h"
 #include "scenario/error_record.h"
 
@@ -22,8 +26,28 @@ public:
     std::vector<std::string> questions;
 
     uint32_t ticks() override { return now; }
-    void sleep_ms(uint32_t ms) override { now += ms; }
-    void idle_pass() override { now += 1; }
+    // Test input: actions run once the clock reaches their tick (the clock
+    // moves only by sleeps and idle passes).
+    std::vector<std::pair<uint32_t, std::function<void()>>> timed;
+    void at(uint32_t tick, std::function<void()> action) {
+        timed.emplace_back(tick, std::move(action));
+    }
+    void sleep_ms(uint32_t ms) override {
+        now += ms;
+        deliver();
+    }
+    void idle_pass() override {
+        now += 1;
+        deliver();
+    }
+    void deliver() {
+        for (size_t i = 0; i < timed.size(); ++i) {
+            if (!timed[i].second || timed[i].first > now) continue;
+            std::function<void()> action = std::move(timed[i].second);
+            timed[i].second = nullptr;
+            action();
+        }
+    }
     bool quit_requested() override { return quit; }
     bool error_dialog(const ScenarioErrorRecord& record) override {
         errors.push_back(record);
@@ -39,6 +63,43 @@ public:
     std::vector<uint8_t> clipboard;  // the last bitmap put on the clipboard
     void clipboard_set_dib(const uint8_t* dib, size_t size) override {
         clipboard.assign(dib, dib + size);
+    }
+    // The pointer and the cursor: warps move the pointer unless refused;
+    // shown images, confinements and warps are recorded.
+    bool pointer_known = true;
+    int32_t pointer_x = 0, pointer_y = 0;
+    int32_t origin_x = 0, origin_y = 0;
+    bool warp_ok = true;
+    std::vector<std::pair<int32_t, int32_t>> warps;
+    uint32_t cursor_shows = 0;
+    bool cursor_is_arrow = true;
+    CursorImage cursor_last;
+    std::vector<std::optional<Rect>> confines;
+    bool pointer_position(int32_t& x, int32_t& y) override {
+        if (!pointer_known) return false;
+        x = pointer_x;
+        y = pointer_y;
+        return true;
+    }
+    bool pointer_warp(int32_t x, int32_t y) override {
+        warps.emplace_back(x, y);
+        if (!warp_ok) return false;
+        pointer_x = x - origin_x;
+        pointer_y = y - origin_y;
+        return true;
+    }
+    void client_origin(int32_t& x, int32_t& y) override {
+        x = origin_x;
+        y = origin_y;
+    }
+    void cursor_show(const CursorImage* image) override {
+        cursor_is_arrow = image == nullptr;
+        if (!image) return;
+        ++cursor_shows;
+        cursor_last = *image;
+    }
+    void cursor_confine(const Rect* rect) override {
+        confines.push_back(rect ? std::optional<Rect>(*rect) : std::nullopt);
     }
     void display_query(int& width, int& height, int& bpp) override {
         width = 640;

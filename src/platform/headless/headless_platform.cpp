@@ -313,4 +313,56 @@ bool HeadlessPlatform::serve_display_mode_change(bool full_screen, int width, in
     return true;
 }
 
+bool HeadlessPlatform::pointer_position(int32_t& x, int32_t& y) {
+    if (!engine_) return false;
+    std::lock_guard<std::mutex> lock(engine_->input.lock);
+    x = engine_->input.state.x;
+    y = engine_->input.state.y;
+    return true;
+}
+
+bool HeadlessPlatform::pointer_warp(int32_t x, int32_t y) {
+    if (!engine_) return false;
+    // As a mouse move, whose message carries signed 16-bit client coordinates.
+    const auto coordinate = [](int32_t v) { return std::clamp<int32_t>(v, INT16_MIN, INT16_MAX); };
+    std::lock_guard<std::mutex> lock(engine_->input.lock);
+    engine_->input.state.x = coordinate(x);
+    engine_->input.state.y = coordinate(y);
+    return true;
+}
+
+void HeadlessPlatform::cursor_show(const CursorImage* image) {
+    std::lock_guard<std::mutex> lock(cursor_mutex_);
+    if (image) {
+        ++cursor_shows_;
+        cursor_last_ = *image;
+    } else {
+        cursor_last_.reset();
+    }
+}
+
+void HeadlessPlatform::cursor_confine(const Rect* rect) {
+    std::lock_guard<std::mutex> lock(cursor_mutex_);
+    if (rect) {
+        cursor_confined_ = *rect;
+    } else {
+        cursor_confined_.reset();
+    }
+}
+
+uint32_t HeadlessPlatform::cursor_show_count() {
+    std::lock_guard<std::mutex> lock(cursor_mutex_);
+    return cursor_shows_;
+}
+
+std::optional<CursorImage> HeadlessPlatform::cursor_last() {
+    std::lock_guard<std::mutex> lock(cursor_mutex_);
+    return cursor_last_;
+}
+
+std::optional<Rect> HeadlessPlatform::cursor_confined() {
+    std::lock_guard<std::mutex> lock(cursor_mutex_);
+    return cursor_confined_;
+}
+
 }  // namespace qln

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/rect.h"
 #include "platform/threaded_platform.h"
 #include "shell/input_script.h"
 
@@ -61,6 +62,20 @@ class HeadlessPlatform : public ThreadedPlatform {
     void clipboard_set_dib(const uint8_t* dib, size_t size) override;
     std::vector<uint8_t> clipboard_dib();
 
+    // The pointer is the scripted one: the live input position, which a warp
+    // moves as a mouse move would. The client area lies at the desktop's
+    // origin, so desktop and client coordinates are the same.
+    bool pointer_position(int32_t& x, int32_t& y) override;
+    bool pointer_warp(int32_t x, int32_t y) override;
+    // Cursors and confinement are recorded (test hooks), not shown.
+    void cursor_show(const CursorImage* image) override;
+    void cursor_confine(const Rect* rect) override;
+    // How many cursor images were shown, and the last one (none for the arrow).
+    uint32_t cursor_show_count();
+    std::optional<CursorImage> cursor_last();
+    // The rectangle the pointer is confined to, or none.
+    std::optional<Rect> cursor_confined();
+
     bool focused();
     // Delivers the events due at the current tick (also what loop_begin does).
     void deliver_due();
@@ -92,6 +107,10 @@ class HeadlessPlatform : public ThreadedPlatform {
     Engine* engine_ = nullptr;
     std::mutex clock_mutex_;  // the clock, the event cursor and the host key table
     std::mutex clipboard_mutex_;
+    std::mutex cursor_mutex_;  // the cursor records
+    uint32_t cursor_shows_ = 0;
+    std::optional<CursorImage> cursor_last_;
+    std::optional<Rect> cursor_confined_;
     std::vector<uint8_t> clipboard_;
     std::atomic<uint64_t> offset_{0};
     uint64_t real_start_ms_ = 0;

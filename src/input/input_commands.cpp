@@ -1,0 +1,132 @@
+// The mouse, cursor and keyboard commands.
+
+#include "input/input_commands.h"
+
+#include <cstring>
+
+#include "input/cursor.h"
+#include "input/poll.h"
+#include "input/tracking.h"
+#include "platform/platform.h"
+#include "shell/engine.h"
+#include "tables/tables.h"
+
+namespace qln {
+
+int32_t cmd_mouse_set_pos(Engine& engine, const Args& args) {
+    const int32_t x = args.num(0);
+    const int32_t y = args.num(1);
+    // Desktop coordinates, passed on as they are.
+    if (!engine.platform || !engine.platform->pointer_warp(x, y)) {
+        return err_report(engine, -107, nullptr);
+    }
+    return 0;
+}
+
+int32_t cmd_cursor_set(Engine& engine, const Args& args) {
+    const int32_t buf_no = args.num(0);
+    bool ok = false;
+    if (buf_no == -1) {
+        ok = cursor_activate(engine, nullptr, 0);
+    } else if (const uint8_t* bytes = buf_get_raw(engine, buf_no)) {
+        ok = cursor_activate(engine, bytes, buf_size(engine, buf_no));
+    }
+    if (!ok) return err_report(engine, -107, "buf_no = %d", buf_no);
+    return 0;
+}
+
+int32_t cmd_btn_cursor(Engine& engine, const Args& args) {
+    const int32_t btn_id = args.num(0);
+    const int32_t buf_no = args.num(1);
+    uint8_t* table = engine.tracking.button_cursors;
+    if (btn_id < 0 && buf_no < 0) {
+        std::memset(table, 0, sizeof engine.tracking.button_cursors);
+        return 0;
+    }
+    if (btn_id < 0 || btn_id > 255) return err_report(engine, -107, "btn_id = %d", btn_id);
+    table[btn_id] = static_cast<uint8_t>(buf_no);
+    return 0;
+}
+
+int32_t cmd_cursor_clip(Engine& engine, const Args& args) {
+    const int32_t left = args.num(0);
+    const int32_t top = args.num(1);
+    const int32_t right = args.num(2);
+    const int32_t bottom = args.num(3);
+    CursorClip& clip = engine.tracking.clip;
+    if (left == 0 && top == 0 && right == 0 && bottom == 0) {
+        clip = CursorClip{};
+        if (engine.platform) engine.platform->cursor_confine(nullptr);
+        return 0;
+    }
+    // Scenario coordinates are relative to the content; the platform adds the
+    // client area's place on the desktop (and again whenever the window moves).
+    const int32_t dx = engine.screen.content_x, dy = engine.screen.content_y;
+    clip.set = true;
+    clip.rect = Rect{static_cast<int32_t>(uint32_t(left) + uint32_t(dx)),
+                     static_cast<int32_t>(uint32_t(top) + uint32_t(dy)),
+                     static_cast<int32_t>(uint32_t(right) + uint32_t(dx)),
+                     static_cast<int32_t>(uint32_t(bottom) + uint32_t(dy))};
+    if (engine.platform) engine.platform->cursor_confine(&clip.rect);
+    return 0;
+}
+
+int32_t cmd_mouse_get(Engine& engine, const Args&) {
+    InputState snap;
+    snapshot(engine, snap);  // a plain snapshot: no hit test
+    result_set(engine, 1,
+               static_cast<int32_t>(uint32_t(snap.x) - uint32_t(engine.screen.content_x)));
+    result_set(engine, 2,
+               static_cast<int32_t>(uint32_t(snap.y) - uint32_t(engine.screen.content_y)));
+    result_set(engine, 3, snap.right);
+    result_set(engine, 4, snap.left);
+    result_set(engine, 5, 0);
+    result_set(engine, 6, snap.window);
+    result_set(engine, 7, snap.button_id);
+    result_set(engine, 8, snap.middle);
+    return 0;
+}
+
+int32_t cmd_key_wait(Engine& engine, const Args&) {
+    InputState snap;
+    // The first snapshot forgets a character typed before the wait began.
+    snapshot(engine, snap);
+    for (;;) {
+        if (!poll(engine, snap)) return err_report(engine, -107, nullptr);
+        if (snap.last_character != 0xFFFF) break;
+        if (engine.platform) engine.platform->idle_pass();
+    }
+    result_set(engine, 1, snap.last_character);
+    return 0;
+}
+
+int32_t cmd_key_state(Engine& engine, const Args&) {
+    uint8_t keys[256];
+    {
+        // A copy under the lock: the main thread writes the table meanwhile.
+        std::lock_guard<std::mutex> hold(engine.input.lock);
+        std::memcpy(keys, engine.input.state.key_state, sizeof keys);
+    }
+    for (int k = 0; k < 16; ++k) {
+        int32_t bits = 0;
+        for (int i = 0; i < 16; ++i) {
+            if (keys[16 * k + i] & 0x80) bits |= 0x8000 >> i;
+        }
+        result_set(engine, uint32_t(k) + 1, bits);
+    }
+    return 0;
+}
+
+int32_t cmd_key_read(Engine& engine, const Args&) {
+    result_set(engine, 1, queue_take(engine, InputQueue::Character));
+    result_set(engine, 2, queue_take(engine, InputQueue::Key));
+    if (engine.platform) engine.platform->sleep_ms(10);
+    return 0;
+}
+
+int32_t cmd_key_clear(Engine& engine, const Args&) {
+    queue_clear(engine);
+    return 0;
+}
+
+}  // namespace qln

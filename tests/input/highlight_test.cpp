@@ -1,0 +1,156 @@
+// The button highlight by exact pixels: the four looks, what they save and
+// put back, and windows that change under a highlight.
+
+#include <gtest/gtest.h>
+
+#include "graphics/screen.h"
+#include "input/input_machine.h"
+
+namespace qln::test {
+namespace {
+
+// Window 1 at (100, 100), 40 x 30, every pixel telling its place; one button
+// at (10, 5), 8 x 6 with the given flags and highlight value; picture buffer
+// 20 holds a 8 x 18 look (rows 0, 1, 2 of 6 pixels each) tagged 0x40.
+struct HighlightMachine : InputMachine {
+    explicit HighlightMachine(uint16_t flags, int32_t highlight = 20) {
+        open(1, 100, 100, 40, 30);
+        fill_coordinates(*window_picture(1));
+        buttons(1, 7, 1)[0] = button(5, flags, 10, 5, 8, 6, highlight);
+        Picture* look = buf_new_picture(engine, 20, 8, 18);
+        fill_coordinates(*look, 0x40);
+        colour_set(engine, 3, 0x11, 0x22, 0x33);
+    }
+    uint32_t at(int32_t x, int32_t y) { return pixel(*window_picture(1), x, y); }
+    // True when the button's rectangle shows look row `row` exactly.
+    bool shows_row(int row) {
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                if (at(10 + x, 5 + y) != coordinate(x, row * 6 + y, 0x40)) return false;
+            }
+        }
+        return true;
+    }
+    // True when the whole window shows its own pixels again.
+    bool untouched() {
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                if (at(x, y) != coordinate(x, y)) return false;
+            }
+        }
+        return true;
+    }
+};
+
+TEST(Highlight, PictureLookSixShowsRowOneHoveredRowTwoPressedAndLeavingRestores) {
+    HighlightMachine m(6);
+    m.engine.screen.dirty = Rect{};
+    EXPECT_EQ(m.hit(115, 110).button_id, 5);
+    EXPECT_TRUE(m.shows_row(1));
+    EXPECT_EQ(m.at(18, 5), coordinate(18, 5));
+    EXPECT_EQ(m.at(10, 11), coordinate(10, 11));
+    EXPECT_EQ(m.engine.screen.dirty.left, 110);
+    EXPECT_EQ(m.engine.screen.dirty.top, 105);
+    EXPECT_EQ(m.engine.screen.dirty.right, 118);
+    EXPECT_EQ(m.engine.screen.dirty.bottom, 111);
+    m.hit(115, 110, 1);
+    EXPECT_TRUE(m.shows_row(2));
+    m.hit(116, 110, 1);  // moving on the same button changes nothing
+    EXPECT_TRUE(m.shows_row(2));
+    m.hit(115, 110, 0);
+    EXPECT_TRUE(m.shows_row(1));
+    m.hit(130, 120, 0);
+    EXPECT_TRUE(m.untouched());
+}
+
+TEST(Highlight, PictureLookTwoOnlyWhilePressedAndFourWhileHovered) {
+    HighlightMachine two(2);
+    two.hit(115, 110);
+    EXPECT_TRUE(two.untouched());
+    two.hit(115, 110, 1);
+    EXPECT_TRUE(two.shows_row(1));
+    two.hit(115, 110, 0);
+    EXPECT_TRUE(two.untouched());
+
+    HighlightMachine four(4);
+    four.hit(115, 110);
+    EXPECT_TRUE(four.shows_row(1));
+    four.hit(115, 110, 1);
+    EXPECT_TRUE(four.shows_row(1));
+    four.hit(50, 50, 1);  // off the window: back to its own pixels
+    EXPECT_TRUE(four.untouched());
+}
+
+TEST(Highlight, ColourLookXorsCrosswiseWhileHovered) {
+    HighlightMachine m(1, 3);  // colour 3: red 0x11, green 0x22, blue 0x33
+    m.hit(111, 106);
+    EXPECT_EQ(m.at(10, 5), uint32_t(0xCC ^ 0x33) << 16 | uint32_t(5 ^ 0x22) << 8 | (10 ^ 0x11));
+    EXPECT_EQ(m.at(17, 10), uint32_t(0xCC ^ 0x33) << 16 | uint32_t(10 ^ 0x22) << 8 | (17 ^ 0x11));
+    EXPECT_EQ(m.at(18, 10), coordinate(18, 10));
+    m.hit(111, 100);
+    EXPECT_TRUE(m.untouched());
+}
+
+TEST(Highlight, PressLookFillsWithTheColourAndShiftsTheOldPixelsTwoRightAndDown) {
+    HighlightMachine m(0, 3);
+    m.hit(111, 106);
+    EXPECT_TRUE(m.untouched());
+    m.hit(111, 106, 1);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const uint32_t expected = x < 2 || y < 2 ? 0x112233 : coordinate(8 + x, 3 + y);
+            EXPECT_EQ(m.at(10 + x, 5 + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(m.at(18, 11), coordinate(18, 11));
+    m.hit(111, 106, 0);
+    EXPECT_TRUE(m.untouched());
+}
+
+TEST(Highlight, FlagsFfffAndMissingLooksAreHitButDrawNothing) {
+    HighlightMachine none(0xFFFF);
+    EXPECT_EQ(none.hit(111, 106, 1).button_id, 5);
+    EXPECT_TRUE(none.untouched());
+    HighlightMachine no_picture(4, 21);  // buffer 21 holds no picture
+    EXPECT_EQ(no_picture.hit(111, 106).button_id, 5);
+    EXPECT_TRUE(no_picture.untouched());
+    HighlightMachine no_colour(1, 9999);
+    no_colour.hit(111, 106);
+    EXPECT_TRUE(no_colour.untouched());
+}
+
+TEST(Highlight, AButtonCutByThePictureEdgeKeepsItsLookAligned) {
+    HighlightMachine m(4);
+    buf_get_regions(m.engine, 7)->entries[0] = button(5, 4, 36, 26, 8, 6, 20);
+    m.hit(139, 129);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(m.at(36 + x, 26 + y), coordinate(x, 6 + y, 0x40)) << x << "," << y;
+        }
+    }
+    m.hit(120, 120);
+    EXPECT_TRUE(m.untouched());
+}
+
+TEST(Highlight, AWindowResizedOrClosedUnderAHighlightIsNeverWrittenWithTheOldPixels) {
+    HighlightMachine m(4);
+    m.hit(115, 110);
+    ASSERT_TRUE(m.shows_row(1));
+    ASSERT_TRUE(win_resize(m.engine, m.win(1), 12, 8, true));
+    fill_rgb(*m.window_picture(1), 0x123456);
+    m.hit(300, 300);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 12; ++x) EXPECT_EQ(m.at(x, y), 0x123456u);
+    }
+    EXPECT_EQ(m.engine.tracking.highlight.saved, nullptr);
+
+    HighlightMachine closed(6);
+    closed.hit(115, 110, 1);
+    ASSERT_TRUE(win_close(closed.engine, 1));
+    closed.hit(115, 110, 0);  // the screen now; nothing to put back
+    EXPECT_EQ(closed.engine.tracking.highlight.saved, nullptr);
+    EXPECT_EQ(closed.engine.tracking.highlight.last_window, 0);
+}
+
+}  // namespace
+}  // namespace qln::test
