@@ -1,9 +1,11 @@
-// The runner: parses its options, runs the engine on the headless backend
-// and turns the way the run ended into the exit status.
+// The runner: parses its options, runs the engine in a window (SDL2) when a
+// display is available or else on the headless backend, and turns the way
+// the run ended into the exit status.
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,13 @@
 #include "shell/input_script.h"
 #include "shell/runner_options.h"
 #include "shell/screen_dump.h"
+
+#ifdef QUILLON_HAVE_SDL2
+#include <SDL.h>
+
+#include "platform/sdl2/instance_raise.h"
+#include "platform/sdl2/sdl_platform.h"
+#endif
 
 namespace {
 
@@ -33,6 +42,11 @@ bool read_text(const std::string& path, std::string& text) {
     return true;
 }
 
+std::string current_dir() {
+    char buf[4096];
+    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+}
+
 // A restart starts this same program with the run's options, without the
 // start-up file, and does not wait for it.
 void restart(const qln::RunnerOptions& options) {
@@ -45,6 +59,102 @@ void restart(const qln::RunnerOptions& options) {
     int pid = 0;
     if (!qln::process_start(argv, pid)) std::fprintf(stderr, "quillon: the restart failed\n");
 }
+
+// What both backends share: the start-up file, the restart, the screen dump,
+// and the exit status from the way the run ended.
+int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
+               const qln::RunnerOptions& options, const std::string& command_line,
+               bool single_instance, qln::AppOutcome& outcome) {
+    qln::AppConfig config;
+    config.command_line = command_line;
+    config.single_instance = single_instance;
+    config.restart = [&options] { restart(options); };
+    // The screen as the last scenario left it, before it is shut down.
+    bool dump_failed = false;
+    if (!options.dump_screen.empty()) {
+        config.at_scenario_end = [&options, &dump_failed](qln::Engine& e) {
+            dump_failed = !qln::screen_dump_write(e, options.dump_screen);
+        };
+    }
+    outcome = qln::app_main(engine, platform, config);
+    int status = kExitEnded;
+    if (outcome == qln::AppOutcome::StartupFailed) {
+        status = kExitStartupFailed;
+    } else if (outcome == qln::AppOutcome::Ended) {
+        const int32_t last = engine.shell.last_step_result;
+        switch (platform.quit_reason()) {
+            case qln::QuitReason::TimeLimit:
+                std::fprintf(stderr, "quillon: --max-ms %u reached\n", *options.max_ms);
+                status = kExitTimeLimit;
+                break;
+            case qln::QuitReason::WindowClosed:
+            case qln::QuitReason::InputEnded:
+                status = kExitEnded;
+                break;
+            case qln::QuitReason::None:
+                // -1: an interval callback failed; -100 and below: Stop at an error.
+                status = (last == -1 || last <= -100) ? kExitScenarioError : kExitEnded;
+                break;
+        }
+    }
+    if (dump_failed) {
+        std::fprintf(stderr, "quillon: --dump-screen: cannot write \"%s\"\n",
+                     options.dump_screen.c_str());
+    }
+    return status;
+}
+
+#ifdef QUILLON_HAVE_SDL2
+// Opens SDL's video on a real display. SDL would fall back to an invisible
+// off-screen driver, which is no window for a player: without a display
+// named in the environment (or a driver chosen with SDL_VIDEODRIVER) there is
+// none.
+bool display_open(std::string& why) {
+    auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v && *v;
+    };
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("SDL_VIDEODRIVER")) {
+        why = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return false;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        why = SDL_GetError();
+        return false;
+    }
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (!set("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy")) {
+        SDL_Quit();
+        why = "no video driver reached the display";
+        return false;
+    }
+    return true;
+}
+
+// A window run: one copy per game, the real clock, the player answers.
+int run_window(const qln::RunnerOptions& options, const std::string& command_line) {
+    const std::string raise_path = qln::instance_raise_path(current_dir());
+    qln::SdlOptions sdl;
+    sdl.scale = options.scale;
+    sdl.smooth = options.smooth;
+    sdl.clock_start = options.clock_start;
+    sdl.max_ms = options.max_ms;
+    sdl.raise_path = raise_path;
+    qln::AppOutcome outcome = qln::AppOutcome::Ended;
+    int status = kExitEnded;
+    {
+        qln::SdlPlatform platform(std::move(sdl));
+        qln::Engine engine;
+        status = run_engine(platform, engine, options, command_line, true, outcome);
+    }
+    if (outcome == qln::AppOutcome::AnotherCopyRuns) {
+        const bool raised = qln::instance_raise_request(raise_path);
+        std::fprintf(stderr, "quillon: the game runs already in this directory%s\n",
+                     raised ? "; its window was brought to the front" : "");
+    }
+    return status;
+}
+#endif
 
 }  // namespace
 
@@ -83,7 +193,18 @@ int main(int argc, char** argv) {
         return usage_error("--game: cannot enter \"" + options.game_dir + "\"");
     }
     if (!options.headless) {
-        std::fprintf(stderr, "quillon: this build has no window yet; running headless\n");
+#ifdef QUILLON_HAVE_SDL2
+        std::string why;
+        if (display_open(why)) {
+            const int status = run_window(options, command_line);
+            SDL_Quit();
+            return status;
+        }
+        std::fprintf(stderr, "quillon: no display (%s); running headless with the real clock\n",
+                     why.c_str());
+#else
+        std::fprintf(stderr, "quillon: this build has no window; running headless\n");
+#endif
     }
 
     headless.virtual_clock = options.virtual_clock;
@@ -96,47 +217,10 @@ int main(int argc, char** argv) {
     headless.display_height = options.display_height;
     headless.display_bpp = options.display_bpp;
 
-    int status = kExitEnded;
-    {
-        qln::HeadlessPlatform platform(std::move(headless));
-        qln::Engine engine;
-        platform.attach(engine);
-        qln::AppConfig config;
-        config.command_line = command_line;
-        // Headless runs never take the single-instance lock.
-        config.single_instance = false;
-        config.restart = [&options] { restart(options); };
-        // The screen as the last scenario left it, before it is shut down.
-        bool dump_failed = false;
-        if (!options.dump_screen.empty()) {
-            config.at_scenario_end = [&options, &dump_failed](qln::Engine& e) {
-                dump_failed = !qln::screen_dump_write(e, options.dump_screen);
-            };
-        }
-        const qln::AppOutcome outcome = qln::app_main(engine, platform, config);
-        if (outcome == qln::AppOutcome::StartupFailed) {
-            status = kExitStartupFailed;
-        } else if (outcome == qln::AppOutcome::Ended) {
-            const int32_t last = engine.shell.last_step_result;
-            switch (platform.quit_reason()) {
-                case qln::QuitReason::TimeLimit:
-                    std::fprintf(stderr, "quillon: --max-ms %u reached\n", *options.max_ms);
-                    status = kExitTimeLimit;
-                    break;
-                case qln::QuitReason::WindowClosed:
-                case qln::QuitReason::InputEnded:
-                    status = kExitEnded;
-                    break;
-                case qln::QuitReason::None:
-                    // -1: an interval callback failed; -100 and below: Stop at an error.
-                    status = (last == -1 || last <= -100) ? kExitScenarioError : kExitEnded;
-                    break;
-            }
-        }
-        if (dump_failed) {
-            std::fprintf(stderr, "quillon: --dump-screen: cannot write \"%s\"\n",
-                         options.dump_screen.c_str());
-        }
-    }
-    return status;
+    qln::HeadlessPlatform platform(std::move(headless));
+    qln::Engine engine;
+    platform.attach(engine);
+    qln::AppOutcome outcome = qln::AppOutcome::Ended;
+    // Headless runs never take the single-instance lock.
+    return run_engine(platform, engine, options, command_line, false, outcome);
 }

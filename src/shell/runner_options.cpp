@@ -92,6 +92,16 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
         }
         if (flag("--headless")) {
             o.headless = true;
+        } else if (flag("--smooth")) {
+            o.smooth = true;
+        } else if (take("--scale")) {
+            uint32_t scale = 0;
+            if (error.empty()) {
+                if (parse_u32(value, scale) && scale >= 1 && scale <= 16)
+                    o.scale = static_cast<int>(scale);
+                else
+                    error = "--scale: \"" + value + "\" is not a whole scale (1 to 16)";
+            }
         } else if (flag("--virtual-clock")) {
             virtual_given = true;
         } else if (flag("--real-clock")) {
@@ -206,6 +216,8 @@ std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
     args.insert(args.end(), {"--display-bpp", std::to_string(o.display_bpp)});
     args.insert(args.end(), {"--display-size", std::to_string(o.display_width) + "x" +
                                                    std::to_string(o.display_height)});
+    if (o.scale > 0) args.insert(args.end(), {"--scale", std::to_string(o.scale)});
+    if (o.smooth) args.push_back("--smooth");
     return args;
 }
 
@@ -216,14 +228,25 @@ Runs a game: a start-up scenario (STARTUP_FILE, looked up in the game
 directory first; without it start_up.qln, start_up.gpc entry 1 and
 start_up.qsc entry 1 are tried) and everything it starts.
 
+Without --headless the game opens a window when a display is available
+(else it runs headless with the real clock and says so). In the window:
+Alt+Enter switches between the window and full screen, Alt+F4 ends the
+program, Alt+Print Screen puts the program's picture on the clipboard
+(with xclip).
+
 Options:
   --game DIR             change to DIR first; it becomes the start directory
+  --scale N              whole window scale, 1 to 16 (default: the largest
+                         that fits the desktop); the window may be resized
+                         freely, the picture stays in proportion
+  --smooth               linear filtering of the scaled picture (default:
+                         nearest neighbour, sharp pixels)
   --headless             no window and no audio; implies --virtual-clock
                          unless --real-clock is given
   --virtual-clock        ticks start at --clock-start and move only when the
                          engine sleeps (by the time slept, without sleeping)
                          or makes an idle pass of a waiting loop (1 ms):
-                         every run is the same
+                         every run is the same (headless runs only)
   --clock-start T        the first tick count (default 0)
   --real-clock           ticks count host milliseconds from --clock-start
   --input FILE           scripted input, one event a line: TIME EVENT ARGS
@@ -244,10 +267,12 @@ Options:
   --display-size WxH     the display's size (default 1920x1080)
   -h, --help             show this text
 
+--virtual-clock, --input, --on-error, --answer, --file-dialog,
+--display-bpp and --display-size belong to headless runs; a window ignores
+them (its player answers, and the display is the real one).
+
 Relative paths of options are taken from the directory quillon is started
 in; STARTUP_FILE is the game's and is looked for as the engine always did.
-This version has no window yet: without --headless it runs headless with the
-real clock and says so.
 
 Each event of a headless run is one line of UTF-8 on standard error:
   scenario error: command=0x0a error=106 name="NAME" text="TEXT" detail="DETAIL" answer=stop

@@ -23,6 +23,8 @@ struct RunnerOptions {
     std::optional<uint32_t> max_ms;
     int display_bpp = 24;
     int display_width = 1920, display_height = 1080;
+    int scale = 0;        // whole window scale, 1 to 16; 0: the largest that fits
+    bool smooth = false;  // linear filtering of a scaled window
     std::optional<std::string> startup_file;  // as given (UTF-8)
 };
 

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The real window under a virtual X server: a scenario draws a screen and
+# waits for a click; xdotool clicks into the window, the window's pixels must
+# equal the headless run's --dump-screen of the same scenario and click, and
+# the program must end by itself when the scenario ends. Run once at scale 1
+# and once at scale 2 (the click and the picture go through the scaling).
+#
+#   window_test.sh QUILLON QLNASM
+#
+# Exit 77 (skipped) when Xvfb is not installed.
+set -uo pipefail
+
+quillon=$1
+qlnasm=$2
+if ! command -v Xvfb >/dev/null; then
+    echo "Xvfb is not installed: skipped"
+    exit 77
+fi
+for tool in xdotool import compare convert; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    [ -f "$work/game.log" ] && sed 's/^/  quillon: /' "$work/game.log"
+    exit 1
+}
+
+# The scenario: a dark screen and a window; the first click draws a 9 x 9
+# square of colour 7 where it was made, the second ends the game.
+mkdir "$work/game"
+cat >"$work/game/start_up.qasm" <<'QASM'
+.code
+    pic_fill 0, 0, 0, 639, 479, 4, 0, -1
+    win_open 1, 1, px: 200, py: 150, width: 240, height: 120, type: 0x030C
+    btn_wait -1, -1, 0
+    eval v3[0] = r[4]
+    eval v3[1] = r[5]
+    pic_fill 0, v3[0] - 4, v3[1] - 4, v3[0] + 4, v3[1] + 4, 7, 0, -1
+    btn_wait -1, -1, 0
+    end
+QASM
+"$qlnasm" -o "$work/game/start_up.qln" "$work/game/start_up.qasm" || fail "qlnasm"
+
+# The same clicks, scripted, in a headless run.
+printf '100 click left 100 380\n2000 click left 10 10\n' >"$work/input.txt"
+"$quillon" --headless --game "$work/game" --input "$work/input.txt" \
+    --dump-screen "$work/headless.bmp" >"$work/headless.log" 2>&1 ||
+    fail "the headless run ended with $?"
+convert "$work/headless.bmp" -filter point -resize 200% "$work/headless-2.bmp" || fail "convert"
+
+# A free display of our own.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# run SCALE EXPECTED: one windowed run, clicks at picture (100, 380), then (10, 10).
+run() {
+    local scale=$1 expected=$2
+    "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 >"$work/game.log" 2>&1 &
+    game_pid=$!
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
+    [ -n "$window" ] || fail "scale $scale: no window appeared"
+    local size
+    size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+    [ "$size" = "$((640 * scale))x$((480 * scale))" ] || fail "scale $scale: window is $size"
+
+    # The window's first picture must be up before the click counts.
+    sleep 0.5
+    xdotool mousemove --window "$window" $((100 * scale)) $((380 * scale)) click 1
+    local same=no
+    for _ in $(seq 50); do
+        import -window "$window" "$work/shot.png" 2>/dev/null &&
+            [ "$(compare -metric AE "$work/shot.png" "$expected" null: 2>&1)" = "0" ] &&
+            { same=yes; break; }
+        sleep 0.2
+    done
+    [ $same = yes ] || fail "scale $scale: the window never showed the headless screen" \
+        "($(compare -metric AE "$work/shot.png" "$expected" null: 2>&1) pixels differ)"
+
+    xdotool mousemove --window "$window" $((10 * scale)) $((10 * scale)) click 1
+    local ended=no
+    for _ in $(seq 100); do
+        kill -0 "$game_pid" 2>/dev/null || { ended=yes; break; }
+        sleep 0.1
+    done
+    [ $ended = yes ] || fail "scale $scale: the program did not end with its scenario"
+    wait "$game_pid"
+    local status=$?
+    game_pid=
+    [ $status -eq 0 ] || fail "scale $scale: exit status $status"
+    echo "scale $scale: the window matched the headless screen and ended by itself"
+}
+
+run 1 "$work/headless.bmp"
+run 2 "$work/headless-2.bmp"
+echo "PASS"
