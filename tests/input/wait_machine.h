@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +31,21 @@ inline HeadlessOptions scripted_options(std::string_view script, uint32_t clock_
     return o;
 }
 
+// The headless platform with a look into every idle pass of a waiting loop.
+class ScriptedPlatform : public HeadlessPlatform {
+  public:
+    using HeadlessPlatform::HeadlessPlatform;
+    std::function<void()> on_idle;
+    void idle_pass() override {
+        if (on_idle) on_idle();
+        HeadlessPlatform::idle_pass();
+    }
+};
+
 class ScriptedMachine {
   public:
     std::vector<std::string> log;  // the platform's lines: errors, messages
-    HeadlessPlatform platform;
+    ScriptedPlatform platform;
     Engine engine;
 
     explicit ScriptedMachine(std::string_view script = "", uint32_t clock_start = 0)

@@ -181,7 +181,7 @@ TEST(ErrorReport, LooksUpNameAndTextInTheirFiles) {
     const std::string names = dir.write(
         "names.txt", std::vector<uint8_t>{'0', 'A', ' ', 'W', 'R', 'O', 'N', 'G', '\r', '\n',
                                           '0', '7', ',', '\t', 'r', 'e', 't', '\r', '\n',
-                                          '0', 'a', ' ', 'c', 'o', 'n', 'f', '\r', '\n'});
+                                          '0', 'f', ' ', 'c', 'o', 'n', 'f', '\r', '\n'});
     const std::string messages = dir.write(
         "errors.txt",
         std::vector<uint8_t>{'1', '0', '0', ' ', 'n', 'o', 'p', 'e', '\r', '\n', '1', '0', '4',
@@ -190,12 +190,12 @@ TEST(ErrorReport, LooksUpNameAndTextInTheirFiles) {
     settings_copy_text(m.engine.settings.command_names_file.name, kPathMax, names.c_str());
     settings_copy_text(m.engine.settings.error_messages_file.name, kPathMax, messages.c_str());
     m.platform.stop_on_error = false;
-    ASSERT_TRUE(m.start("    return 0\n    .bytes 0x0A\n    end\n"));
+    ASSERT_TRUE(m.start("    return 0\n    .bytes 0x0F\n    end\n"));
     m.run();
     ASSERT_EQ(m.platform.errors.size(), 2u);
     EXPECT_STREQ(m.platform.errors[0].command_name, "ret");
     EXPECT_STREQ(m.platform.errors[0].error_text, "no call");
-    // 0x0a matches the lower-case line only; 0x0A's handler is not built, so error 100.
+    // 0x0f matches the lower-case line; 0x0F has no command, so error 100.
     EXPECT_STREQ(m.platform.errors[1].command_name, "conf");
     EXPECT_STREQ(m.platform.errors[1].error_text, "nope");
 }
