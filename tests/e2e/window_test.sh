@@ -27,7 +27,7 @@ cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
-    rm -rf "$work"
+    [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
 fail() {
@@ -71,12 +71,25 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
 
+# Screenshot checks, on shot.png of $window.
+same_as() { [ "$(compare -metric AE "$work/shot.png" "$1" null: 2>&1)" = "0" ]; }
+paused() { convert "$work/shot.png" -crop 1x1+30+60 txt:- | grep -q '#00C000'; }
+# wait_for WHAT CHECK ARGS: takes screenshots for up to 10 s until CHECK holds.
+wait_for() {
+    local what=$1
+    shift
+    for _ in $(seq 50); do
+        import -window "$window" "$work/shot.png" 2>/dev/null && "$@" && return 0
+        sleep 0.2
+    done
+    fail "scale $scale: the window never showed $what"
+}
+
 # run SCALE EXPECTED: one windowed run, clicks at picture (100, 380), then (10, 10).
 run() {
     local scale=$1 expected=$2
     "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 >"$work/game.log" 2>&1 &
     game_pid=$!
-    local window
     window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
     [ -n "$window" ] || fail "scale $scale: no window appeared"
     local size
@@ -86,15 +99,17 @@ run() {
     # The window's first picture must be up before the click counts.
     sleep 0.5
     xdotool mousemove --window "$window" $((100 * scale)) $((380 * scale)) click 1
-    local same=no
-    for _ in $(seq 50); do
-        import -window "$window" "$work/shot.png" 2>/dev/null &&
-            [ "$(compare -metric AE "$work/shot.png" "$expected" null: 2>&1)" = "0" ] &&
-            { same=yes; break; }
-        sleep 0.2
-    done
-    [ $same = yes ] || fail "scale $scale: the window never showed the headless screen" \
-        "($(compare -metric AE "$work/shot.png" "$expected" null: 2>&1) pixels differ)"
+    wait_for "the headless screen" same_as "$expected"
+
+    if [ "$scale" = 1 ]; then
+        # The focus leaves: the pause display (the top of the green P at
+        # (30, 60)); it comes back: exactly the screen as it was.
+        xdotool windowfocus --sync "$window"
+        xdotool windowfocus "$(xdotool search --maxdepth 0 --name '' | head -n1)"
+        wait_for "the pause display" paused
+        xdotool windowfocus --sync "$window"
+        wait_for "the screen after the pause" same_as "$expected"
+    fi
 
     xdotool mousemove --window "$window" $((10 * scale)) $((10 * scale)) click 1
     local ended=no

@@ -16,6 +16,9 @@ namespace qln {
 namespace {
 
 constexpr uint32_t kPassMs = 4;  // input is read at least this often
+// How long a press stays visible before the events behind it are read; a
+// waiting loop wakes at the press and samples it well within this.
+constexpr uint32_t kPressHoldMs = 10;
 constexpr uint8_t kVkReturn = 0x0D, kVkF4 = 0x73, kVkPrintScreen = 0x2C, kVkControl = 0x11,
                   kVkMenu = 0x12, kVkLMenu = 0xA4;
 // Room left on the desktop for the window's frame when choosing the scale.
@@ -549,7 +552,13 @@ void SdlPlatform::present() {
 
 uint32_t SdlPlatform::main_pass(bool) {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handle_event(event);
+    bool pressed = false;
+    while (!pressed && SDL_PollEvent(&event)) {
+        handle_event(event);
+        // The scenario samples the buttons: a release waiting behind a press
+        // goes to the next pass, so a quick click is seen down first.
+        pressed = event.type == SDL_MOUSEBUTTONDOWN;
+    }
     mailbox_serve();
     if (raise_.asked() && window_) {
         if (minimised()) SDL_RestoreWindow(window_);
@@ -560,7 +569,7 @@ uint32_t SdlPlatform::main_pass(bool) {
         request_quit(QuitReason::TimeLimit);
     }
     present();
-    return kPassMs;
+    return pressed ? kPressHoldMs : kPassMs;
 }
 
 int SdlPlatform::message_box_run(const SDL_MessageBoxData& data) {
