@@ -32,6 +32,12 @@ int32_t clamp32(int64_t v) {
     return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// A layout term: a 32-bit field times a count of at most about 2^31, held to
+// 32 bits so that sums of a few terms never overflow.
+int64_t term(int64_t field, int64_t count) {
+    return clamp32(field * count);
+}
+
 // The input-owning window while a command waits in it; the previous owner
 // comes back when the command ends, on its error paths as well.
 class InputOwner {
@@ -136,9 +142,9 @@ void highlight_forget(Engine& engine, int32_t win_no) {
 bool choices_layout(Engine& engine, Window& window, int64_t shown) {
     const int64_t rows = window.sel_rows;
     const int64_t columns = (shown + rows - 1) / rows;
-    int64_t width = int64_t(window.sel_wd) * columns + window.sel_mx;
-    if (columns > 0) width += (columns - 1) * window.sel_gap;
-    const int64_t height = std::min(shown, rows) * window.sel_vt + window.sel_my;
+    int64_t width = term(window.sel_wd, columns) + window.sel_mx;
+    if (columns > 0) width += term(window.sel_gap, columns - 1);
+    const int64_t height = term(window.sel_vt, std::min(shown, rows)) + window.sel_my;
     if (!win_resize(engine, window, clamp32(width), clamp32(height), false)) return false;
     window.tx_ex = clamp32(width);
     window.tx_ey = clamp32(height);
@@ -155,9 +161,9 @@ void choices_draw(Engine& engine, Window& window, const Choices& choices) {
     // Only indices inside the list are drawn, whatever sel_top says.
     for (int64_t i = std::max<int64_t>(0, -top); i < count - top; ++i) {
         const int64_t column = i / rows, row = i % rows;
-        int64_t x = window.sel_wd * column + window.sel_mx / 2;
-        if (column > 0) x += (column - 1) * window.sel_gap;
-        const int64_t y = window.sel_vt * row + window.sel_my / 2;
+        int64_t x = term(window.sel_wd, column) + window.sel_mx / 2;
+        if (column > 0) x += term(window.sel_gap, column - 1);
+        const int64_t y = term(window.sel_vt, row) + window.sel_my / 2;
         text_expand(engine, choices.text[size_t(top + i)], expanded, sizeof expanded);
         (void)win_text_at(engine, window, clamp32(x), clamp32(y), expanded, -1);
     }

@@ -296,6 +296,30 @@ TEST(WinSelect, Errors) {
     }
 }
 
+TEST(WinSelect, HostileLayoutNumbersNeitherOverflowNorDrawOutsideTheList) {
+    struct Case {
+        const char* layout;  // win_list_layout operands after the window
+        int32_t width, height;
+    };
+    const Case cases[] = {
+        // The first shown choice far before the list, huge columns and gaps.
+        {"10, 2147483647, 5, 5, -2147483648, 1, 2147483647", 65535, 15},
+        // Negative rows: no size to take, the window keeps its own.
+        {"10, 30, 6, 8, 0, -1, 5", 24, 24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        DialogMachine m("5 click right 0 0\n");
+        ASSERT_TRUE(
+            m.start(select_scenario(select_line("cancel, 0, -1, -1, -1, 0"), 0,
+                                    std::string("  win_list_layout 3, ") + c.layout + "\n")));
+        EXPECT_EQ(m.run(), kResultEndAll);
+        EXPECT_EQ(m.var(3, 0), 100);
+        EXPECT_EQ(m.win(3).sx(), c.width);
+        EXPECT_EQ(m.win(3).sy(), c.height);
+    }
+}
+
 // --- win_confirm and win_notice ---------------------------------------------
 
 // Window 2, 100 x 60, with the buttons 1 (left half of the bottom) and 2
