@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "input/poll.h"
+#include "input/wait_machine.h"
 #include "platform/headless/headless_platform.h"
 #include "scenario/asm/assembler.h"
 #include "scenario/scenario.h"
 #include "shell/engine.h"
 #include "shell/input_script.h"
 #include "support/fake_platform.h"
+#include "windows/window.h"
 
 namespace qln {
 namespace {
@@ -191,6 +193,22 @@ TEST(WaitClick, LeftRightHeldButtonsAndFailure) {
         EXPECT_EQ(click_result(c.events, ticks), c.click);
         EXPECT_EQ(ticks, c.ticks);
     }
+}
+
+TEST(WaitClick, ADragOfAWindowIsNoClick) {
+    test::ScriptedMachine m(
+        "5 move 101 101\n10 down left\n20 move 150 150\n30 up left\n40 click right 300 300\n");
+    Window templ;
+    templ.px = 100;
+    templ.py = 100;
+    templ.fwidth = 8;
+    ASSERT_TRUE(win_open(m.engine, 1, 50, 50, templ));
+    ASSERT_TRUE(win_show(m.engine, 1, true));
+    InputState snap;
+    EXPECT_EQ(wait_click_for(m.engine, snap), Click::Right);
+    EXPECT_EQ(m.now(), 90u);  // the right button's release
+    EXPECT_EQ(m.engine.windows.records[1].px, 149);
+    EXPECT_EQ(m.engine.windows.records[1].py, 149);
 }
 
 }  // namespace
