@@ -2,6 +2,7 @@
 
 #include "input/poll.h"
 
+#include <cstring>
 #include <string>
 
 #include "graphics/screen.h"
@@ -31,6 +32,29 @@ bool run_record(Engine& engine, IntervalCallback& record, Scenario* interrupted)
     return true;
 }
 
+// The text of string register 0 kept across a run of callbacks. Callbacks
+// may be due at every poll, so a usual text is kept without allocating.
+class SavedText {
+  public:
+    void set(const char* text) {
+        const size_t length = std::strlen(text);
+        if (length < sizeof small_) {
+            std::memcpy(small_, text, length + 1);
+            large_.clear();
+        } else {
+            large_.assign(text, length);
+        }
+        empty_ = length == 0;
+    }
+    bool empty() const { return empty_; }
+    const char* c_str() const { return large_.empty() ? small_ : large_.c_str(); }
+
+  private:
+    char small_[256] = {};
+    std::string large_;
+    bool empty_ = true;
+};
+
 }  // namespace
 
 bool callbacks_run(Engine& engine, uint32_t now) {
@@ -38,7 +62,7 @@ bool callbacks_run(Engine& engine, uint32_t now) {
     timers.inside_callbacks = true;
     bool any_ran = false;
     bool ok = true;
-    std::string saved_str0;
+    SavedText saved_str0;
     Scenario* interrupted = nullptr;
     // A callback may add records (at the head, behind this walk) and remove
     // some (marked, unlinked after the walk), so the walk's place stays valid.
@@ -53,7 +77,7 @@ bool callbacks_run(Engine& engine, uint32_t now) {
         if (!any_ran) {
             results_use_callback_bank(engine, true);
             const char* str0 = str_get(engine, 0);
-            saved_str0 = str0 ? str0 : "";
+            saved_str0.set(str0 ? str0 : "");
             interrupted = engine.interp.current;
             any_ran = true;
         }

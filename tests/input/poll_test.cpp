@@ -79,6 +79,18 @@ TEST_F(CallbackTest, ADueCallbackRunsWithTheCallbackBankAndTheStateComesBack) {
     EXPECT_EQ(var_get(engine, 3, 0), 1);
 }
 
+TEST_F(CallbackTest, StringRegisterZeroComesBackWhateverItsLength) {
+    add_callback(".code\n  str_let 0, \"set by the callback\"\n  end\n", 0, 0);
+    InputState snap;
+    for (const size_t length : {size_t(0), size_t(255), size_t(256), size_t(5000)}) {
+        const std::string text(length, 'q');
+        str_set(engine, 0, text.c_str());
+        ASSERT_TRUE(poll(engine, snap));
+        // An empty text is left as the callback left it.
+        EXPECT_EQ(std::string(str_get(engine, 0)), length ? text : "set by the callback");
+    }
+}
+
 TEST_F(CallbackTest, ElapsedTimeWrapsAroundTheTickCounter) {
     add_callback(".code\n  eval v3[0] = v3[0] + 1\n  end\n", 100, 0xFFFFFFF0u);
     InputState snap;
