@@ -68,7 +68,7 @@ bool size_scalable(FontFace& font, int32_t height, const FaceAlias* alias) {
     if (!has_cell) {
         // No design cell at all: the sized face's own rounded metrics.
         font.ascent = int32_t(clamp64((face->size->metrics.ascender + 32) >> 6, 0, kMaxExtent));
-        font.descent = int32_t((-face->size->metrics.descender + 32) >> 6);
+        font.descent = int32_t(clamp64((-face->size->metrics.descender + 32) >> 6, 0, kMaxExtent));
         if (height > 0) font.descent = height - font.ascent;
         bound_cell(font);
         return true;
