@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "input/input_machine.h"
-#include "input/poll.h"
 
 namespace qln::test {
 namespace {
@@ -102,25 +101,6 @@ TEST(HitTest, APressInTheBorderBandDragsTheWindowUntilTheButtonIsReleased) {
     w.fwidth = 30;
     m.hit(600, 460, 1);
     EXPECT_TRUE(drag_active(m.engine));
-}
-
-TEST(HitTest, ADragNeverCountsAsAClickOfThePollStep) {
-    InputMachine m;
-    Window& w = m.open(1, 100, 100, 50, 40);
-    w.fwidth = 4;
-    InputState snap;
-    m.pointer(101, 101, 1);
-    ASSERT_TRUE(poll(m.engine, snap));
-    EXPECT_EQ(snap.left, 0);
-    m.pointer(111, 121, 1, 1);
-    ASSERT_TRUE(poll(m.engine, snap));
-    EXPECT_EQ(snap.left, 0);
-    EXPECT_EQ(snap.right, 0);
-    EXPECT_EQ(w.px, 110);
-    EXPECT_EQ(w.py, 120);
-    m.pointer(111, 121, 0, 1);
-    ASSERT_TRUE(poll(m.engine, snap));
-    EXPECT_EQ(snap.right, 1);
 }
 
 TEST(HitTest, MaskMapsGiveOneIdPerFourPixelBlockReadOnlyInsideTheirBuffer) {
