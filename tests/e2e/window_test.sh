@@ -85,10 +85,17 @@ wait_for() {
     fail "scale $scale: the window never showed $what"
 }
 
+# In a sanitizer build the window runs keep every check but the leak report:
+# the desktop libraries SDL loads keep (and, unloaded at exit, no longer
+# name) blocks of their own until the process ends. The engine's own
+# releases are checked by the headless runs and the unit tests.
+window_asan="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
 # run SCALE EXPECTED: one windowed run, clicks at picture (100, 380), then (10, 10).
 run() {
     local scale=$1 expected=$2
-    "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 >"$work/game.log" 2>&1 &
+    ASAN_OPTIONS=$window_asan "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 \
+        >"$work/game.log" 2>&1 &
     game_pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
     [ -n "$window" ] || fail "scale $scale: no window appeared"
