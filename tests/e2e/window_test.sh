@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real window under a virtual X server: a scenario draws a screen and
-# waits for a click; xdotool clicks into the window, the window's pixels must
+# offers two choices; xdotool clicks one, the window's pixels must
 # equal the headless run's --dump-screen of the same scenario and click, and
 # the program must end by itself when the scenario ends. Run once at scale 1
 # and once at scale 2 (the click and the picture go through the scaling).
@@ -36,27 +36,40 @@ fail() {
     exit 1
 }
 
-# The scenario: a dark screen and a window; the first click draws a 9 x 9
-# square of colour 7 where it was made, the second ends the game.
+# The scenario: a dark screen and a window with two choices, "はい" and
+# "いいえ" (each over a button 240 x 20); the chosen one fills a square at
+# (20, 20) in its own colour (green for the first, white for the second) and
+# the window stays shown; the next click anywhere ends the game.
 mkdir "$work/game"
 cat >"$work/game/start_up.qasm" <<'QASM'
 .code
     pic_fill 0, 0, 0, 639, 479, 4, 0, -1
-    win_open 1, 1, px: 200, py: 150, width: 240, height: 120, type: 0x030C
-    btn_wait -1, -1, 0
-    eval v3[0] = r[4]
-    eval v3[1] = r[5]
-    pic_fill 0, v3[0] - 4, v3[1] - 4, v3[0] + 4, v3[1] + 4, 7, 0, -1
+    buf_regions 10, 2
+    btn_def 10, 0, 1, 0, 0, 240, 20, 65535, 0
+    btn_def 10, 1, 2, 0, 20, 240, 20, 65535, 0
+    win_open 1, 1, px: 200, py: 150, type: 0x030C, bt_buff: 10
+    win_list_layout 1, 20, 240, 0, 0, 0, 2, 0
+    win_select 1, -1, 0x180, -1, -1, -1, 0, ["はい", yes, 1], ["いいえ", no, 1]
+    jump done
+yes:
+    pic_fill 0, 20, 20, 59, 59, 2, 0, -1
+    jump done
+no:
+    pic_fill 0, 20, 20, 59, 59, 7, 0, -1
+done:
     btn_wait -1, -1, 0
     end
 QASM
 "$qlnasm" -o "$work/game/start_up.qln" "$work/game/start_up.qasm" || fail "qlnasm"
 
 # The same clicks, scripted, in a headless run.
-printf '100 click left 100 380\n2000 click left 10 10\n' >"$work/input.txt"
+printf '100 click left 320 180\n2000 click left 10 10\n' >"$work/input.txt"
 "$quillon" --headless --game "$work/game" --input "$work/input.txt" \
     --dump-screen "$work/headless.bmp" >"$work/headless.log" 2>&1 ||
     fail "the headless run ended with $?"
+# The second choice fills its square in colour 7 (191, 191, 191).
+convert "$work/headless.bmp" -crop 1x1+30+30 txt:- | grep -q '#BFBFBF' ||
+    fail "the headless run did not take the second choice"
 convert "$work/headless.bmp" -filter point -resize 200% "$work/headless-2.bmp" || fail "convert"
 
 # A free display of our own.
@@ -91,7 +104,8 @@ wait_for() {
 # releases are checked by the headless runs and the unit tests.
 window_asan="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-# run SCALE EXPECTED: one windowed run, clicks at picture (100, 380), then (10, 10).
+# run SCALE EXPECTED: one windowed run, clicks the second choice at picture
+# (320, 180), then (10, 10).
 run() {
     local scale=$1 expected=$2
     ASAN_OPTIONS=$window_asan "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 \
@@ -105,7 +119,7 @@ run() {
 
     # The window's first picture must be up before the click counts.
     sleep 0.5
-    xdotool mousemove --window "$window" $((100 * scale)) $((380 * scale)) click 1
+    xdotool mousemove --window "$window" $((320 * scale)) $((180 * scale)) click 1
     wait_for "the headless screen" same_as "$expected"
 
     if [ "$scale" = 1 ]; then
