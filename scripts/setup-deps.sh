@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     libgtest-dev googletest libbenchmark-dev
     zlib1g-dev lua5.4 liblua5.4-dev libpng-dev
-    libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho
+    libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
     libsdl2-dev libsdl2-mixer-dev
     xvfb xauth xdotool imagemagick
 )

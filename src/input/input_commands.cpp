@@ -105,7 +105,7 @@ int32_t cmd_key_state(Engine& engine, const Args&) {
     {
         // A copy under the lock: the main thread writes the table meanwhile.
         std::lock_guard<std::mutex> hold(engine.input.lock);
-        std::memcpy(keys, engine.input.state.key_state, sizeof keys);
+        std::memcpy(keys, engine.input.queues.key_state, sizeof keys);
     }
     for (int k = 0; k < 16; ++k) {
         int32_t bits = 0;

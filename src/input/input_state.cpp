@@ -97,7 +97,7 @@ void input_keyboard_refresh(InputShared& input, const uint8_t new_state[256]) {
         }
     }
     for (int vk = 0; vk < 256; ++vk) {
-        input.state.key_state[vk] = new_state[vk];
+        input.queues.key_state[vk] = new_state[vk];
         previous[vk] = new_state[vk];
     }
 }

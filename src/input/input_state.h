@@ -1,9 +1,9 @@
 #pragma once
 // The shared input state: written by the main thread under the input lock,
 // copied into a snapshot by the scenario thread. The snapshot holds only the
-// pointer, buttons, hit-test results and key states; the two queue rings stay
-// in the shared block and are read under the input lock by the keyboard
-// commands, so a poll step copies a few hundred bytes, not the rings.
+// pointer, buttons and hit-test results; the key-state tables and the two
+// queue rings stay in the shared block and are read under the input lock by
+// the keyboard commands, so a poll step copies a few dozen bytes.
 
 #include <cstdint>
 #include <mutex>
@@ -21,11 +21,13 @@ struct InputState {
     int32_t button_id = 0;             // hit test, snapshots only
     uint16_t button_index = 0;         // hit test, snapshots only
     uint16_t last_character = 0xFFFF;  // since the previous snapshot; 0xFFFF none
-    uint8_t key_state[256] = {};       // bit 7 = down, per virtual key
 };
 
-// The keyboard rings and the key states as seen at the previous message.
+// The keyboard rings and the key-state tables (now and at the previous
+// message). Only the key_state command reads the key states, so they stay out
+// of the snapshot that every command's poll step copies.
 struct InputQueues {
+    uint8_t key_state[256] = {};  // bit 7 = down, per virtual key
     uint8_t char_queue[kInputQueueSize] = {};
     uint16_t key_queue[kInputQueueSize] = {};
     uint8_t previous_key_state[256] = {};

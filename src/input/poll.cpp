@@ -106,10 +106,13 @@ bool poll(Engine& engine, InputState& snap) {
     if (platform && !platform->hold_while_minimised()) return false;
     const uint32_t now = platform ? platform->ticks() : 0;
     snapshot(engine, snap);
-    drag_step(engine, snap);
+    // The steps that usually have nothing to do are tested here first: this
+    // runs after every command.
+    InputTracking& tracking = engine.tracking;
+    if (tracking.drag.window != 0) drag_step(engine, snap);
     hit_test(engine, snap);
     // A drag never counts as a click.
-    if (drag_active(engine)) {
+    if (tracking.drag.window != 0) {
         snap.left = 0;
         snap.right = 0;
     }
@@ -119,7 +122,7 @@ bool poll(Engine& engine, InputState& snap) {
         if (!callbacks_run(engine, now)) return false;
     }
 
-    cursor_tick(engine, now);
+    if (tracking.cursor.enabled) cursor_tick(engine, now);
     // The animation scheduler and the volume fades step here with now.
     screen_update(engine);
     return true;

@@ -67,10 +67,10 @@ TEST(KeyWait, ReturnsTheFirstCharacterTypedAfterItStarts) {
 
 TEST(KeyState, PacksSixteenKeysPerRegisterFirstKeyInBitFifteen) {
     InputMachine m;
-    m.engine.input.state.key_state[0x00] = 0x80;
-    m.engine.input.state.key_state[0x10] = 0x7F;
-    m.engine.input.state.key_state[0x41] = 0x81;
-    m.engine.input.state.key_state[0xFF] = 0xFF;
+    m.engine.input.queues.key_state[0x00] = 0x80;
+    m.engine.input.queues.key_state[0x10] = 0x7F;
+    m.engine.input.queues.key_state[0x41] = 0x81;
+    m.engine.input.queues.key_state[0xFF] = 0xFF;
     ASSERT_TRUE(m.go("    key_state\n    end\n"));
     for (uint32_t n = 1; n <= 16; ++n) {
         const int32_t expected = n == 1 ? 0x8000 : n == 5 ? 0x4000 : n == 16 ? 1 : 0;
