@@ -1,16 +1,13 @@
-; The bundled game. This version of the engine composes windows and pictures
-; but has no live window, text rendering or sound yet: the game draws a
-; screen (written to a bitmap file by --dump-screen), talks through message
-; boxes (printed on standard error when headless) and keeps a run counter in
-; its settings file.
+; The bundled game: it draws a screen of three windows with text in them,
+; talks through message boxes (printed on standard error when headless), keeps
+; a run counter in its settings file, and ends after five seconds or at a
+; click. --dump-screen writes its last screen to a bitmap file.
 
 .settings
     title "Quillon"
     end
 
 .code
-    sys_message "Quillon: this build composes windows and pictures but has no live window, text or sound yet. The bundled game draws a screen, counts, keeps a settings file and reports here."
-
     ; A dark blue screen with a frame of colour 7 and three overlapping windows.
     pic_fill 0, 0, 0, 639, 479, 4, 0, -1
     pic_fill 0, 8, 8, 631, 471, 7, 0, -1
@@ -27,6 +24,11 @@ stripe:
     win_draw_buf 10, 1, 0, 20 + v3[6] * 24, 0, 255, 0, 0
     eval ++v3[6]
     jump_if v3[6] < 7, stripe
+
+    ; Text: a title with a shadow on the screen, words in the windows.
+    text_put "Quillon へようこそ", 0, 24, 24, 18, 0, 15, -1, 8, 2, 2, 0, -1
+    text_put "日本語のテキストと ASCII text,@Nwrapped at the window's edge.", 1, 8, 8, 18, 0, 15, -1, 0, 1, 1, 0, -1
+    text_put "@C9赤@CFと@CE緑@CFと@CC青", 2, 8, 8, 18, 0, 15, -1, 0, 0, 0, 0, -1
 
     ; Sum 1..100 in a loop.
     eval v3[0] = 0
@@ -53,4 +55,6 @@ sum:
     eval v3[5] = r[1]
     str_expand "Today is @%\"%04d\",L3@-@%\"%02d\",L4@-@%\"%02d\",L5@. Goodbye.", 4
     sys_message s[4]
+    ; Five seconds to look at the screen, or a click.
+    wait 500, 1
     end

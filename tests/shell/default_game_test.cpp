@@ -56,6 +56,13 @@ TEST(DefaultGame, RunsToItsEndHeadless) {
     };
     EXPECT_EQ(pixel(9, 9), (std::array<uint8_t, 3>{191, 191, 191}));
     EXPECT_EQ(pixel(2, 2), (std::array<uint8_t, 3>{127, 0, 0}));
+    // The title is drawn in white over the background, which has no white.
+    int white = 0;
+    for (int y = 24; y < 42; ++y) {
+        for (int x = 24; x < 180; ++x)
+            white += pixel(x, y) == std::array<uint8_t, 3>{255, 255, 255};
+    }
+    EXPECT_GT(white, 100);
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_NE(read_file(dir.str() + "/stderr.txt").find("started 2 time(s)"), std::string::npos);
 }
