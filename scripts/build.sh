@@ -3,6 +3,10 @@
 #   scripts/build.sh [BUILD_DIR] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Paths below the checkout are hashed relative to it, so a fresh clone in
+# another folder still finds its objects in ccache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 dir=${1:-build}
 shift || true
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
