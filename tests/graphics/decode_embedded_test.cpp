@@ -20,9 +20,7 @@ namespace {
 constexpr Bgr gold{0x33, 0xCC, 0xFF};
 
 TEST(EmbeddedPicture, IsTheCommittedPlanarFileAndDecodesTo640By400) {
-    const std::string here = __FILE__;
-    const std::string qcg =
-        here.substr(0, here.rfind("/tests/")) + "/src/resources/embedded_picture.qcg";
+    const std::string qcg = std::string(QUILLON_SOURCE_DIR) + "/src/resources/embedded_picture.qcg";
     std::ifstream f(qcg, std::ios::binary);
     ASSERT_TRUE(f) << qcg;
     const Bytes file((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
