@@ -10,6 +10,7 @@
 #include "graphics/picture.h"
 #include "graphics/screen.h"
 #include "support/machine.h"
+#include "support/pixels.h"
 #include "windows/window.h"
 
 namespace qln::test {
@@ -39,19 +40,6 @@ struct CommandMachine : Machine {
         return std::to_string(platform.errors[i].error_number) + " " + platform.errors[i].detail;
     }
 };
-
-// One pixel as 0xRRGGBB.
-inline uint32_t pixel(const Picture& p, int32_t x, int32_t y) {
-    const uint8_t* q = p.pixels.get() + (size_t(y) * p.width + size_t(x)) * 3;
-    return uint32_t(q[2]) << 16 | uint32_t(q[1]) << 8 | q[0];
-}
-
-inline void set_pixel(Picture& p, int32_t x, int32_t y, uint32_t rgb) {
-    uint8_t* q = p.pixels.get() + (size_t(y) * p.width + size_t(x)) * 3;
-    q[0] = uint8_t(rgb);
-    q[1] = uint8_t(rgb >> 8);
-    q[2] = uint8_t(rgb >> 16);
-}
 
 // Every pixel tells where it came from: red 0xCC, green = y, blue = x (+ tag).
 inline uint32_t coordinate(int32_t x, int32_t y, uint32_t tag = 0) {

@@ -6,6 +6,7 @@
 #include "graphics/picture.h"
 #include "graphics/screen.h"
 #include "support/machine.h"
+#include "support/pixels.h"
 #include "windows/window.h"
 
 namespace qln::test {
@@ -26,19 +27,6 @@ struct ScreenMachine : Machine {
     }
     Window& win(int32_t n) { return engine.windows.records[size_t(n)]; }
 };
-
-// Blue, green and red of one pixel packed as 0xRRGGBB.
-inline uint32_t pixel(const Picture& p, int32_t x, int32_t y) {
-    const uint8_t* q = p.pixels.get() + (size_t(y) * p.width + size_t(x)) * 3;
-    return uint32_t(q[2]) << 16 | uint32_t(q[1]) << 8 | q[0];
-}
-
-inline void set_pixel(Picture& p, int32_t x, int32_t y, uint32_t rgb) {
-    uint8_t* q = p.pixels.get() + (size_t(y) * p.width + size_t(x)) * 3;
-    q[0] = uint8_t(rgb);
-    q[1] = uint8_t(rgb >> 8);
-    q[2] = uint8_t(rgb >> 16);
-}
 
 inline void fill_rgb(Picture& p, uint32_t rgb) {
     for (int32_t y = 0; y < p.height; ++y) {
