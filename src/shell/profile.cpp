@@ -49,9 +49,10 @@ std::string_view one_line(std::string_view s) {
 }
 
 struct Line {
-    size_t start = 0;  // offset of the line's first byte
-    size_t end = 0;    // offset just past its text (before the line end)
-    size_t next = 0;   // offset of the next line
+    size_t start = 0;         // offset of the line's first byte
+    size_t end = 0;           // offset just past its text (before the line end)
+    size_t next = 0;          // offset of the next line
+    bool terminated = false;  // ends in a line feed
 };
 
 enum class LineKind { Other, Section, Key };
@@ -92,9 +93,12 @@ std::vector<Line> split_lines(std::string_view file) {
         l.start = pos;
         size_t lf = file.find('\n', pos);
         if (lf == std::string_view::npos) {
-            l.end = file.size();
+            // A last line ending in a bare carriage return reads as it will
+            // once a line feed is appended after it.
+            l.end = (file.back() == '\r') ? file.size() - 1 : file.size();
             l.next = file.size();
         } else {
+            l.terminated = true;
             l.end = (lf > pos && file[lf - 1] == '\r') ? lf - 1 : lf;
             l.next = lf + 1;
         }
@@ -102,6 +106,12 @@ std::vector<Line> split_lines(std::string_view file) {
         pos = l.next;
     }
     return lines;
+}
+
+// What completes an unterminated last line: a lone carriage return only
+// lacks its line feed.
+std::string_view line_completion(std::string_view file, std::string_view eol) {
+    return (!file.empty() && file.back() == '\r') ? std::string_view("\n") : eol;
 }
 
 std::string_view line_end_of(std::string_view file) {
@@ -152,9 +162,9 @@ std::string profile_update(std::string_view file, std::string_view section, std:
             if (names_equal(p.name, section)) {
                 in_section = true;
                 insert_at = l.next;
-                if (l.next == l.end) {  // the header is the last line, without a line end
-                    entry = std::string(eol);
-                    insert_at = l.end;
+                if (!l.terminated) {  // the header is the last line, without a line end
+                    entry = std::string(line_completion(file, eol));
+                    insert_at = l.next;
                 }
             }
             continue;
@@ -173,9 +183,9 @@ std::string profile_update(std::string_view file, std::string_view section, std:
         if (!trim(file.substr(l.start, l.end - l.start)).empty()) {
             insert_at = l.next;
             entry.clear();
-            if (l.next == l.end) {
-                entry = std::string(eol);
-                insert_at = l.end;
+            if (!l.terminated) {
+                entry = std::string(line_completion(file, eol));
+                insert_at = l.next;
             }
         }
     }
@@ -199,7 +209,7 @@ std::string profile_update(std::string_view file, std::string_view section, std:
         return out;
     }
     out.append(file);
-    if (!file.empty() && file.back() != '\n') out.append(eol);
+    if (!file.empty() && file.back() != '\n') out.append(line_completion(file, eol));
     out += '[';
     out.append(section);
     out += ']';

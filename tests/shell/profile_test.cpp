@@ -85,6 +85,20 @@ TEST(ProfileUpdate, AddsSectionsAndFilesAndFollowsTheFilesLineEnds) {
     EXPECT_EQ(profile_update("[a]", "a", "j", "2"), "[a]\r\nj=2\r\n");
 }
 
+TEST(ProfileUpdate, ALastLineEndingInABareCarriageReturnKeepsItsMeaning) {
+    // Completing "\r" to "\r\n" must not turn the header into another one:
+    // the written key has to be found in the section it was written to.
+    for (const std::string file : {"x\n[s \r", "[s]\nk=1\r", "[t]\nk=1\r"}) {
+        const std::string out = profile_update(file, "s", "j", "2");
+        bool found = false;
+        EXPECT_EQ(profile_lookup(out, "s", "j", &found), "2") << out;
+        EXPECT_TRUE(found) << out;
+        EXPECT_EQ(profile_lookup(file, "s", "k"), profile_lookup(out, "s", "k")) << out;
+    }
+    EXPECT_EQ(profile_update("[s]\nk=1\r", "s", "j", "2"), "[s]\nk=1\r\nj=2\n");
+    EXPECT_EQ(profile_update("[s \r", "s", "j", "2"), "[s \r\nj=2\r\n");
+}
+
 TEST(ProfileUpdate, LineBreaksInAWriteAreCutSoItCannotAddLines) {
     EXPECT_EQ(profile_update("", "s", "k", "1\r\n[evil]\r\nx=2"), "[s]\r\nk=1\r\n");
     EXPECT_EQ(profile_update("", "s\nt", "k\r", "v"), "[s]\r\nk=v\r\n");
