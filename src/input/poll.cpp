@@ -104,7 +104,6 @@ bool poll(Engine& engine, InputState& snap) {
     Platform* platform = engine.platform;
     // A minimised program holds here, outside every lock, until it is restored.
     if (platform && !platform->hold_while_minimised()) return false;
-    const uint32_t now = platform ? platform->ticks() : 0;
     snapshot(engine, snap);
     // The steps that usually have nothing to do are tested here first: this
     // runs after every command.
@@ -117,13 +116,18 @@ bool poll(Engine& engine, InputState& snap) {
         snap.right = 0;
     }
 
+    // The clock is read only when something in this step keeps time: a clock
+    // read costs about as much as the rest of an idle step.
     Timers& timers = engine.timers;
-    if (timers.callbacks_enabled && !timers.inside_callbacks && !timers.callbacks.empty()) {
-        if (!callbacks_run(engine, now)) return false;
+    const bool callbacks_due =
+        timers.callbacks_enabled && !timers.inside_callbacks && !timers.callbacks.empty();
+    if (callbacks_due || tracking.cursor.enabled) {
+        const uint32_t now = platform ? platform->ticks() : 0;
+        if (callbacks_due && !callbacks_run(engine, now)) return false;
+        if (tracking.cursor.enabled) cursor_tick(engine, now);
     }
-
-    if (tracking.cursor.enabled) cursor_tick(engine, now);
-    // The animation scheduler and the volume fades step here with now.
+    // The animation scheduler and the volume fades step here, with the
+    // clock read when one of them runs.
     screen_update(engine);
     return true;
 }
