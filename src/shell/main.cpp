@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -132,7 +133,8 @@ bool display_open(std::string& why) {
 }
 
 // A window run: one copy per game, the real clock, the player answers.
-int run_window(const qln::RunnerOptions& options, const std::string& command_line) {
+int run_window(const qln::RunnerOptions& options, const std::string& command_line,
+               std::chrono::steady_clock::time_point started) {
     const std::string raise_path = qln::instance_raise_path(current_dir());
     qln::SdlOptions sdl;
     sdl.scale = options.scale;
@@ -140,6 +142,9 @@ int run_window(const qln::RunnerOptions& options, const std::string& command_lin
     sdl.clock_start = options.clock_start;
     sdl.max_ms = options.max_ms;
     sdl.raise_path = raise_path;
+    if (const char* timing = std::getenv("QUILLON_TIMING"); timing && *timing) {
+        sdl.report_first_frame_since = started;
+    }
     qln::AppOutcome outcome = qln::AppOutcome::Ended;
     int status = kExitEnded;
     {
@@ -159,6 +164,7 @@ int run_window(const qln::RunnerOptions& options, const std::string& command_lin
 }  // namespace
 
 int main(int argc, char** argv) {
+    [[maybe_unused]] const auto started = std::chrono::steady_clock::now();
     qln::RunnerOptions options;
     std::string error;
     switch (qln::runner_options_parse(argc, argv, options, error)) {
@@ -196,7 +202,7 @@ int main(int argc, char** argv) {
 #ifdef QUILLON_HAVE_SDL2
         std::string why;
         if (display_open(why)) {
-            const int status = run_window(options, command_line);
+            const int status = run_window(options, command_line, started);
             SDL_Quit();
             return status;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 
 #include "graphics/clipboard.h"
@@ -9,6 +10,7 @@
 #include "platform/host_files.h"
 #include "platform/sdl2/host_tools.h"
 #include "platform/sdl2/key_map.h"
+#include "platform/sdl2/render_choice.h"
 #include "scenario/error_record.h"
 #include "shell/engine.h"
 
@@ -156,6 +158,7 @@ bool SdlPlatform::window_create(Engine& engine) {
     std::string title;
     text_.engine_to_utf8(engine.settings.title, title);
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    render_choice_apply();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                screen->width * scale, screen->height * scale,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -548,6 +551,13 @@ void SdlPlatform::present() {
     const SDL_Rect target{output_box_.x, output_box_.y, output_box_.width, output_box_.height};
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
     SDL_RenderPresent(renderer_);
+    if (options_.report_first_frame_since) {
+        using namespace std::chrono;
+        const auto elapsed = steady_clock::now() - *options_.report_first_frame_since;
+        std::fprintf(stderr, "quillon: first frame presented %.1f ms after start\n",
+                     double(duration_cast<microseconds>(elapsed).count()) / 1000.0);
+        options_.report_first_frame_since.reset();
+    }
 }
 
 uint32_t SdlPlatform::main_pass(bool) {

@@ -23,6 +23,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -43,6 +44,9 @@ struct SdlOptions {
     std::optional<uint32_t> max_ms;  // end when the tick counter passes it
     // Where a second copy of the game knocks; empty: nobody is listened for.
     std::string raise_path;
+    // When set, the time from this moment to the first presented frame is
+    // written to standard error (start-up measurements).
+    std::optional<std::chrono::steady_clock::time_point> report_first_frame_since;
 };
 
 class SdlPlatform : public ThreadedPlatform {
