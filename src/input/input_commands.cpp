@@ -94,7 +94,7 @@ int32_t cmd_key_wait(Engine& engine, const Args&) {
     for (;;) {
         if (!poll(engine, snap)) return err_report(engine, -107, nullptr);
         if (snap.last_character != 0xFFFF) break;
-        if (engine.platform) engine.platform->idle_pass();
+        idle_until_due(engine);
     }
     result_set(engine, 1, snap.last_character);
     return 0;

@@ -2,6 +2,7 @@
 
 #include "input/poll.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -132,6 +133,38 @@ bool poll(Engine& engine, InputState& snap) {
     return true;
 }
 
+uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms) {
+    uint32_t quiet = max_ms;
+    // Unsigned differences are wrap-around differences of tick counts; one
+    // already past its time is due now.
+    const auto until = [now](uint32_t since, uint32_t interval) {
+        const uint32_t passed = now - since;
+        return passed >= interval ? 0u : interval - passed;
+    };
+    const Timers& timers = engine.timers;
+    if (timers.callbacks_enabled && !timers.inside_callbacks) {
+        for (const IntervalCallback& record : timers.callbacks) {
+            if (!record.removed)
+                quiet = std::min(quiet, until(record.last_run, record.interval_ms));
+        }
+    }
+    const CursorState& cursor = engine.tracking.cursor;
+    if (cursor.enabled) quiet = std::min(quiet, until(cursor.last_change, cursor.delay_ms));
+    return quiet;
+}
+
+void idle_until_due(Engine& engine) {
+    Platform* platform = engine.platform;
+    if (!platform) return;
+    const uint32_t quiet = poll_quiet_ms(engine, platform->ticks(), kIdleWaitMaxMs);
+    // Something due soon gets the ordinary pass, so it runs on time.
+    if (quiet <= 1) {
+        platform->idle_pass();
+    } else {
+        platform->idle_wait(quiet);
+    }
+}
+
 Click wait_click_for(Engine& engine, InputState& snap) {
     bool pressed_left = false;
     bool pressed_right = false;
@@ -145,9 +178,10 @@ Click wait_click_for(Engine& engine, InputState& snap) {
             if (pressed_right) return pressed_left ? Click::Left : Click::Right;
             pressed_right = true;
         }
-        // This loop does not sleep: the platform waits for input or counts a
-        // millisecond, so the wait neither burns a processor nor stalls.
-        if (engine.platform) engine.platform->idle_pass();
+        // The platform waits for input or for the next thing due (a virtual
+        // clock counts a millisecond), so the wait neither burns a processor
+        // nor stalls.
+        idle_until_due(engine);
     }
 }
 

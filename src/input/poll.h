@@ -14,6 +14,16 @@ struct Engine;
 // when an interval callback failed or the program must end.
 [[nodiscard]] bool poll(Engine& engine, InputState& snapshot);
 
+// How long the poll step has nothing due of its own (interval callbacks,
+// cursor frames) from now, at most max_ms; 0 when something is due.
+uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms);
+
+// A pass of a waiting loop that runs no scenario code between its poll
+// steps: sleeps until input arrives or the poll step has something due (at
+// most kIdleWaitMaxMs). A virtual clock counts 1 ms, as for any idle pass.
+void idle_until_due(Engine& engine);
+inline constexpr uint32_t kIdleWaitMaxMs = 100;
+
 enum class Click : uint8_t { Right, Left, Failed };
 
 // Waits for a click (press and release) on snapshot. A button already held

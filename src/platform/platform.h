@@ -43,6 +43,15 @@ class Platform {
     // A pass of a waiting loop that did not sleep: a real clock waits until
     // the next input event or 1 ms, a virtual clock counts 1 ms.
     virtual void idle_pass() = 0;
+    // A pass of a waiting loop whose engine has nothing due for max_ms and
+    // runs no scenario code between passes: a real clock may wait until the
+    // next input event, a change of the program's focus or max_ms; a virtual
+    // clock counts 1 ms, exactly as idle_pass. Anything that can end such a
+    // wait other than input (sound notifications, ...) must wake it too.
+    virtual void idle_wait(uint32_t max_ms) {
+        (void)max_ms;
+        idle_pass();
+    }
 
     // True once the program must end (window closed, time limit reached); the
     // poll step then fails so the scenario thread ends.

@@ -119,7 +119,7 @@ void ThreadedPlatform::wait_input_ms(uint32_t ms) {
     std::unique_lock<std::mutex> lock(mutex_);
     const uint64_t seen = input_seq_;
     scenario_wake_.wait_for(lock, std::chrono::milliseconds(ms),
-                            [&] { return input_seq_ != seen || quit_.load(); });
+                            [&] { return input_seq_ != seen || quit_.load() || must_hold(); });
 }
 
 bool ThreadedPlatform::served_inline() {

@@ -100,7 +100,9 @@ class ThreadedPlatform : public Platform {
     void wake_main();
     // Main thread: input arrived (wakes a scenario thread in wait_input_ms).
     void input_signal();
-    // Scenario thread: waits until the next input or ms of real time.
+    // Scenario thread: waits until the next input, ms of real time, the end of
+    // the program or the program going to the background or minimised (so
+    // the poll step holds at once).
     void wait_input_ms(uint32_t ms);
 
   private:

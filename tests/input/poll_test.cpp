@@ -153,6 +153,53 @@ TEST_F(CallbackTest, ACallbackAlreadyActiveCannotStart) {
     engine.timers.callbacks.front().scenario->in_use = false;
 }
 
+TEST_F(CallbackTest, QuietTimeLastsUntilTheNextCallbackOrCursorFrame) {
+    EXPECT_EQ(poll_quiet_ms(engine, 0, 100), 100u);
+    add_callback(".code\n  end\n", 50, 0);
+    EXPECT_EQ(poll_quiet_ms(engine, 20, 100), 30u);
+    EXPECT_EQ(poll_quiet_ms(engine, 20, 10), 10u);
+    EXPECT_EQ(poll_quiet_ms(engine, 50, 100), 0u);
+    EXPECT_EQ(poll_quiet_ms(engine, 70, 100), 0u);  // overdue
+    // Tick counts wrap around.
+    engine.timers.callbacks.front().last_run = 0xFFFFFFF0u;
+    EXPECT_EQ(poll_quiet_ms(engine, 5, 100), 29u);
+    engine.timers.callbacks_enabled = false;
+    EXPECT_EQ(poll_quiet_ms(engine, 5, 100), 100u);
+    // The animated cursor's next frame.
+    CursorState& cursor = engine.tracking.cursor;
+    cursor.enabled = true;
+    cursor.last_change = 10;
+    cursor.delay_ms = 40;
+    EXPECT_EQ(poll_quiet_ms(engine, 30, 100), 20u);
+    engine.timers.callbacks_enabled = true;
+    engine.timers.callbacks.front().last_run = 0;
+    EXPECT_EQ(poll_quiet_ms(engine, 30, 100), 20u);
+    EXPECT_EQ(poll_quiet_ms(engine, 45, 100), 5u);
+}
+
+TEST_F(CallbackTest, AClickWaitSleepsUntilInputOrTheNextCallback) {
+    InputState snap;
+    platform.at(100, [this] { engine.input.state.left = 1; });
+    platform.at(101, [this] { engine.input.state.left = 0; });
+    EXPECT_EQ(wait_click_for(engine, snap), Click::Left);
+    ASSERT_FALSE(platform.idle_waits.empty());
+    for (uint32_t budget : platform.idle_waits) EXPECT_EQ(budget, kIdleWaitMaxMs);
+
+    add_callback(".code\n  end\n", 30, 0);
+    platform.now = 0;
+    platform.idle_waits.clear();
+    platform.at(100, [this] { engine.input.state.left = 1; });
+    platform.at(101, [this] { engine.input.state.left = 0; });
+    EXPECT_EQ(wait_click_for(engine, snap), Click::Left);
+    // Each wait lasts until the callback is due again: it ran at 30, 60
+    // and 90, and every budget counts down towards the next run.
+    ASSERT_GE(platform.idle_waits.size(), 30u);
+    EXPECT_EQ(platform.idle_waits[0], 30u);
+    EXPECT_EQ(platform.idle_waits[1], 29u);
+    EXPECT_EQ(engine.timers.callbacks.front().last_run, 90u);
+    for (uint32_t budget : platform.idle_waits) EXPECT_LE(budget, 30u);
+}
+
 TEST(Poll, FailsOnceTheProgramMustEnd) {
     test::FakePlatform platform;
     Engine engine;

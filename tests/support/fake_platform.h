@@ -16,7 +16,7 @@
 namespace qln::test {
 
 class FakePlatform : public Platform {
-public:
+  public:
     uint32_t now = 0;
     bool stop_on_error = true;
     bool answer_yes = false;
@@ -39,6 +39,11 @@ public:
     void idle_pass() override {
         now += 1;
         deliver();
+    }
+    std::vector<uint32_t> idle_waits;  // the budget of every idle wait
+    void idle_wait(uint32_t max_ms) override {
+        idle_waits.push_back(max_ms);
+        idle_pass();
     }
     void deliver() {
         for (size_t i = 0; i < timed.size(); ++i) {

@@ -66,6 +66,10 @@ void SdlPlatform::idle_pass() {
     if (!quit_requested()) wait_input_ms(1);
 }
 
+void SdlPlatform::idle_wait(uint32_t max_ms) {
+    if (!quit_requested()) wait_input_ms(max_ms);
+}
+
 void SdlPlatform::display_query(int& width, int& height, int& bpp) {
     if (full_screen_.load()) {
         width = screen_width_.load();

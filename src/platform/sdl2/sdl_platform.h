@@ -58,6 +58,7 @@ class SdlPlatform : public ThreadedPlatform {
     uint32_t ticks() override;
     void sleep_ms(uint32_t ms) override;
     void idle_pass() override;
+    void idle_wait(uint32_t max_ms) override;
     // The desktop's size while windowed, the screen's size in full screen,
     // so display-mode requests keep their answers without a mode change.
     void display_query(int& width, int& height, int& bpp) override;
