@@ -617,37 +617,32 @@ bool SdlPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
     return message_box_run(data) != 0;
 }
 
-void SdlPlatform::serve_message_box(const char* text, const char* caption) {
+int SdlPlatform::engine_box_run(uint32_t kind, const char* text, const char* caption,
+                                const SDL_MessageBoxButtonData* buttons, int count) {
     std::string body, title;
     text_.engine_to_utf8(text ? text : "", body);
     text_.engine_to_utf8(caption ? caption : "", title);
+    const SDL_MessageBoxData data{kind,  dialog_parent(), title.c_str(), body.c_str(),
+                                  count, buttons,         nullptr};
+    return message_box_run(data);
+}
+
+void SdlPlatform::serve_message_box(const char* text, const char* caption) {
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0,
          "OK"},
     };
-    const SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION,
-                                  dialog_parent(),
-                                  title.c_str(),
-                                  body.c_str(),
-                                  1,
-                                  buttons,
-                                  nullptr};
-    (void)message_box_run(data);
+    (void)engine_box_run(SDL_MESSAGEBOX_INFORMATION, text, caption, buttons, 1);
 }
 
 bool SdlPlatform::serve_question(const char* text, const char* caption) {
-    std::string body, title;
-    text_.engine_to_utf8(text ? text : "", body);
-    text_.engine_to_utf8(caption ? caption : "", title);
     // No is the default: Enter and Escape both answer it.
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0,
          "いいえ"},
         {0, 1, "はい"},
     };
-    const SDL_MessageBoxData data{
-        SDL_MESSAGEBOX_WARNING, dialog_parent(), title.c_str(), body.c_str(), 2, buttons, nullptr};
-    return message_box_run(data) == 1;
+    return engine_box_run(SDL_MESSAGEBOX_WARNING, text, caption, buttons, 2) == 1;
 }
 
 bool SdlPlatform::serve_open_file_dialog(const char*, char* path, int path_size) {

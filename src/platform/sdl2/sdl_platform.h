@@ -100,6 +100,9 @@ class SdlPlatform : public ThreadedPlatform {
     void present();
     // Runs a modal message box (focus changes meanwhile are the box's own).
     int message_box_run(const SDL_MessageBoxData& data);
+    // A box whose text and caption come in the engine's code page.
+    int engine_box_run(uint32_t kind, const char* text, const char* caption,
+                       const SDL_MessageBoxButtonData* buttons, int count);
     SDL_Window* dialog_parent() const { return window_; }
 
     SdlOptions options_;
