@@ -1,7 +1,7 @@
 #include "scenario/command_handlers.h"
 
 #include "files/picture_file_commands.h"
-#include "graphics/display_commands.h"
+#include "screen/display_commands.h"
 #include "input/input_commands.h"
 #include "input/timer_commands.h"
 #include "scenario/control_commands.h"
@@ -9,8 +9,8 @@
 #include "tables/buffer_commands.h"
 #include "windows/dialog_commands.h"
 #include "windows/picture_commands.h"
-#include "windows/string_commands.h"
-#include "windows/text_commands.h"
+#include "tables/string_commands.h"
+#include "text/text_commands.h"
 #include "windows/window_commands.h"
 
 namespace qln {

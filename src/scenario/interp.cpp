@@ -7,7 +7,7 @@
 #include "scenario/command_handlers.h"
 #include "scenario/command_spec.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

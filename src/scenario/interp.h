@@ -8,7 +8,7 @@
 
 #include "input/input_state.h"
 
-#include "scenario/error_record.h"
+#include "base/error_record.h"
 
 namespace qln {
 

@@ -2,12 +2,12 @@
 // scenario's image: a byte past the image reads as 0xFF (so a scenario that
 // runs off its end meets the end command) and an expression ends there.
 
-#include "scenario/byte_order.h"
+#include "base/byte_order.h"
 #include "scenario/command_spec.h"
 #include "scenario/expr.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

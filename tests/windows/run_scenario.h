@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "scenario/command_handlers.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "platform/platform.h"
 #include "support/fake_platform.h"
 
