@@ -12,11 +12,11 @@
 #include "input/timers.h"
 #include "input/tracking.h"
 #include "scenario/interp.h"
-#include "scenario/random.h"
+#include "scenario/random_state.h"
 #include "engine/settings.h"
-#include "tables/tables.h"
-#include "text/font.h"
-#include "windows/window.h"
+#include "tables/tables_state.h"
+#include "text/font_state.h"
+#include "windows/window_state.h"
 
 namespace qln {
 

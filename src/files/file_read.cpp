@@ -7,6 +7,7 @@
 #include "platform/host_files.h"
 #include "files/archive_read.h"
 #include "engine/engine.h"
+#include "tables/tables.h"
 
 namespace qln {
 

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/engine.h"
 #include "graphics/draw.h"
+#include "platform/platform.h"
 #include "screen/screen.h"
 #include "screen/screen_internal.h"
-#include "platform/platform.h"
-#include "engine/engine.h"
-#include "windows/window.h"
+#include "windows/window_state.h"
 
 namespace qln {
 namespace {
@@ -99,7 +99,7 @@ bool screen_init(Engine& engine) {
     s.startup_display_height = s.display_height = dh;
     s.display_bpp = dbpp;
 
-    if (!windows_init(engine)) return false;
+    if (!engine.windows.reset(engine.settings.window_count)) return false;
 
     int32_t width = engine.settings.screen_width, height = engine.settings.screen_height;
     if (width == 0 || height == 0) {
@@ -150,7 +150,7 @@ bool screen_init(Engine& engine) {
 }
 
 void screen_shutdown(Engine& engine) {
-    windows_release(engine);
+    engine.windows.release();
     ScreenState& s = engine.screen;
     picture_free(s.screen);
     s.screen = nullptr;

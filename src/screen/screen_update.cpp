@@ -12,7 +12,7 @@
 #include "graphics/dither.h"
 #include "platform/platform.h"
 #include "engine/engine.h"
-#include "windows/window.h"
+#include "windows/window_state.h"
 
 namespace qln {
 namespace {

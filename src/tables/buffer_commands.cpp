@@ -3,6 +3,7 @@
 #include "graphics/picture.h"
 #include "scenario/expr.h"
 #include "files/file_read.h"
+#include "scenario/buffer_load.h"
 #include "engine/engine.h"
 #include "tables/tables.h"
 

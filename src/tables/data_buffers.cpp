@@ -4,10 +4,9 @@
 #include <new>
 #include <vector>
 
-#include "graphics/picture.h"
-#include "files/file_read.h"
-#include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "graphics/picture.h"
+#include "scenario/scenario_state.h"
 #include "tables/plugin.h"
 #include "tables/var_view.h"
 
@@ -105,7 +104,7 @@ bool buf_free(Engine& engine, int32_t buf_no) {
             if (entry->scenario && entry->scenario->in_use) {
                 entry->scenario->free_on_end = true;
             } else if (entry->scenario) {
-                scn_release(entry->scenario);
+                delete entry->scenario;
             }
             entry->scenario = nullptr;
             break;
@@ -168,27 +167,35 @@ bool buf_new_regions(Engine& engine, int32_t buf_no, uint32_t n) {
     return true;
 }
 
-bool buf_load(Engine& engine, int32_t buf_no, const FileRef& ref) {
+bool buf_store_picture(Engine& engine, int32_t buf_no, Picture* picture) {
+    DataBuffer* entry = buf_entry(engine, buf_no);
+    if (!entry || !picture) {
+        picture_free(picture);
+        return false;
+    }
+    (void)buf_free(engine, buf_no);
+    store_picture(*entry, picture);
+    return true;
+}
+
+bool buf_store_scenario(Engine& engine, int32_t buf_no, Scenario* scenario) {
+    DataBuffer* entry = buf_entry(engine, buf_no);
+    if (!entry || !scenario) {
+        delete scenario;
+        return false;
+    }
+    (void)buf_free(engine, buf_no);
+    entry->scenario = scenario;
+    entry->type = BufType::Scenario;
+    entry->size = 1;
+    return true;
+}
+
+bool buf_store_bytes(Engine& engine, int32_t buf_no, const uint8_t* bytes, size_t size) {
     DataBuffer* entry = buf_entry(engine, buf_no);
     if (!entry) return false;
-    std::vector<uint8_t> bytes;
-    if (!file_read(engine, ref, bytes)) return false;  // the slot keeps what it had
     (void)buf_free(engine, buf_no);
-    // A picture first, then a scenario, else the bytes as they are.
-    if (Picture* picture = picture_decode(bytes.data(), bytes.size())) {
-        store_picture(*entry, picture);
-        return true;
-    }
-    if (bytes.size() <= UINT32_MAX) {
-        if (Scenario* scenario =
-                scn_create(engine, bytes.data(), uint32_t(bytes.size()), ref.name, ref.entry)) {
-            entry->scenario = scenario;
-            entry->type = BufType::Scenario;
-            entry->size = 1;
-            return true;
-        }
-    }
-    return store_raw_copy(*entry, bytes.data(), bytes.size());
+    return store_raw_copy(*entry, bytes, size);
 }
 
 bool buf_dup(Engine& engine, int32_t src, int32_t dst) {

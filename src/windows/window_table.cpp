@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "screen/screen.h"
 #include "engine/engine.h"
+#include "screen/screen.h"
 #include "windows/window.h"
 
 namespace qln {
@@ -55,23 +55,11 @@ void unlink(Engine& engine, Window& window) {
 }  // namespace
 
 bool windows_init(Engine& engine) {
-    windows_release(engine);
-    const size_t count = engine.settings.window_count ? engine.settings.window_count : 1;
-    try {
-        engine.windows.records.assign(count, Window{});
-    } catch (...) {
-        return false;
-    }
-    return true;
+    return engine.windows.reset(engine.settings.window_count);
 }
 
 void windows_release(Engine& engine) {
-    for (Window& w : engine.windows.records) {
-        picture_free(w.picture);
-        w.picture = nullptr;
-    }
-    engine.windows.records.clear();
-    engine.windows.records.shrink_to_fit();
+    engine.windows.release();
 }
 
 Window* win_get(Engine& engine, int32_t n, bool must_be_open) {

@@ -13,6 +13,7 @@
 #include "scenario/scenario.h"
 #include "scenario/system_commands.h"
 #include "engine/engine.h"
+#include "tables/tables.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "windows/command_args.h"

@@ -4,6 +4,7 @@
 
 #include "graphics/picture.h"
 #include "files/file_read.h"
+#include "scenario/buffer_load.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
 #include "support/temp_dir.h"
