@@ -9,5 +9,8 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 dir=${1:-build}
 shift || true
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# QUILLON_WERROR=ON in the environment turns warnings into errors (CI sets it).
+werror=()
+[ -n "${QUILLON_WERROR:-}" ] && werror=(-DQUILLON_WERROR="$QUILLON_WERROR")
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${werror[@]}" "$@" >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build ccache pkg-config
+    build-essential cmake ninja-build ccache pkg-config python3
     clang libclang-rt-14-dev
     libgtest-dev googletest libbenchmark-dev
     zlib1g-dev lua5.4 liblua5.4-dev libpng-dev
