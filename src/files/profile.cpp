@@ -1,12 +1,10 @@
 #include "files/profile.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <vector>
 
-#include "platform/host_files.h"
 #include "base/sjis.h"
+#include "platform/host_files.h"
 
 namespace qln {
 namespace {
@@ -233,8 +231,7 @@ bool profile_write_host(const std::string& host_path, std::string_view section,
                         std::string_view key, std::string_view value,
                         const ProfileWriteFault* fault) {
     std::vector<uint8_t> bytes;
-    struct stat st {};
-    const bool exists = stat(host_path.c_str(), &st) == 0;
+    const bool exists = host_path_kind(host_path) != HostPathKind::Missing;
     // An existing file that cannot be read is never replaced.
     if (exists && !host_file_read_all(host_path, bytes, kProfileFileMax)) return false;
     const std::string_view old(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -276,4 +276,27 @@ bool host_file_write_replace(const std::string& host_path, const uint8_t* data, 
     return true;
 }
 
+HostPathKind host_path_kind(const std::string& host_path) {
+    struct stat st {};
+    if (stat(host_path.c_str(), &st) != 0) return HostPathKind::Missing;
+    if (S_ISREG(st.st_mode)) return HostPathKind::File;
+    if (S_ISDIR(st.st_mode)) return HostPathKind::Directory;
+    return HostPathKind::Other;
+}
+
+bool host_file_readable(const std::string& host_path) {
+    return host_path_kind(host_path) == HostPathKind::File && access(host_path.c_str(), R_OK) == 0;
+}
+
+bool host_file_executable(const std::string& host_path) {
+    return host_path_kind(host_path) == HostPathKind::File && access(host_path.c_str(), X_OK) == 0;
+}
+
+bool host_cwd(std::string& host_path) {
+    char buf[kHostPathMax];
+    if (!getcwd(buf, sizeof buf)) return false;
+    host_path = buf;
+    return true;
+}
+
 }  // namespace qln

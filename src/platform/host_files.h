@@ -53,6 +53,15 @@ inline constexpr size_t kHostPathMax = 4096;
 // backslash unless it is the root.
 [[nodiscard]] bool host_cwd_scenario(std::string& sjis_path);
 
+// What a host path names now.
+enum class HostPathKind : uint8_t { Missing, File, Directory, Other };
+HostPathKind host_path_kind(const std::string& host_path);
+// Whether the process may read (or run) the file at host_path.
+bool host_file_readable(const std::string& host_path);
+bool host_file_executable(const std::string& host_path);
+// The process's current directory as a host path; false when it cannot tell.
+[[nodiscard]] bool host_cwd(std::string& host_path);
+
 // A host file open for reading. Only existing regular files open (never a
 // directory, a device or a pipe), and reads never go past the end.
 class HostFile {

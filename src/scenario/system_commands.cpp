@@ -1,8 +1,5 @@
 #include "scenario/system_commands.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 
 #include "platform/host_files.h"
@@ -25,8 +22,7 @@ bool keep_waiting(void* context) {
 }
 
 bool is_executable_file(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+    return host_file_executable(path);
 }
 
 void display_facts(Engine& engine, int& width, int& height, int& bpp) {

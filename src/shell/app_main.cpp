@@ -5,8 +5,6 @@
 
 #include "shell/app_main.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
@@ -90,8 +88,7 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
     InstanceLock instance;
     if (config.single_instance) {
         std::string cwd;
-        char buf[4096];
-        if (getcwd(buf, sizeof buf)) cwd = buf;
+        (void)host_cwd(cwd);
         if (instance.acquire(cwd) == InstanceLockResult::AnotherCopyRuns) {
             // A window backend brings the other copy's window to the front here.
             return AppOutcome::AnotherCopyRuns;

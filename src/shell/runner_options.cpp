@@ -1,11 +1,10 @@
 #include "shell/runner_options.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <cstring>
 #include <string_view>
+
+#include "platform/host_files.h"
 
 namespace qln {
 namespace {
@@ -18,19 +17,17 @@ bool parse_u32(std::string_view text, uint32_t& value) {
 
 std::string absolute(const std::string& path) {
     if (path.empty() || path[0] == '/') return path;
-    char buf[4096];
-    if (!getcwd(buf, sizeof buf)) return path;
-    return std::string(buf) + "/" + path;
+    std::string cwd;
+    if (!host_cwd(cwd)) return path;
+    return cwd + "/" + path;
 }
 
 bool is_directory(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return host_path_kind(path) == HostPathKind::Directory;
 }
 
 bool is_readable_file(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
+    return host_file_readable(path);
 }
 
 std::string parent_of(const std::string& path) {

@@ -186,4 +186,23 @@ TEST(HostFile, WriteReplaceSwapsInTheWholeFile) {
     EXPECT_FALSE(qln::host_file_write_replace(dir.str(), first.data(), first.size()));
 }
 
+TEST(HostPathKind, TellsFilesDirectoriesAndMissingPaths) {
+    TempDir dir;
+    const std::string file = dir.str() + "/f";
+    const std::string script = dir.str() + "/run";
+    const uint8_t byte = 1;
+    ASSERT_TRUE(qln::host_file_write_replace(file, &byte, 1));
+    ASSERT_TRUE(qln::host_file_write_replace(script, &byte, 1));
+    ASSERT_EQ(chmod(script.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(qln::host_path_kind(file), qln::HostPathKind::File);
+    EXPECT_EQ(qln::host_path_kind(dir.str()), qln::HostPathKind::Directory);
+    EXPECT_EQ(qln::host_path_kind(dir.str() + "/none"), qln::HostPathKind::Missing);
+    EXPECT_EQ(qln::host_path_kind("/dev/null"), qln::HostPathKind::Other);
+    EXPECT_TRUE(qln::host_file_readable(file));
+    EXPECT_FALSE(qln::host_file_readable(dir.str()));  // a directory is no file
+    EXPECT_TRUE(qln::host_file_executable(script));
+    EXPECT_FALSE(qln::host_file_executable(file));
+}
+
 }  // namespace
