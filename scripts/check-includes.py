@@ -15,7 +15,8 @@ Two kinds of file sit apart from their folder's layer:
 Known breaks still to be mended are listed, one problem line each, in
 scripts/include-exceptions.txt: a listed line is tolerated, a new one fails,
 and so does a listed line that no longer occurs (the list only shrinks).
---stats prints the folder-to-folder include arrows."""
+--stats prints the folder-to-folder include arrows; --prune drops mended lines
+from the list (it never adds one)."""
 
 import re
 import sys
@@ -128,6 +129,10 @@ def main() -> int:
     found = set(problems)
     new = sorted(found - listed)
     stale = sorted(listed - found)
+    if "--prune" in sys.argv and stale:
+        kept = [l for l in listed_path.read_text().splitlines() if l.strip() not in stale]
+        listed_path.write_text("\n".join(kept) + "\n")
+        stale = []
     for line in new:
         print(line, file=sys.stderr)
     for line in stale:

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "asm/asm_names.h"
-#include "asm/asm_state.h"
+#include "asm/asm_context.h"
 #include "asm/expr_compiler.h"
 #include "scenario/command_spec.h"
 

@@ -2,7 +2,7 @@
 // then the payload.
 
 #include "asm/asm_names.h"
-#include "asm/asm_state.h"
+#include "asm/asm_context.h"
 
 namespace qln {
 

@@ -3,7 +3,7 @@
 
 #include "asm/assembler.h"
 
-#include "asm/asm_state.h"
+#include "asm/asm_context.h"
 #include "asm/text_literal.h"
 #include "files/pack.h"
 
