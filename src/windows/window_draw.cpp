@@ -141,7 +141,16 @@ bool window_draw_picture(Engine& engine, int32_t win_no, int32_t dx, int32_t dy,
             } else if (platform) {
                 platform->idle_pass();
             }
-            (void)poll(engine, snap);
+            // A failed poll step (the window closed, a time limit, a failed
+            // callback) ends the fade at once with the whole picture, so a
+            // long fade never holds up the end of the program.
+            if (!poll(engine, snap)) {
+                if (level != 255) {
+                    picture_crossfade(target, dx, dy, before, after, 255);
+                    mark_dirty(engine, window, &changed);
+                }
+                break;
+            }
             if (elapsed >= fade) break;
             // A callback in the poll step may have closed or replaced the
             // window (or grown the table): the fade ends with what is there.

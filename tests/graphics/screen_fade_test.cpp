@@ -61,6 +61,29 @@ TEST(WindowFade, LevelsFollowTheClockToTheFullPicture) {
     EXPECT_EQ(pixel(*f.m.win(1).picture, 6, 6), 0u);
 }
 
+// Asks the program to end once the clock reaches quit_at.
+class QuittingWatch : public FadeWatch {
+  public:
+    uint32_t quit_at = 0;
+    void idle_pass() override {
+        FadeWatch::idle_pass();
+        if (now >= quit_at) quit = true;
+    }
+};
+
+TEST(WindowFade, TheEndOfTheProgramEndsALongFadeWithTheWholePicture) {
+    FadeFixture f(0);
+    QuittingWatch quitting;
+    quitting.engine = &f.m.engine;
+    quitting.x = f.watch.x;
+    quitting.y = f.watch.y;
+    quitting.quit_at = 300;
+    f.m.engine.platform = &quitting;
+    ASSERT_TRUE(f.draw(-1));  // the longest fade there is: 65,535 ms
+    EXPECT_LE(quitting.now, 302u);
+    EXPECT_EQ(pixel(*f.m.win(1).picture, 5, 5), 0xFFFFFFu);
+}
+
 TEST(WindowFade, OddDurationsRoundToTheNearestLevel) {
     FadeFixture f(0);
     ASSERT_TRUE(f.draw(3));
