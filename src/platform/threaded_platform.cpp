@@ -6,6 +6,7 @@
 
 #include "base/rect.h"
 #include "engine/engine.h"
+#include "platform/signals.h"
 
 namespace qln {
 namespace {
@@ -230,6 +231,7 @@ void ThreadedPlatform::message_loop() {
         const bool held = held_ && must_hold();
         lock.unlock();
         wait_ms = main_pass(held);
+        if (termination_signalled()) request_quit(QuitReason::Signalled);
         if (wait_ms > kLoopWaitMaxMs) wait_ms = kLoopWaitMaxMs;
     }
 }

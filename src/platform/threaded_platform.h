@@ -33,6 +33,7 @@ enum class QuitReason : uint8_t {
     WindowClosed,  // the window was closed (or Alt+F4)
     TimeLimit,     // the tick counter passed the run's time limit
     InputEnded,    // minimised with no scripted input left to restore it
+    Signalled,     // a termination signal (SIGTERM, SIGINT, SIGHUP), taken as a close
 };
 
 class ThreadedPlatform : public Platform {

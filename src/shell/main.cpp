@@ -13,6 +13,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/host_files.h"
 #include "platform/process.h"
+#include "platform/signals.h"
 #include "shell/app_main.h"
 #include "engine/engine.h"
 #include "platform/headless/input_script.h"
@@ -89,6 +90,7 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
                 status = kExitTimeLimit;
                 break;
             case qln::QuitReason::WindowClosed:
+            case qln::QuitReason::Signalled:
             case qln::QuitReason::InputEnded:
                 status = kExitEnded;
                 break;
@@ -176,6 +178,7 @@ int main(int argc, char** argv) {
         case qln::RunnerParse::Run:
             break;
     }
+    qln::termination_signals_install();
 
     qln::HeadlessOptions headless;
     if (!options.input_file.empty()) {

@@ -1,0 +1,85 @@
+// A termination signal ends the program as closing its window does, even in
+// the middle of the longest fade.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "asm/assembler.h"
+#include "graphics/bmp_write.h"
+#include "graphics/picture.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace qln {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Starts the runner on a game whose start-up scenario fades a picture in for
+// a minute on the real clock.
+pid_t start_long_fade(const test::TempDir& dir) {
+    Picture* picture = picture_create(64, 64);
+    BmpFile bmp;
+    EXPECT_TRUE(picture && bmp_encode_24(*picture, bmp));
+    picture_free(picture);
+    dir.write("art.bmp", std::vector<uint8_t>(bmp.bytes.get(), bmp.bytes.get() + bmp.size));
+    std::vector<uint8_t> scenario;
+    AsmError error;
+    EXPECT_TRUE(
+        assemble_packed(".code\n  win_load \"art.bmp\", 0, 0, 0, 0, 60000, -1, 255, 0, 0\n  end\n",
+                        scenario, error))
+        << error.message;
+    dir.write("start_up.qln", scenario);
+    const std::string program = std::string(QUILLON_BIN_DIR) + "/quillon";
+    const std::string game = dir.str();
+    std::vector<std::string> args = {program, "--headless", "--real-clock", "--game", game};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+    return pid;
+}
+
+// The exit status, or -1 when the process is still running after limit.
+int wait_for_exit(pid_t pid, std::chrono::milliseconds limit) {
+    const auto until = Clock::now() + limit;
+    for (;;) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+        if (Clock::now() > until) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+TEST(Termination, EachSignalEndsALongFadeLikeAClose) {
+    for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal_number);
+        test::TempDir dir;
+        const pid_t pid = start_long_fade(dir);
+        ASSERT_GT(pid, 0);
+        // Well into the fade (the runner starts in a few tens of milliseconds).
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        ASSERT_EQ(wait_for_exit(pid, std::chrono::milliseconds(0)), -1)
+            << "ended before the signal";
+        kill(pid, signal_number);
+        // A close ends the run with status 0; the fade had a minute to go.
+        const int status = wait_for_exit(pid, std::chrono::milliseconds(2000));
+        if (status == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+        EXPECT_EQ(status, 0);
+    }
+}
+
+}  // namespace
+}  // namespace qln
