@@ -12,6 +12,7 @@
 #include "input/timers.h"
 #include "input/tracking.h"
 #include "scenario/interp.h"
+#include "run/ticker_state.h"
 #include "scenario/random_state.h"
 #include "engine/settings.h"
 #include "tables/tables_state.h"
@@ -55,6 +56,7 @@ struct Engine {
     InputShared input;
     InputTracking tracking;
     Timers timers;
+    TickerList tickers;
     ScreenState screen;
     WindowTable windows;
     FontTables fonts;

@@ -3,13 +3,15 @@
 
 #include "input/cursor.h"
 
+#include "input/poll.h"
+
 #include <cstring>
 
+#include "engine/engine.h"
+#include "files/file_read.h"
 #include "graphics/picture.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "files/file_read.h"
-#include "engine/engine.h"
 
 namespace qln {
 namespace {
@@ -71,6 +73,7 @@ bool cursor_activate(Engine& engine, const uint8_t* data, size_t size) {
     c.delay_ms = 0;
     c.last_change = now_ms(engine);
     c.enabled = true;
+    cursor_ticker_add(engine);
     return true;
 }
 

@@ -6,12 +6,13 @@
 #include <cstring>
 #include <string>
 
-#include "screen/screen.h"
+#include "engine/engine.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
+#include "run/tickers.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -56,7 +57,45 @@ class SavedText {
     bool empty_ = true;
 };
 
+bool callbacks_active(const Engine& engine) {
+    const Timers& timers = engine.timers;
+    return timers.callbacks_enabled && !timers.inside_callbacks && !timers.callbacks.empty();
+}
+
+uint32_t callbacks_due_in(const Engine& engine, uint32_t now) {
+    uint32_t due = kTickerIdle;
+    for (const IntervalCallback& record : engine.timers.callbacks) {
+        if (!record.removed)
+            due = std::min(due, ticks_until(now, record.last_run, record.interval_ms));
+    }
+    return due;
+}
+
+bool cursor_active(const Engine& engine) {
+    return engine.tracking.cursor.enabled;
+}
+
+bool cursor_run(Engine& engine, uint32_t now) {
+    cursor_tick(engine, now);
+    return true;
+}
+
+uint32_t cursor_due_in(const Engine& engine, uint32_t now) {
+    const CursorState& cursor = engine.tracking.cursor;
+    return ticks_until(now, cursor.last_change, cursor.delay_ms);
+}
+
 }  // namespace
+
+void callbacks_ticker_add(Engine& engine) {
+    ticker_add(engine, Ticker{"interval callbacks", kTickerOrderCallbacks, callbacks_active,
+                              callbacks_run, callbacks_due_in});
+}
+
+void cursor_ticker_add(Engine& engine) {
+    ticker_add(engine,
+               Ticker{"cursor", kTickerOrderCursor, cursor_active, cursor_run, cursor_due_in});
+}
 
 bool callbacks_run(Engine& engine, uint32_t now) {
     Timers& timers = engine.timers;
@@ -117,40 +156,18 @@ bool poll(Engine& engine, InputState& snap) {
         snap.right = 0;
     }
 
-    // The clock is read only when something in this step keeps time: a clock
-    // read costs about as much as the rest of an idle step.
-    Timers& timers = engine.timers;
-    const bool callbacks_due =
-        timers.callbacks_enabled && !timers.inside_callbacks && !timers.callbacks.empty();
-    if (callbacks_due || tracking.cursor.enabled) {
+    // The clock is read only when a ticker keeps time: a clock read costs
+    // about as much as the rest of an idle step.
+    if (tickers_active(engine)) {
         const uint32_t now = platform ? platform->ticks() : 0;
-        if (callbacks_due && !callbacks_run(engine, now)) return false;
-        if (tracking.cursor.enabled) cursor_tick(engine, now);
+        if (!tickers_run(engine, now)) return false;
     }
-    // The animation scheduler and the volume fades step here, with the
-    // clock read when one of them runs.
     screen_update(engine);
     return true;
 }
 
 uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms) {
-    uint32_t quiet = max_ms;
-    // Unsigned differences are wrap-around differences of tick counts; one
-    // already past its time is due now.
-    const auto until = [now](uint32_t since, uint32_t interval) {
-        const uint32_t passed = now - since;
-        return passed >= interval ? 0u : interval - passed;
-    };
-    const Timers& timers = engine.timers;
-    if (timers.callbacks_enabled && !timers.inside_callbacks) {
-        for (const IntervalCallback& record : timers.callbacks) {
-            if (!record.removed)
-                quiet = std::min(quiet, until(record.last_run, record.interval_ms));
-        }
-    }
-    const CursorState& cursor = engine.tracking.cursor;
-    if (cursor.enabled) quiet = std::min(quiet, until(cursor.last_change, cursor.delay_ms));
-    return quiet;
+    return tickers_quiet_ms(engine, now, max_ms);
 }
 
 void idle_until_due(Engine& engine) {

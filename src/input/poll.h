@@ -14,8 +14,8 @@ struct Engine;
 // when an interval callback failed or the program must end.
 [[nodiscard]] bool poll(Engine& engine, InputState& snapshot);
 
-// How long the poll step has nothing due of its own (interval callbacks,
-// cursor frames) from now, at most max_ms; 0 when something is due.
+// How long no ticker of the poll step (interval callbacks, cursor frames,
+// ...) is due from now, at most max_ms; 0 when one is.
 uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms);
 
 // A pass of a waiting loop that runs no scenario code between its poll
@@ -23,6 +23,13 @@ uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms);
 // most kIdleWaitMaxMs). A virtual clock counts 1 ms, as for any idle pass.
 void idle_until_due(Engine& engine);
 inline constexpr uint32_t kIdleWaitMaxMs = 100;
+
+// The tickers of the input subsystem, added when callbacks are first set or
+// the cursor first animates: interval callbacks run before the cursor frame.
+inline constexpr int kTickerOrderCallbacks = 100;
+inline constexpr int kTickerOrderCursor = 200;
+void callbacks_ticker_add(Engine& engine);
+void cursor_ticker_add(Engine& engine);
 
 enum class Click : uint8_t { Right, Left, Failed };
 

@@ -2,9 +2,11 @@
 
 #include "input/timer_commands.h"
 
+#include "input/poll.h"
+
+#include "engine/engine.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -18,6 +20,7 @@ void callback_add(Engine& engine, uint16_t id, int32_t buf_no, Scenario* scenari
     record.last_run = engine.platform ? engine.platform->ticks() : 0;
     record.buf_no = buf_no;
     engine.timers.callbacks.push_front(record);
+    callbacks_ticker_add(engine);
 }
 
 void callback_remove(Engine& engine, uint16_t id) {

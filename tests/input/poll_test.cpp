@@ -168,6 +168,7 @@ TEST_F(CallbackTest, QuietTimeLastsUntilTheNextCallbackOrCursorFrame) {
     // The animated cursor's next frame.
     CursorState& cursor = engine.tracking.cursor;
     cursor.enabled = true;
+    cursor_ticker_add(engine);
     cursor.last_change = 10;
     cursor.delay_ms = 40;
     EXPECT_EQ(poll_quiet_ms(engine, 30, 100), 20u);

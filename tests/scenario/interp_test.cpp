@@ -219,7 +219,7 @@ TEST(PollStep, IntervalCallbackRunsBetweenTwoCommands) {
     slot->type = BufType::Scenario;
     slot->size = 1;
     slot->scenario = callback;
-    m.engine.timers.callbacks.push_front(IntervalCallback{1, callback, 0, 0, 4});
+    callback_add(m.engine, 1, 4, callback, 0);
     m.engine.timers.callbacks_enabled = true;
     ASSERT_TRUE(m.start(R"(
     eval v3[0] = 1
