@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "scenario/expr.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace {
 

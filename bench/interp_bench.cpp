@@ -17,7 +17,7 @@
 #include "input/input_state.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 #ifdef QUILLON_HAVE_LUA
 #include <lua.hpp>

@@ -9,9 +9,9 @@
 #include <mutex>
 
 #include "bench_platform.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "input/poll.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/screen.h"
-#include "shell/engine.h"
+#include "screen/screen.h"
+#include "engine/engine.h"
 #include "windows/window.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "graphics/picture.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/font.h"
-#include "windows/text_draw.h"
+#include "text/font.h"
+#include "text/text_draw.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "scenario/pack.h"
-#include "scenario/unpack.h"
+#include "files/pack.h"
+#include "files/unpack.h"
 #include "support/packing_data.h"
 
 #ifdef QUILLON_HAVE_ZLIB

@@ -6,12 +6,12 @@
 #include <cstdint>
 
 #include "fuzz_platform.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "input/cursor.h"
 #include "input/cursor_file.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace {
 

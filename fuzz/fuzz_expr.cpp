@@ -9,7 +9,7 @@
 
 #include "scenario/expr.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "scenario/archive_read.h"
+#include "files/archive_read.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;

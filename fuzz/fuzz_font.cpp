@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/engine.h"
-#include "windows/font.h"
+#include "engine/engine.h"
+#include "text/font.h"
 
 namespace {
 

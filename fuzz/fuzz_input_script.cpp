@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "platform/headless/headless_platform.h"
-#include "shell/engine.h"
-#include "shell/input_script.h"
+#include "engine/engine.h"
+#include "platform/headless/input_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/profile.h"
+#include "files/profile.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
-#include "scenario/asm/disassembler.h"
+#include "asm/assembler.h"
+#include "asm/disassembler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view source(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
-#include "scenario/asm/disassembler.h"
+#include "asm/assembler.h"
+#include "asm/disassembler.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "fuzz_platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2 || size > 60000) return 0;

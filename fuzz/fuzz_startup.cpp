@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 70000) return 0;

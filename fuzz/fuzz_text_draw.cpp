@@ -24,10 +24,10 @@
 #include <memory>
 
 #include "graphics/picture.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/font.h"
-#include "windows/text_draw.h"
+#include "text/font.h"
+#include "text/text_draw.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <memory>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/text_expand.h"
+#include "tables/text_expand.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "scenario/unpack.h"
+#include "files/unpack.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "scenario/unpack.h"
+#include "files/unpack.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/settings.h"
+#include "engine/settings.h"
 
 TEST(Settings, DefaultsMatchTheEngine) {
     qln::Settings s;

@@ -5,7 +5,7 @@
 #include "graphics/bmp_write.h"
 #include "platform/host_files.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "graphics/decode_formats.h"
-#include "scenario/byte_order.h"
+#include "base/byte_order.h"
 
 namespace qln {
 

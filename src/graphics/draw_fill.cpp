@@ -6,7 +6,7 @@
 
 #include "graphics/draw.h"
 #include "graphics/draw_kernels.h"
-#include "graphics/rect.h"
+#include "base/rect.h"
 
 namespace qln {
 namespace {

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "graphics/encode_formats.h"
-#include "scenario/byte_order.h"
+#include "base/byte_order.h"
 
 namespace qln {
 

@@ -6,7 +6,7 @@
 #include "input/input_commands.h"
 #include "input/poll.h"
 #include "platform/platform.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

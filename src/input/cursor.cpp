@@ -8,8 +8,8 @@
 #include "graphics/picture.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "scenario/file_read.h"
-#include "shell/engine.h"
+#include "files/file_read.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

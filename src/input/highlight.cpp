@@ -13,9 +13,9 @@
 #include <cstring>
 
 #include "graphics/draw.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "input/tracking.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

@@ -10,7 +10,7 @@
 #include "input/cursor.h"
 #include "input/highlight.h"
 #include "input/tracking.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

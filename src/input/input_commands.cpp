@@ -8,7 +8,7 @@
 #include "input/poll.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

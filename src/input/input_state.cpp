@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "shell/engine.h"
-#include "windows/sjis.h"
+#include "engine/engine.h"
+#include "base/sjis.h"
 
 namespace qln {
 namespace {

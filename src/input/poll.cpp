@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

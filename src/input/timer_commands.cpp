@@ -4,7 +4,7 @@
 
 #include "platform/platform.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

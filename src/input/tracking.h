@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "graphics/rect.h"
+#include "base/rect.h"
 #include "input/cursor.h"
 #include "input/input_state.h"
 

@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "graphics/rect.h"
-#include "shell/engine.h"
+#include "base/rect.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "platform/platform.h"
-#include "shell/pause_display.h"
+#include "screen/pause_display.h"
 
 namespace qln {
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "scenario/file_read.h"
+#include "files/file_read.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "windows/sjis.h"
+#include "base/sjis.h"
 
 namespace qln {
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "scenario/error_format.h"
-#include "scenario/file_read.h"
+#include "files/file_read.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -17,7 +17,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/var_view.h"
 
 namespace qln {

@@ -6,7 +6,7 @@
 #include "input/poll.h"
 #include "platform/platform.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

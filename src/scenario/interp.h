@@ -9,7 +9,7 @@
 #include "input/input_state.h"
 
 #include "engine/command_args.h"
-#include "scenario/error_record.h"
+#include "base/error_record.h"
 
 namespace qln {
 

@@ -3,11 +3,11 @@
 // runs off its end meets the end command) and an expression ends there.
 
 #include "engine/command_row.h"
-#include "scenario/byte_order.h"
+#include "base/byte_order.h"
 #include "scenario/expr.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

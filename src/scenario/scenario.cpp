@@ -4,9 +4,9 @@
 #include <new>
 #include <vector>
 
-#include "scenario/byte_order.h"
-#include "scenario/file_read.h"
-#include "shell/engine.h"
+#include "base/byte_order.h"
+#include "files/file_read.h"
+#include "engine/engine.h"
 
 namespace qln {
 

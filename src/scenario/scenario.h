@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/settings.h"
+#include "engine/settings.h"
 
 namespace qln {
 

@@ -3,7 +3,7 @@
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "scenario/byte_order.h"
-#include "scenario/file_read.h"
+#include "base/byte_order.h"
+#include "files/file_read.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -10,8 +10,8 @@
 #include "platform/process.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
-#include "shell/profile.h"
+#include "engine/engine.h"
+#include "files/profile.h"
 #include "tables/tables.h"
 
 namespace qln {

@@ -16,10 +16,10 @@
 #include "platform/threaded_platform.h"
 #include "scenario/interp.h"
 #include "scenario/startup.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "shell/startup_messages.h"
 #include "tables/tables.h"
-#include "windows/font.h"
+#include "text/font.h"
 
 namespace qln {
 namespace {

@@ -14,8 +14,8 @@
 #include "platform/host_files.h"
 #include "platform/process.h"
 #include "shell/app_main.h"
-#include "shell/engine.h"
-#include "shell/input_script.h"
+#include "engine/engine.h"
+#include "platform/headless/input_script.h"
 #include "shell/runner_options.h"
 #include "shell/screen_dump.h"
 

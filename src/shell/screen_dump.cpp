@@ -2,7 +2,7 @@
 
 #include "graphics/bmp_write.h"
 #include "platform/host_files.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 

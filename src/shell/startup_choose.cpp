@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 #include "scenario/scenario.h"
 #include "shell/app_main.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "shell/startup_messages.h"
 
 namespace qln {

@@ -2,8 +2,8 @@
 
 #include "graphics/picture.h"
 #include "scenario/expr.h"
-#include "scenario/file_read.h"
-#include "shell/engine.h"
+#include "files/file_read.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

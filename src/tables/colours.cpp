@@ -1,6 +1,6 @@
 // The colour table: numbered colours the colour commands set and text and
 // frames are drawn with.
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "graphics/picture.h"
-#include "scenario/file_read.h"
+#include "files/file_read.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/plugin.h"
 #include "tables/var_view.h"
 

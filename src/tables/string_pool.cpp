@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/string_slots.h"
 
 namespace qln {

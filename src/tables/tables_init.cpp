@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <new>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/var_view.h"
 
 namespace qln {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/string_slots.h"
 #include "tables/var_view.h"
 

@@ -1,7 +1,7 @@
 // The button commands: entries of region lists (a window's buttons).
 
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window_commands.h"
 

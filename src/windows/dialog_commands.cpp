@@ -14,10 +14,10 @@
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/text_draw.h"
-#include "windows/text_expand.h"
+#include "text/text_draw.h"
+#include "tables/text_expand.h"
 #include "windows/window.h"
 
 namespace qln {

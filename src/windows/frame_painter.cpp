@@ -5,9 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

@@ -3,9 +3,9 @@
 
 #include <new>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/picture_commands.h"
 #include "windows/picture_targets.h"

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "graphics/draw.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"

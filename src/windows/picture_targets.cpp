@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "scenario/file_read.h"
+#include "files/file_read.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "graphics/screen.h"
-#include "shell/engine.h"
-#include "windows/text_draw.h"
+#include "screen/screen.h"
+#include "engine/engine.h"
+#include "text/text_draw.h"
 #include "windows/window.h"
 
 namespace qln {

@@ -1,9 +1,9 @@
 #include "windows/window_commands.h"
 
 #include "graphics/draw.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "scenario/interp.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"
 #include "windows/window_commands.h"

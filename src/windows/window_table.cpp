@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "graphics/screen.h"
-#include "shell/engine.h"
+#include "screen/screen.h"
+#include "engine/engine.h"
 #include "windows/window.h"
 
 namespace qln {

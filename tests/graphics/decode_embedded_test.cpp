@@ -6,12 +6,12 @@
 #include <iterator>
 #include <string>
 
-#include "graphics/clipboard.h"
+#include "screen/clipboard.h"
 #include "graphics/decode_test_support.h"
 #include "platform/headless/headless_platform.h"
 #include "resources/embedded_picture.h"
-#include "scenario/byte_order.h"
-#include "shell/engine.h"
+#include "base/byte_order.h"
+#include "engine/engine.h"
 #include "support/fake_platform.h"
 
 namespace qln::test {

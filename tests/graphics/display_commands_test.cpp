@@ -1,13 +1,13 @@
 // 0x27 sys_display: window and full screen through the platform's display
 // answers, with results 0, 1 and 2 and the window style following the mode.
 
-#include "graphics/display_commands.h"
+#include "screen/display_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "support/machine.h"
 
 namespace qln {

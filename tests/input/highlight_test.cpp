@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "input/input_machine.h"
 
 namespace qln::test {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "input/tracking.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/command_machine.h"
 #include "windows/window.h"

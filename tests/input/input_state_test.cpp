@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "input/input_state.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -6,10 +6,10 @@
 #include "input/poll.h"
 #include "input/wait_machine.h"
 #include "platform/headless/headless_platform.h"
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
-#include "shell/input_script.h"
+#include "engine/engine.h"
+#include "platform/headless/input_script.h"
 #include "support/fake_platform.h"
 #include "windows/window.h"
 

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "platform/headless/headless_platform.h"
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
-#include "shell/input_script.h"
+#include "engine/engine.h"
+#include "platform/headless/input_script.h"
 #include "tables/tables.h"
 
 namespace qln::test {

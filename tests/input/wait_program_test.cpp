@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

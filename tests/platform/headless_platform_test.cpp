@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
-#include "scenario/error_record.h"
-#include "shell/engine.h"
-#include "shell/input_script.h"
+#include "base/error_record.h"
+#include "engine/engine.h"
+#include "platform/headless/input_script.h"
 
 namespace qln {
 namespace {

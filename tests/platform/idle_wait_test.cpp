@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "platform/headless/headless_platform.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

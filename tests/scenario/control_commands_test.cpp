@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "support/machine.h"
 #include "support/temp_dir.h"
 

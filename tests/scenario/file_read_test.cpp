@@ -1,11 +1,11 @@
-#include "scenario/file_read.h"
+#include "files/file_read.h"
 
 #include <gtest/gtest.h>
 
-#include "scenario/archive_read.h"
-#include "scenario/archive_write.h"
-#include "scenario/pack.h"
-#include "shell/engine.h"
+#include "files/archive_read.h"
+#include "files/archive_write.h"
+#include "files/pack.h"
+#include "engine/engine.h"
 #include "support/packing_data.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"

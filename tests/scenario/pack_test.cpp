@@ -1,11 +1,11 @@
-#include "scenario/pack.h"
+#include "files/pack.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "scenario/archive_read.h"
-#include "scenario/unpack.h"
+#include "files/archive_read.h"
+#include "files/unpack.h"
 #include "support/packing_data.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

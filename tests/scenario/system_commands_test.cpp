@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform/process.h"
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "scenario/system_commands.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "windows/command_args.h"

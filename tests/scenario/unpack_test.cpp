@@ -1,4 +1,4 @@
-#include "scenario/unpack.h"
+#include "files/unpack.h"
 
 #include <gtest/gtest.h>
 

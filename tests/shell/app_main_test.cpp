@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "shell/app_main.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "support/temp_dir.h"
 
 namespace qln {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/host_files.h"
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "support/temp_dir.h"
 
 namespace qln {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/input_script.h"
+#include "platform/headless/input_script.h"
 
 namespace qln {
 namespace {

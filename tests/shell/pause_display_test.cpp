@@ -2,7 +2,7 @@
 // word, the pause picture (stretched, first row at the bottom, blended by its
 // alpha plane), the 8-bit dither, and the kept screen coming back exactly.
 
-#include "shell/pause_display.h"
+#include "screen/pause_display.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "graphics/dither.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/command_machine.h"
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "shell/profile.h"
+#include "files/profile.h"
 #include "support/temp_dir.h"
 
 namespace qln {

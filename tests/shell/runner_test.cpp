@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "support/temp_dir.h"
 
 namespace qln {

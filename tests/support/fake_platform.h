@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/rect.h"
+#include "base/rect.h"
 #include "platform/platform.h"
-#include "scenario/error_record.h"
+#include "base/error_record.h"
 
 namespace qln::test {
 

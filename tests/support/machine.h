@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "support/fake_platform.h"
 #include "tables/tables.h"
 

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "graphics/picture.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
 #include "windows/run_scenario.h"

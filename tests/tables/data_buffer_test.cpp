@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "graphics/picture.h"
-#include "scenario/file_read.h"
+#include "files/file_read.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"
 #include "tables_fixture.h"

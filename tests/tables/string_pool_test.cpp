@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "tables_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "tables_fixture.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "tables_fixture.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/host_files.h"
-#include "scenario/file_read.h"
-#include "scenario/pack.h"
+#include "files/file_read.h"
+#include "files/pack.h"
 #include "support/packing_data.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"

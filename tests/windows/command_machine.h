@@ -8,7 +8,7 @@
 #include <string>
 
 #include "graphics/picture.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "support/machine.h"
 #include "support/pixels.h"
 #include "windows/window.h"

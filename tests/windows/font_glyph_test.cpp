@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/engine.h"
-#include "windows/font.h"
-#include "windows/font_face.h"
+#include "engine/engine.h"
+#include "text/font.h"
+#include "text/font_face.h"
 
 namespace qln {
 namespace {

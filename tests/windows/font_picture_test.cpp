@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "graphics/picture.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/font.h"
+#include "text/font.h"
 
 namespace qln {
 namespace {

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/engine.h"
-#include "windows/font.h"
-#include "windows/font_face.h"
-#include "windows/font_library.h"
-#include "windows/font_names.h"
-#include "windows/font_select.h"
+#include "engine/engine.h"
+#include "text/font.h"
+#include "text/font_face.h"
+#include "text/font_library.h"
+#include "text/font_names.h"
+#include "text/font_select.h"
 
 namespace qln {
 namespace {

@@ -1,4 +1,4 @@
-#include "windows/full_width.h"
+#include "base/full_width.h"
 
 #include <gtest/gtest.h>
 

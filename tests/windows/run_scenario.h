@@ -8,9 +8,9 @@
 
 #include "engine/command_row.h"
 #include "platform/platform.h"
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 #include "scenario/scenario.h"
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "support/fake_platform.h"
 
 namespace qln::test {

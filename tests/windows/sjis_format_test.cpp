@@ -1,4 +1,4 @@
-#include "windows/sjis_format.h"
+#include "base/sjis_format.h"
 
 #include <gtest/gtest.h>
 

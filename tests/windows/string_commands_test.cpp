@@ -1,4 +1,4 @@
-#include "windows/string_commands.h"
+#include "tables/string_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/run_scenario.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/text_compose.h"
+#include "text/text_compose.h"
 #include "windows/text_test_support.h"
 
 namespace qln::test {

@@ -1,11 +1,11 @@
-#include "windows/text_expand.h"
+#include "tables/text_expand.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "shell/engine.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

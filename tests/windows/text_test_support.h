@@ -9,8 +9,8 @@
 #include "support/machine.h"
 #include "tables/tables.h"
 #include "windows/command_machine.h"
-#include "windows/font.h"
-#include "windows/text_draw.h"
+#include "text/font.h"
+#include "text/text_draw.h"
 
 namespace qln::test {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "graphics/picture.h"
-#include "graphics/screen.h"
+#include "screen/screen.h"
 #include "support/machine.h"
 #include "support/pixels.h"
 #include "windows/window.h"

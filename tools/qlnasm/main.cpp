@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/asm/assembler.h"
+#include "asm/assembler.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/asm/disassembler.h"
-#include "scenario/unpack.h"
+#include "asm/disassembler.h"
+#include "files/unpack.h"
 
 namespace {
 

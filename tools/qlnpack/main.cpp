@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "platform/host_files.h"
-#include "scenario/archive_read.h"
-#include "scenario/archive_write.h"
-#include "scenario/pack.h"
+#include "files/archive_read.h"
+#include "files/archive_write.h"
+#include "files/pack.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/host_files.h"
-#include "windows/sjis.h"
+#include "base/sjis.h"
 
 namespace qln {
 namespace {

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <thread>
 
-#include "graphics/clipboard.h"
+#include "screen/clipboard.h"
 #include "platform/headless/console_text.h"
 #include "platform/host_files.h"
-#include "scenario/error_record.h"
-#include "shell/engine.h"
+#include "base/error_record.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "graphics/rect.h"
+#include "base/rect.h"
 #include "platform/threaded_platform.h"
-#include "shell/input_script.h"
+#include "platform/headless/input_script.h"
 
 namespace qln {
 

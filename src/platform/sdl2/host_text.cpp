@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "scenario/error_record.h"
+#include "base/error_record.h"
 
 namespace qln {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "scenario/asm/cp932.h"
+#include "base/cp932.h"
 
 namespace qln {
 

@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/clipboard.h"
-#include "graphics/screen.h"
+#include "screen/clipboard.h"
+#include "screen/screen.h"
 #include "platform/host_files.h"
 #include "platform/sdl2/host_tools.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/render_choice.h"
-#include "scenario/error_record.h"
-#include "shell/engine.h"
+#include "base/error_record.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -29,7 +29,7 @@
 #include <optional>
 #include <string>
 
-#include "graphics/rect.h"
+#include "base/rect.h"
 #include "platform/sdl2/host_text.h"
 #include "platform/sdl2/instance_raise.h"
 #include "platform/sdl2/letterbox.h"

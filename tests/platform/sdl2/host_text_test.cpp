@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "scenario/error_record.h"
+#include "base/error_record.h"
 
 namespace qln {
 namespace {

@@ -1,0 +1,69 @@
+#pragma once
+// The engine context: one object owns every table and every subsystem's
+// state, so several engines can live in one process (the tests run many).
+// Subsystem operations are free functions taking the engine first.
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "screen/screen.h"
+#include "input/input_state.h"
+#include "input/timers.h"
+#include "input/tracking.h"
+#include "scenario/interp.h"
+#include "scenario/random_state.h"
+#include "engine/settings.h"
+#include "tables/tables.h"
+#include "text/font.h"
+#include "windows/window.h"
+
+namespace qln {
+
+class Platform;
+
+// A callback slot recorded by hook_set (slot 0) or hook_set_alt (slot 1).
+struct HookSlot {
+    uint16_t call_buf = 0;
+    uint16_t entry = 0;
+    uint16_t flag = 0;
+};
+
+// Start-up state of the shell.
+struct ShellState {
+    char start_dir[kPathMax] = {};     // Shift-JIS; also system string 0
+    char program_path[kPathMax] = {};
+    char ini_path[kPathMax] = {};      // settings file, replaced by ini_file
+    bool restart = false;              // set by sys_restart
+    int32_t last_step_result = 0;      // the result that ended the scenario thread
+    // False in sandboxed runs (the fuzzers): commands then neither start host
+    // programs nor write, rename or delete host files, and report failure.
+    bool host_effects_allowed = true;
+    int32_t pause_picture = -1;  // data buffer shown while in the background; -1 none
+    HookSlot hooks[2];
+    // Programs sys_exec started without waiting, collected when they end.
+    std::vector<int32_t> detached_children;
+};
+
+struct Engine {
+    Settings settings;
+    Platform* platform = nullptr;  // not owned
+    ShellState shell;
+    Tables tables;
+    Interp interp;
+    Random random;
+    InputShared input;
+    InputTracking tracking;
+    Timers timers;
+    ScreenState screen;
+    WindowTable windows;
+    FontTables fonts;
+    std::mutex screen_lock;
+
+    Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+    ~Engine();
+};
+
+}  // namespace qln

@@ -1,0 +1,157 @@
+// Drawing into a window's picture: clip, fill, invert, and pictures with a
+// timed fade-in. Each marks the changed area dirty.
+
+#include <algorithm>
+#include <cstring>
+
+#include "graphics/draw.h"
+#include "screen/screen.h"
+#include "input/poll.h"
+#include "platform/platform.h"
+#include "engine/engine.h"
+#include "tables/tables.h"
+#include "windows/window.h"
+
+namespace qln {
+namespace {
+
+int32_t clamp_to_int32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+bool is_screen_window(Engine& engine, const Window& window) {
+    return win_number(engine, window) == 0;
+}
+
+Rect rect_of(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return Rect{x, y, clamp_to_int32(int64_t(x) + w), clamp_to_int32(int64_t(y) + h)};
+}
+
+// A picture of w x h holding what dst shows at (x, y); black where the
+// rectangle leaves dst.
+Picture* snapshot_rect(const Picture& dst, int32_t x, int32_t y, int32_t w, int32_t h) {
+    Picture* p = picture_create(uint16_t(w), uint16_t(h));
+    if (!p) return nullptr;
+    std::memset(p->pixels.get(), 0, p->pixel_bytes());
+    const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+    const int64_t right = std::min<int64_t>(int64_t(x) + w, dst.width);
+    const int64_t bottom = std::min<int64_t>(int64_t(y) + h, dst.height);
+    for (int64_t row = top; row < bottom && left < right; ++row) {
+        std::memcpy(p->pixels.get() + (size_t(row - y) * w + size_t(left - x)) * 3,
+                    dst.pixels.get() + (size_t(row) * dst.width + size_t(left)) * 3,
+                    size_t(right - left) * 3);
+    }
+    return p;
+}
+
+}  // namespace
+
+bool window_clip(Engine& engine, const Window& window, int32_t& x, int32_t& y, int32_t& w,
+                 int32_t& h) {
+    int64_t cx = x, cy = y, cw = w, ch = h;
+    if (is_screen_window(engine, window)) {
+        cx += engine.screen.content_x;
+        cy += engine.screen.content_y;
+    }
+    if (cx < 0) {
+        cw += cx;
+        cx = 0;
+    }
+    if (cy < 0) {
+        ch += cy;
+        cy = 0;
+    }
+    cw = std::min<int64_t>(cw, int64_t(window.sx()) - cx);
+    ch = std::min<int64_t>(ch, int64_t(window.sy()) - cy);
+    x = clamp_to_int32(cx);
+    y = clamp_to_int32(cy);
+    w = clamp_to_int32(cw);
+    h = clamp_to_int32(ch);
+    return cw >= 1 && ch >= 1;
+}
+
+void window_fill(Engine& engine, Window& window, int32_t x, int32_t y, int32_t w, int32_t h,
+                 int32_t colour_no, int32_t alpha) {
+    if (!window.picture || !window_clip(engine, window, x, y, w, h)) return;
+    uint8_t r = 0, g = 0, b = 0;
+    if (!colour_get(engine, colour_no, r, g, b)) r = g = b = 0;
+    picture_fill(window.picture, x, y, w, h, r, g, b, alpha);
+    const Rect changed = rect_of(x, y, w, h);
+    mark_dirty(engine, &window, &changed);
+}
+
+void window_invert(Engine& engine, Window& window, int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (!window.picture || !window_clip(engine, window, x, y, w, h)) return;
+    picture_invert(window.picture, x, y, w, h, 255, 255, 255);
+    const Rect changed = rect_of(x, y, w, h);
+    mark_dirty(engine, &window, &changed);
+}
+
+bool window_draw_picture(Engine& engine, int32_t win_no, int32_t dx, int32_t dy, int32_t dw,
+                         int32_t dh, const Picture* src, int32_t sx, int32_t sy, int32_t sw,
+                         int32_t sh, int32_t fade_ms, int32_t opacity, int32_t rop, int32_t flags) {
+    Platform* platform = engine.platform;
+    const uint32_t start = platform ? platform->ticks() : 0;
+    Window* window = win_get(engine, win_no, true);
+    if (!window) return false;
+    if (!src) return true;
+
+    dw &= 0xFFFF;
+    dh &= 0xFFFF;
+    const uint32_t fade = uint32_t(fade_ms) & 0xFFFF;
+    if (sx == 0 && sy == 0 && (sw & 0xFFFF) == 0 && (sh & 0xFFFF) == 0) {
+        sw = src->width;
+        sh = src->height;
+    }
+    if (dw == 0 && dh == 0) {
+        dw = sw;
+        dh = sh;
+    }
+    if (win_no == 0) {
+        dx = clamp_to_int32(int64_t(dx) + engine.screen.content_x);
+        dy = clamp_to_int32(int64_t(dy) + engine.screen.content_y);
+    }
+
+    // The fade needs both pictures; without them the picture simply appears.
+    // Sizes beyond a picture's reach draw nothing that a fade could show.
+    Picture* before = nullptr;
+    Picture* after = nullptr;
+    const bool can_fade = fade > 0 && dw >= 0 && dh >= 0 && dw <= 0xFFFF && dh <= 0xFFFF;
+    if (can_fade) before = snapshot_rect(*window->picture, dx, dy, dw, dh);
+
+    Picture* target = window->picture;
+    picture_draw(target, dx, dy, dw, dh, src, sx, sy, sw, sh, opacity, rop, flags);
+    const Rect changed = rect_of(dx, dy, dw, dh);
+    mark_dirty(engine, window, &changed);
+    if (!before) return true;
+
+    after = snapshot_rect(*target, dx, dy, dw, dh);
+    if (after) {
+        InputState snap;
+        int32_t previous = -1;
+        for (;;) {
+            const uint32_t now = platform ? platform->ticks() : start + fade;
+            const uint32_t elapsed = std::min(now - start, fade);
+            const int32_t level = int32_t((uint64_t(elapsed) * 255 + fade / 2) / fade);
+            if (level != previous) {
+                previous = level;
+                picture_crossfade(target, dx, dy, before, after, level);
+                mark_dirty(engine, window, &changed);
+                screen_update(engine);
+            } else if (platform) {
+                platform->idle_pass();
+            }
+            (void)poll(engine, snap);
+            if (elapsed >= fade) break;
+            // A callback in the poll step may have closed or replaced the
+            // window (or grown the table): the fade ends with what is there.
+            window = win_get(engine, win_no, true);
+            if (!window || window->picture != target) break;
+        }
+    }
+    picture_free(before);
+    picture_free(after);
+    return true;
+}
+
+}  // namespace qln

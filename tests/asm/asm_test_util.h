@@ -1,0 +1,62 @@
+#pragma once
+// Helpers for the assembler and disassembler tests.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "asm/assembler.h"
+#include "asm/disassembler.h"
+
+namespace qln::test {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes assemble_ok(std::string_view source) {
+    Bytes image;
+    AsmError error;
+    EXPECT_TRUE(assemble(source, image, error)) << error.format("test.qasm");
+    return image;
+}
+
+inline AsmError assemble_error(std::string_view source) {
+    Bytes image;
+    AsmError error;
+    EXPECT_FALSE(assemble(source, image, error)) << source;
+    EXPECT_TRUE(image.empty());
+    return error;
+}
+
+// The code bytes of a scenario without settings records: after "QLN", H, T.
+inline Bytes code_of(const Bytes& image) {
+    if (image.size() < 7) return {};
+    const size_t t = image[5] | image[6] << 8;
+    return Bytes(image.begin() + 7, image.begin() + static_cast<std::ptrdiff_t>(t));
+}
+
+inline Bytes table_of(const Bytes& image) {
+    const size_t h = image[3] | image[4] << 8;
+    const size_t t = image[h] | image[h + 1] << 8;
+    return Bytes(image.begin() + static_cast<std::ptrdiff_t>(t), image.end());
+}
+
+// Disassembling and assembling again must give the same bytes.
+inline ::testing::AssertionResult round_trips(const Bytes& image) {
+    const std::string text = disassemble(image.data(), image.size());
+    Bytes again;
+    AsmError error;
+    if (!assemble(text, again, error))
+        return ::testing::AssertionFailure() << error.format("dis") << "\n" << text;
+    if (again != image) {
+        size_t i = 0;
+        while (i < again.size() && i < image.size() && again[i] == image[i]) ++i;
+        return ::testing::AssertionFailure() << "first difference at byte " << i << " (sizes "
+                                             << image.size() << ", " << again.size() << ")\n"
+                                             << text;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace qln::test

@@ -1,0 +1,233 @@
+#include "asm/assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "asm/asm_test_util.h"
+#include "files/unpack.h"
+
+namespace qln {
+namespace {
+
+using test::assemble_error;
+using test::assemble_ok;
+using test::Bytes;
+using test::code_of;
+using test::table_of;
+
+void append(Bytes& b, std::string_view s) {
+    b.insert(b.end(), s.begin(), s.end());
+}
+
+TEST(Assemble, AnEmptySourceIsTheSmallestScenario) {
+    EXPECT_EQ(assemble_ok(""), (Bytes{'Q', 'L', 'N', 5, 0, 7, 0}));
+    EXPECT_EQ(assemble_ok("; only a comment\n\n"), (Bytes{'Q', 'L', 'N', 5, 0, 7, 0}));
+    EXPECT_EQ(assemble_ok("    end\n"), (Bytes{'Q', 'L', 'N', 5, 0, 8, 0, 0xFF}));
+}
+
+TEST(Assemble, SettingsRecordsChainTheirNextOffsets) {
+    const Bytes image = assemble_ok(R"(.settings
+    strings 1000
+    screen 800, 600
+    end
+.code
+    end
+)");
+    const Bytes expected = {'Q', 'L', 'N', 18,   0,                 // H = 18
+                            'S', 10,  0,   0xE8, 0x03,              // 1000
+                            'N', 17,  0,   0x20, 0x03, 0x58, 0x02,  // 800, 600
+                            'X',                                    // end
+                            21,  0,                                 // T
+                            0xFF};
+    EXPECT_EQ(image, expected);
+}
+
+TEST(Assemble, TextAndFileSettings) {
+    const Bytes image = assemble_ok(R"(.settings
+    title "Quillon テスト"
+    cmdnames "FILE", 0, 1
+    errmsgs "A,B", -3
+    cursor "RAW TEXT"
+    record "G", auto
+    record 0x4B, 0x1234, 1, "ab"
+)");
+    Bytes expected = {'Q', 'L', 'N', 68, 0};
+    expected.insert(expected.end(), {'T', 23, 0});
+    append(expected, "Quillon \x83\x65\x83\x58\x83\x67");
+    expected.push_back(0);
+    expected.insert(expected.end(), {'C', 35, 0});
+    append(expected, std::string_view("FILE,0,1", 9));
+    expected.insert(expected.end(), {'E', 47, 0});
+    append(expected, std::string_view("\"A,B\",-3", 9));
+    expected.insert(expected.end(), {'M', 59, 0});
+    append(expected, std::string_view("RAW TEXT", 9));
+    expected.insert(expected.end(), {'G', 62, 0});
+    expected.insert(expected.end(), {'K', 0x34, 0x12, 1, 'a', 'b'});
+    expected.insert(expected.end(), {70, 0});
+    EXPECT_EQ(image, expected);
+}
+
+TEST(Assemble, StringLiteralsGoToThePoolInCodePage932) {
+    const std::string body = R"(    str_let 1, "テスト"
+    str_let 2, "a\"b\\c\x81\xFF\n"
+    str_let 3, "テスト"
+)";
+    const Bytes shared = assemble_ok(body);
+    EXPECT_EQ(code_of(shared), (Bytes{0x60, 0x00, 1, 0x7F, 0, 0,  //
+                                      0x60, 0x00, 2, 0x7F, 7, 0,  //
+                                      0x60, 0x00, 3, 0x7F, 0, 0}));
+    Bytes pool;
+    append(pool, std::string_view("\x83\x65\x83\x58\x83\x67", 7));
+    append(pool, std::string_view("a\"b\\c\x81\xFF\n", 9));
+    EXPECT_EQ(table_of(shared), pool);
+
+    // Separate strings: every literal gets its own copy.
+    const Bytes separate = assemble_ok(".strings separate\n" + body);
+    EXPECT_EQ(code_of(separate)[16], 16);
+    append(pool, std::string_view("\x83\x65\x83\x58\x83\x67", 7));
+    EXPECT_EQ(table_of(separate), pool);
+}
+
+TEST(Assemble, StringOperandsOfEveryForm) {
+    EXPECT_EQ(code_of(assemble_ok("    str_cmp #4, s[v0[1] + 2]")),
+              (Bytes{0x62, 4, 0, 0xFF, 0xFF, 0x00, 1, 0x10, 0x00, 2, 0x53, 0x7F}));
+}
+
+TEST(Assemble, LabelsAreCodeOffsetsForwardAndBack) {
+    const Bytes image = assemble_ok(R"(start:
+    jump done
+    call_if v0[1], start, 1, 2, 3, 4
+    eval start + 1
+done: end
+)");
+    EXPECT_EQ(code_of(image),
+              (Bytes{0x01, 37,   0,                                               // jump done
+                     0x03, 0x00, 1, 0x10, 0x7F, 7, 0,    0x00, 1, 0x7F, 0x00, 2,  // call_if
+                     0x7F, 0x00, 3, 0x7F, 0x00, 4, 0x7F,                          //
+                     0x00, 0x02, 7, 0,    0x00, 1, 0x53, 0x7F,                    // eval
+                     0xFF}));                                                     // done: end
+    EXPECT_EQ(code_of(assemble_ok("    jump 0x1234\n    jump -1\n")),
+              (Bytes{0x01, 0x34, 0x12, 0x01, 0xFF, 0xFF}));
+}
+
+TEST(Assemble, ClosingListsOfEveryKind) {
+    EXPECT_EQ(code_of(assemble_ok("a: jump_table v0[0], 1, a, b\nb:")),
+              (Bytes{0x0D, 0x00, 0, 0x10, 0x7F, 0x00, 1, 0x7F, 7, 0, 21, 0, 0xFF, 0xFF}));
+    EXPECT_EQ(
+        code_of(assemble_ok(
+            R"(    win_select 1, 0xFFFF, 0, 0xFFFF, 0xFFFF, -1, 0, ["x", 0x10, 1], [5: #3, 0x20, 0])")),
+        (Bytes{0x0B, 0x00, 1,    0x7F, 0xFF, 0xFF, 0x00, 0,    0x7F, 0xFF,
+               0xFF, 0xFF, 0xFF, 0x01, 0xFF, 0xFF, 0x7F, 0x00, 0,    0x7F,  // fixed operands
+               0x00, 0,    0,    0x10, 0,    0x00, 1,    0x7F,              // ["x", 0x10, 1]
+               0x05, 3,    0,    0x20, 0,    0x00, 0,    0x7F,              // [5: #3, 0x20, 0]
+               0x80}));
+    EXPECT_EQ(code_of(assemble_ok("    win_open 2, 1, px: 10, tx_ssy: 5, 200: 1")),
+              (Bytes{0x94, 0x00, 2,    0x7F, 0x00, 1,   0x7F, 1, 0x00, 10,
+                     0x7F, 26,   0x00, 5,    0x7F, 200, 0x00, 1, 0x7F, 0x7F}));
+    EXPECT_EQ(code_of(assemble_ok("    win_set 2")), (Bytes{0x9C, 0x00, 2, 0x7F, 0x7F}));
+    EXPECT_EQ(code_of(assemble_ok("    btn_wait -1, 3, 0, [1, 2], [9: 3, 4]")),
+              (Bytes{0x51, 0x01, 0xFF, 0xFF, 0x7F, 0x00, 3, 0x7F, 0x00, 0, 0x7F,  //
+                     0x00, 0x00, 0x00, 1,    0x7F, 0x00, 2, 0x7F,                 //
+                     0x00, 0x09, 0x00, 3,    0x7F, 0x00, 4, 0x7F,                 //
+                     0x01, 0x00}));
+    EXPECT_EQ(code_of(assemble_ok("    btn_wait -1, -1, 0, [end: 2, 7]")),
+              (Bytes{0x51, 0x01, 0xFF, 0xFF, 0x7F, 0x01, 0xFF, 0xFF, 0x7F, 0x00, 0, 0x7F, 2, 7}));
+    EXPECT_EQ(
+        code_of(assemble_ok("    plugin_call 1, 2, 5, s[3], [1: 7, 9], [1: 8], [9:], [0: 4], #2")),
+        (Bytes{0xC6, 0x00, 1,    0x7F, 0x00, 2,    0x7F,  //
+               0,    0x00, 5,    0x7F,                    // 5
+               2,    0xFF, 0xFF, 0x00, 3,    0x7F,        // s[3]
+               1,    7,    9,                             // [1: 7, 9]
+               1,    8,    0,                             // [1: 8]
+               9,                                         // [9:]
+               0,    0x00, 4,    0x7F,                    // [0: 4]
+               2,    2,    0,                             // #2
+               0x7F}));
+}
+
+TEST(Assemble, RawBytesExplicitTablesAndRawImages) {
+    EXPECT_EQ(assemble_ok(".raw\n    .bytes 0x51 \"LN\", -1\n    jump here\nhere:\n"),
+              (Bytes{0x51, 'L', 'N', 0xFF, 0x01, 7, 0}));
+
+    // An explicit table is placed as written; literals follow it.
+    const Bytes image = assemble_ok(R"(    str_let 0, #4
+    str_let 1, "new"
+.strtab
+    "abc"
+    .bytes 0x41
+)");
+    EXPECT_EQ(code_of(image), (Bytes{0x60, 0x00, 0, 0x7F, 4, 0, 0x60, 0x00, 1, 0x7F, 5, 0}));
+    EXPECT_EQ(table_of(image), (Bytes{'a', 'b', 'c', 0, 'A', 'n', 'e', 'w', 0}));
+
+    // A string table offset given outright.
+    const Bytes early = assemble_ok(".strtab_offset 2\n    str_let 0, \"x\"\n");
+    EXPECT_EQ(early, (Bytes{'Q', 'L', 'N', 5, 0, 2, 0, 0x60, 0x00, 0, 0x7F, 11, 0, 'x', 0}));
+}
+
+TEST(Assemble, PackedOutputUnpacksToTheImage) {
+    const std::string source = "    str_let 1, \"hello hello hello\"\n    end\n";
+    const Bytes image = assemble_ok(source);
+    Bytes file;
+    AsmError error;
+    ASSERT_TRUE(assemble_packed(source, file, error)) << error.message;
+    ASSERT_GE(file.size(), 4u);
+    EXPECT_EQ(size_t(file[0] | file[1] << 8), image.size());
+    EXPECT_EQ(size_t(file[2] | file[3] << 8), file.size() - 4);
+    Bytes unpacked(image.size());
+    ASSERT_TRUE(unpack_a(file.data() + 4, file.size() - 4, unpacked.data(), unpacked.size()));
+    EXPECT_EQ(unpacked, image);
+
+    // Too large for the packed layout's 16-bit length.
+    std::string big = ".raw\n";
+    for (int i = 0; i < 4200; ++i) big += "    .bytes 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\n";
+    EXPECT_FALSE(assemble_packed(big, file, error));
+    EXPECT_EQ(error.line, 0);
+}
+
+TEST(Assemble, ErrorsNameTheLineAndColumn) {
+    AsmError e = assemble_error("\n    bogus 1\n");
+    EXPECT_EQ(e.format("f.qasm"), "f.qasm:2:5: unknown command 'bogus'");
+    e = assemble_error("    jump nowhere");
+    EXPECT_EQ(e.format("f.qasm"), "f.qasm:1:10: undefined label 'nowhere'");
+    e = assemble_error("a:\na:");
+    EXPECT_EQ(e.format("f.qasm"), "f.qasm:2:1: label 'a' is already defined");
+    e = assemble_error("    jump_if 1");
+    EXPECT_EQ(e.format("f.qasm"), "f.qasm:1:14: expected ',', found end of line");
+    e = assemble_error("    eval 1, 2");
+    EXPECT_EQ(e.format("f.qasm"), "f.qasm:1:11: too many operands for 'eval'");
+    e = assemble_error("    str_let 0, \"a\xF0\x9F\x98\x80\"");  // an emoji: not in CP932
+    EXPECT_EQ(e.line, 1);
+    EXPECT_EQ(e.col, 18);
+    e = assemble_error("    str_let 0, \"a\\x00\"");
+    EXPECT_EQ(e.col, 16);
+    e = assemble_error("    str_let 0, \"open");
+    EXPECT_EQ(e.message, "string without its closing quote");
+    e = assemble_error("    end\n.raw");
+    EXPECT_EQ(e.line, 2);
+    e = assemble_error(".settings\nhere:");
+    EXPECT_EQ(e.message, "labels belong in the code");
+    e = assemble_error(".raw\n    str_let 0, \"x\"");
+    EXPECT_EQ(e.col, 16);
+    e = assemble_error(".strtab_offset 0xFFFF\n    str_let 0, \"x\"");
+    EXPECT_EQ(e.format("f"), "f:2:16: string lies outside the reach of the string table");
+    e = assemble_error("    jump_table 0, 0, 0xFFFF");
+    EXPECT_EQ(e.col, 22);
+    e = assemble_error("    win_open 1, 0, colour: 3");
+    EXPECT_EQ(e.message, "unknown window key 'colour'");
+    e = assemble_error("    btn_wait 0, 0, 0, [end: 1, 0], [1, 2]");
+    EXPECT_EQ(e.message, "nothing may follow the [end: ...] item");
+    e = assemble_error(".settings\n    colours 3");
+    EXPECT_EQ(e.format("f"), "f:2:5: unknown settings record 'colours'");
+    e = assemble_error(".settings\n    strings 70000");
+    EXPECT_EQ(e.col, 13);
+    e = assemble_error("    end @");
+    EXPECT_EQ(e.format("f"), "f:1:9: unexpected character");
+    e = assemble_error("    eval 12ab");
+    EXPECT_EQ(e.format("f"), "f:1:10: malformed number");
+    e = assemble_error("    .bogus");
+    EXPECT_EQ(e.message, "unknown directive '.bogus'");
+}
+
+}  // namespace
+}  // namespace qln

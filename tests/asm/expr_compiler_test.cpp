@@ -1,0 +1,173 @@
+#include "asm/expr_compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qln {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes compile(const std::string& text) {
+    Lexer lexer;
+    lexer.reset(text);
+    Bytes out;
+    AsmError err;
+    EXPECT_TRUE(expr_compile(lexer, out, nullptr, err)) << text << ": " << err.message;
+    EXPECT_TRUE(lexer.at_end()) << text;
+    return out;
+}
+
+AsmError compile_error(const std::string& text) {
+    Lexer lexer;
+    lexer.reset(text);
+    Bytes out;
+    AsmError err;
+    EXPECT_FALSE(expr_compile(lexer, out, nullptr, err)) << text;
+    EXPECT_TRUE(out.empty()) << "a failed compile leaves nothing behind";
+    return err;
+}
+
+TEST(ExprCompile, ConstantsTakeTheShortestToken) {
+    EXPECT_EQ(compile("0"), (Bytes{0x00, 0x00, 0x7F}));
+    EXPECT_EQ(compile("255"), (Bytes{0x00, 0xFF, 0x7F}));
+    EXPECT_EQ(compile("256"), (Bytes{0x01, 0x00, 0x01, 0x7F}));
+    EXPECT_EQ(compile("32767"), (Bytes{0x01, 0xFF, 0x7F, 0x7F}));
+    EXPECT_EQ(compile("32768"), (Bytes{0x02, 0x00, 0x80, 0x7F}));
+    EXPECT_EQ(compile("0xFFFF"), (Bytes{0x02, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(compile("65536"), (Bytes{0x03, 0x00, 0x00, 0x01, 0x00, 0x7F}));
+    EXPECT_EQ(compile("-1"), (Bytes{0x01, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(compile("-32768"), (Bytes{0x01, 0x00, 0x80, 0x7F}));
+    EXPECT_EQ(compile("-32769"), (Bytes{0x03, 0xFF, 0x7F, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(compile("-2147483648"), (Bytes{0x03, 0x00, 0x00, 0x00, 0x80, 0x7F}));
+    // Numbers are 32-bit: 0xFFFFFFFF is -1.
+    EXPECT_EQ(compile("0xFFFFFFFF"), (Bytes{0x01, 0xFF, 0xFF, 0x7F}));
+}
+
+TEST(ExprCompile, MinusBeforeANumberIsPartOfTheConstantElsewhereANegation) {
+    EXPECT_EQ(compile("-5"), (Bytes{0x01, 0xFB, 0xFF, 0x7F}));
+    EXPECT_EQ(compile("-(5)"), (Bytes{0x00, 0x05, 0x30, 0x7F}));
+    EXPECT_EQ(compile("-v0[1]"), (Bytes{0x00, 0x01, 0x10, 0x30, 0x7F}));
+    EXPECT_EQ(compile("3 - -5"), (Bytes{0x00, 0x03, 0x01, 0xFB, 0xFF, 0x54, 0x7F}));
+}
+
+TEST(ExprCompile, VariablesOfEverySpaceWithComputedIndexes) {
+    // The assignment of 1 to variable 5 of space 3.
+    EXPECT_EQ(compile("v3[5] = 1"), (Bytes{0x00, 0x05, 0x13, 0x00, 0x01, 0x70, 0x7F}));
+    EXPECT_EQ(compile("v1[v3[2] + 1]"), (Bytes{0x00, 0x02, 0x13, 0x00, 0x01, 0x53, 0x11, 0x7F}));
+    EXPECT_EQ(compile("r[1]"), (Bytes{0x00, 0x01, 0x1A, 0x7F}));
+    EXPECT_EQ(compile("l[0]"), (Bytes{0x00, 0x00, 0x1B, 0x7F}));
+    EXPECT_EQ(compile("v10[1]"), (Bytes{0x00, 0x01, 0x1A, 0x7F}));
+    EXPECT_EQ(compile("v31[0]"), (Bytes{0x00, 0x00, 0x2F, 0x7F}));
+    EXPECT_EQ(compile("v12[7]"), (Bytes{0x00, 0x07, 0x1C, 0x7F}));
+}
+
+TEST(ExprCompile, PrecedenceIsCLike) {
+    // 1 + 2 * 3: the product first.
+    EXPECT_EQ(compile("1 + 2 * 3"), (Bytes{0x00, 1, 0x00, 2, 0x00, 3, 0x50, 0x53, 0x7F}));
+    // Left to right within a level.
+    EXPECT_EQ(compile("8 - 2 - 1"), (Bytes{0x00, 8, 0x00, 2, 0x54, 0x00, 1, 0x54, 0x7F}));
+    EXPECT_EQ(compile("(1 + 2) * 3"), (Bytes{0x00, 1, 0x00, 2, 0x53, 0x00, 3, 0x50, 0x7F}));
+    // Comparison below arithmetic, equality below comparison, bits below
+    // equality, logic below bits.
+    EXPECT_EQ(compile("1 < 2 == 3 & 4 ^ 5 | 6 && 7 || 8"),
+              (Bytes{0x00, 1,    0x00, 2, 0x56, 0x00, 3, 0x59, 0x00, 4, 0x5B, 0x00,
+                     5,    0x5C, 0x00, 6, 0x5D, 0x00, 7, 0x5E, 0x00, 8, 0x5F, 0x7F}));
+    // Assignments group right to left and bind loosest.
+    EXPECT_EQ(compile("v0[1] = v0[2] += 3 || 4"),
+              (Bytes{0x00, 1, 0x10, 0x00, 2, 0x10, 0x00, 3, 0x00, 4, 0x5F, 0x71, 0x70, 0x7F}));
+}
+
+TEST(ExprCompile, EveryOperatorAndFunction) {
+    const struct {
+        const char* text;
+        uint8_t token;
+    } binary[] = {{"*", 0x50},  {"/", 0x51},  {"%", 0x52},  {"+", 0x53},  {"-", 0x54},
+                  {">", 0x55},  {"<", 0x56},  {">=", 0x57}, {"<=", 0x58}, {"==", 0x59},
+                  {"!=", 0x5A}, {"&", 0x5B},  {"^", 0x5C},  {"|", 0x5D},  {"&&", 0x5E},
+                  {"||", 0x5F}, {"=", 0x70},  {"+=", 0x71}, {"-=", 0x72}, {"*=", 0x73},
+                  {"/=", 0x74}, {"%=", 0x75}, {"&=", 0x76}, {"|=", 0x77}, {"^=", 0x78}};
+    for (const auto& op : binary) {
+        EXPECT_EQ(compile(std::string("9 ") + op.text + " 7"),
+                  (Bytes{0x00, 9, 0x00, 7, op.token, 0x7F}))
+            << op.text;
+    }
+    const struct {
+        const char* text;
+        uint8_t token;
+    } unary[] = {{"rnd", 0x32}, {"abs", 0x33}, {"sgn", 0x34}, {"sqrt", 0x35}, {"sin", 0x36},
+                 {"cos", 0x37}, {"tan", 0x38}, {"exp", 0x39}, {"log", 0x3A}};
+    for (const auto& f : unary)
+        EXPECT_EQ(compile(std::string(f.text) + "(9)"), (Bytes{0x00, 9, f.token, 0x7F})) << f.text;
+    EXPECT_EQ(compile("atan(1, 2)"), (Bytes{0x00, 1, 0x00, 2, 0x60, 0x7F}));
+    EXPECT_EQ(compile("!9"), (Bytes{0x00, 9, 0x31, 0x7F}));
+    // Increments are prefix: the token writes back and leaves the reference.
+    EXPECT_EQ(compile("++v3[5]"), (Bytes{0x00, 5, 0x13, 0x40, 0x7F}));
+    EXPECT_EQ(compile("--v3[5]"), (Bytes{0x00, 5, 0x13, 0x41, 0x7F}));
+}
+
+TEST(ExprCompile, RawTokensStandWhereTheyAreWritten) {
+    EXPECT_EQ(compile("{0x03 5 0 0 0}"), (Bytes{0x03, 5, 0, 0, 0, 0x7F}));
+    EXPECT_EQ(compile("{}"), (Bytes{0x7F}));
+    // Arguments first, then the bytes.
+    EXPECT_EQ(compile("{0x3B}(v0[1])"), (Bytes{0x00, 1, 0x10, 0x3B, 0x7F}));
+    EXPECT_EQ(compile("{0x61, 0x80}(1, 2) + 3"),
+              (Bytes{0x00, 1, 0x00, 2, 0x61, 0x80, 0x00, 3, 0x53, 0x7F}));
+}
+
+TEST(ExprCompile, StopsBeforeWhatCannotContinueIt) {
+    Lexer lexer;
+    lexer.reset("v0[1] + 2, 7");
+    Bytes out;
+    AsmError err;
+    ASSERT_TRUE(expr_compile(lexer, out, nullptr, err));
+    EXPECT_TRUE(lexer.peek().is(","));
+    EXPECT_EQ(out, (Bytes{0x00, 1, 0x10, 0x00, 2, 0x53, 0x7F}));
+}
+
+TEST(ExprCompile, LabelsAreUnsignedWordsFilledInLater) {
+    Lexer lexer;
+    lexer.reset("start + 1");
+    Bytes out = {0xAA};  // compiling appends
+    std::vector<ExprLabelUse> labels;
+    AsmError err;
+    ASSERT_TRUE(expr_compile(lexer, out, &labels, err));
+    EXPECT_EQ(out, (Bytes{0xAA, 0x02, 0x00, 0x00, 0x00, 1, 0x53, 0x7F}));
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].name, "start");
+    EXPECT_EQ(labels[0].offset, 2u);
+    EXPECT_EQ(labels[0].col, 1);
+}
+
+TEST(ExprCompile, ErrorsNameTheColumn) {
+    AsmError e = compile_error("1 +");
+    EXPECT_EQ(e.col, 4);
+    EXPECT_EQ(e.message, "expected an expression, found end of line");
+    e = compile_error("v32[1]");
+    EXPECT_EQ(e.col, 1);
+    e = compile_error("s[1]");
+    EXPECT_NE(e.message.find("string operand"), std::string::npos);
+    e = compile_error("v1[2");
+    EXPECT_EQ(e.message, "expected ']', found end of line");
+    e = compile_error("start");
+    EXPECT_EQ(e.message, "labels are not allowed here");
+    e = compile_error("atan(1)");
+    EXPECT_EQ(e.message, "expected ',', found ')'");
+    e = compile_error("{0x100}");
+    EXPECT_EQ(e.col, 2);
+    e = compile_error("-2147483649");
+    EXPECT_EQ(e.col, 1);
+}
+
+TEST(ExprCompile, RefusesNestingDeeperThanItsLimit) {
+    const std::string deep = std::string(5000, '(') + "1" + std::string(5000, ')');
+    EXPECT_EQ(compile_error(deep).message, "expression nested too deeply");
+    const std::string negations(5000, '!');
+    EXPECT_EQ(compile_error(negations + "1").message, "expression nested too deeply");
+    EXPECT_EQ(compile(std::string(50, '(') + "1" + std::string(50, ')')), (Bytes{0x00, 1, 0x7F}));
+}
+
+}  // namespace
+}  // namespace qln

@@ -1,0 +1,172 @@
+// The interpreter's operand decoder must read what the assembler writes,
+// operand for operand and list item for list item, and stop on the next
+// command.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/command_row.h"
+#include "asm/asm_test_util.h"
+#include "scenario/interp.h"
+#include "scenario/scenario.h"
+#include "engine/engine.h"
+#include "tables/tables.h"
+
+namespace qln {
+namespace {
+
+// Positional reads, for comparing the decoder with the assembler.
+struct Raw : OperandView {
+    explicit Raw(const Args& a) : OperandView(a) {}
+    using OperandView::num_at;
+    using OperandView::str_at;
+    using OperandView::word_at;
+};
+
+class OperandAgreement : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(tables_init(engine)); }
+    void TearDown() override { scn_end_all(engine, true); }
+
+    void load(const std::string& source) {
+        image = test::assemble_ok(source);
+        Scenario* s = scn_create(engine, image.data(), uint32_t(image.size()), "t", 0);
+        ASSERT_NE(s, nullptr);
+        ASSERT_TRUE(scn_start(engine, s, true, true));
+    }
+
+    // Reads the next command's operands the way the dispatcher does.
+    uint8_t read_command() {
+        Scenario& s = *engine.interp.current;
+        const uint8_t byte = s.code[s.pc++];
+        args_read(engine, command_table[byte].signature, args, list);
+        return byte;
+    }
+
+    uint16_t pc() const { return engine.interp.current->pc; }
+
+    Engine engine;
+    test::Bytes image;
+    Args args;
+    std::vector<ListItem> list;
+};
+
+TEST_F(OperandAgreement, ListsReadBackItemForItem) {
+    load(R"(    str_let 2, "reg"
+    win_select 1, 0xFFFF, 0x80, 0x1234, 0xFFFF, -1, 0, ["x", 0x10, 1], [5: s[2], 0x20, 0]
+    win_open 2, 1, px: 10, tx_ssy: 5, 200: -1
+    btn_wait -1, 3, 0, [1, 2], [9: 3, 4]
+    plugin_call 1, 2, 5, "str", [1: 7, 9], [9:], [0: -4]
+    jump_table 7, 0, 0x10, 0x20
+    end
+)");
+    ASSERT_EQ(read_command(), 0x60);
+    str_set(engine, Raw(args).num_at(0), Raw(args).str_at(1));
+
+    ASSERT_EQ(read_command(), 0x0B);
+    EXPECT_EQ(Raw(args).num_at(0), 1);
+    EXPECT_EQ(Raw(args).word_at(1), 0xFFFF);
+    EXPECT_EQ(Raw(args).num_at(2), 0x80);
+    EXPECT_EQ(Raw(args).word_at(3), 0x1234);
+    EXPECT_EQ(Raw(args).num_at(5), -1);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].tag, 0);
+    EXPECT_STREQ(list[0].str, "x");
+    EXPECT_EQ(list[0].word, 0x10);
+    EXPECT_EQ(list[0].num, 1);
+    EXPECT_EQ(list[1].tag, 5);
+    EXPECT_STREQ(list[1].str, "reg");
+    EXPECT_EQ(list[1].word, 0x20);
+
+    ASSERT_EQ(read_command(), 0x94);
+    EXPECT_EQ(Raw(args).num_at(0), 2);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].tag, 1);
+    EXPECT_EQ(list[0].num, 10);
+    EXPECT_EQ(list[1].tag, 26);
+    EXPECT_EQ(list[2].tag, 200);
+    EXPECT_EQ(list[2].num, -1);
+
+    ASSERT_EQ(read_command(), 0x51);
+    EXPECT_EQ(Raw(args).num_at(0), -1);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].num, 3);
+    EXPECT_EQ(list[1].num2, 4);
+
+    ASSERT_EQ(read_command(), 0xC6);
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].tag, 0);
+    EXPECT_EQ(list[0].num, 5);
+    EXPECT_EQ(list[1].tag, 2);
+    EXPECT_STREQ(list[1].str, "str");
+    EXPECT_EQ(list[2].tag, 1);
+    EXPECT_EQ(list[2].num, 7);
+    EXPECT_EQ(list[3].tag, 9);
+    EXPECT_EQ(list[3].num, 0);
+    EXPECT_EQ(list[4].num, -4);
+
+    ASSERT_EQ(read_command(), 0x0D);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].word, 0x20);
+
+    // Every operand consumed: the last command is next.
+    EXPECT_EQ(engine.interp.current->code[pc()], 0xFF);
+    EXPECT_EQ(pc() + 1u, size_t(image[5] | image[6] << 8));
+}
+
+// Every command of the table, with every operand written out, leaves the
+// decoder exactly on the next command.
+TEST_F(OperandAgreement, EveryCommandConsumesWhatTheAssemblerWrote) {
+    std::string source;
+    for (const CommandRow& row : command_table) {
+        if (!row.name) continue;
+        std::string line = std::string("    ") + row.name;
+        bool first = true;
+        for (const char* p = row.signature; *p; ++p) {
+            line += first ? " " : ", ";
+            first = false;
+            switch (*p) {
+                case 'w':
+                    line += "0x0102";
+                    break;
+                case 'n':
+                    line += "v0[1] + 300";
+                    break;
+                case 's':
+                    line += "\"s\"";
+                    break;
+                case 'J':
+                    line += "0x10, 0x20";
+                    break;
+                case 'C':
+                    line += "[\"c\", 0x30, 1]";
+                    break;
+                case 'K':
+                    line += "px: 1, 99: 2";
+                    break;
+                case 'P':
+                    line += "[1, 2]";
+                    break;
+                case 'T':
+                    line += "1, \"t\", [1: 3]";
+                    break;
+            }
+        }
+        source += line + "\n";
+    }
+    source += "    .bytes 0xFE\n";
+    load(source);
+    int commands = 0;
+    for (const CommandRow& row : command_table) {
+        if (!row.name) continue;
+        ASSERT_EQ(read_command(), row.byte);
+        ++commands;
+    }
+    EXPECT_EQ(commands, 138);
+    EXPECT_EQ(engine.interp.current->code[pc()], 0xFE);
+}
+
+}  // namespace
+}  // namespace qln
