@@ -9,8 +9,8 @@ Two kinds of file sit apart from their folder's layer:
   *_state.h           plain records; at the engine's layer, so the engine
                       context (engine/engine.h) can hold every subsystem's
                       state while the subsystems' operations stay above it.
-  *_commands.{h,cpp}  command handlers; above every subsystem, below the
-                      command table.
+  *_commands.{h,cpp}  command handlers; above every subsystem and the command
+                      table, whose rows give them their operand views.
 
 Known breaks still to be mended are listed, one problem line each, in
 scripts/include-exceptions.txt: a listed line is tolerated, a new one fails,
@@ -39,8 +39,8 @@ LAYERS = [
     "input",      # input, hit test, cursor, waits and timers
     "sound",
     "animation",
+    "commands",   # the command table: rows, operand views, handler declarations
     "handlers",   # every *_commands file
-    "commands",   # the command table
     "asm",        # assembler and disassembler
     "shell",      # program entry, runner, start-up
 ]

@@ -5,13 +5,13 @@
 #include "asm/asm_names.h"
 #include "asm/asm_context.h"
 #include "asm/expr_compiler.h"
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 
 namespace qln {
 
 bool AsmState::command(const Token& name) {
-    const CommandSpec* row = nullptr;
-    for (const CommandSpec& s : command_specs) {
+    const CommandRow* row = nullptr;
+    for (const CommandRow& s : command_table) {
         if (s.name && name.text == s.name) {
             row = &s;
             break;

@@ -6,7 +6,7 @@
 #include "asm/dis_internal.h"
 #include "asm/expr_decompiler.h"
 #include "asm/text_literal.h"
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 
 namespace qln {
 
@@ -210,7 +210,7 @@ void list_items(CommandReader& r, char letter) {
 
 size_t dis_command(const DisContext& ctx, size_t pos, size_t end, DisFindings& found,
                    std::string* text) {
-    const CommandSpec& row = command_specs[ctx.image[pos]];
+    const CommandRow& row = command_table[ctx.image[pos]];
     if (!row.name) return 0;
     // Findings count only for a command that decodes in full.
     DisFindings local;

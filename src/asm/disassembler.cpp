@@ -8,7 +8,7 @@
 
 #include "asm/dis_internal.h"
 #include "asm/text_literal.h"
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 
 namespace qln {
 namespace {
@@ -94,7 +94,7 @@ std::string disassemble(const uint8_t* image, size_t len) {
     DisFindings found;
     for (size_t pos = code_begin; pos < code_end;) {
         const size_t n = dis_command(ctx, pos, code_end, found, nullptr);
-        if (n == 0 && command_specs[image[pos]].name) {
+        if (n == 0 && command_table[image[pos]].name) {
             // Operands cut off by the end of the code: the rest is raw bytes.
             items.push_back(Item{pos, code_end - pos, false});
             break;

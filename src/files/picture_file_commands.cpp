@@ -11,9 +11,10 @@
 namespace qln {
 
 int32_t cmd_pic_save_bmp(Engine& engine, const Args& args) {
-    const char* name = args.str(0);
-    const int32_t buf_no = args.num(1);
-    const int32_t mode = args.num(2);
+    const pic_save_bmp_operands op(args);
+    const char* name = op.name();
+    const int32_t buf_no = op.buf_no();
+    const int32_t mode = op.mode();
     const Picture* picture = buf_get_picture(engine, buf_no);
     // The command has always named this buffer "buff_no" and reported -106.
     if (!picture) return err_report(engine, -106, "buff_no = %d", buf_no);

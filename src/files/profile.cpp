@@ -5,6 +5,7 @@
 
 #include "base/sjis.h"
 #include "platform/host_files.h"
+#include "base/sjis.h"
 
 namespace qln {
 namespace {

@@ -43,13 +43,14 @@ void results_report(Engine& engine, const InputState& snap, bool left) {
 }  // namespace
 
 int32_t cmd_btn_wait(Engine& engine, const Args& args) {
+    const btn_wait_operands op(args);
     masks_detach(engine);
-    const int32_t mask0 = args.num(0);
-    const int32_t sub_buff = args.num(1);
-    const int32_t entry = args.num(2);
-    for (uint32_t i = 0; i < args.list_count; ++i) {
-        const int32_t win_no = args.list[i].num;
-        const int32_t buf_no = args.list[i].num2;
+    const int32_t mask0 = op.mask0();
+    const int32_t sub_buff = op.sub_buff();
+    const int32_t entry = op.entry();
+    for (uint32_t i = 0; i < op.windows().size(); ++i) {
+        const int32_t win_no = op.windows()[i].num;
+        const int32_t buf_no = op.windows()[i].num2;
         if (!mask_attach(engine, win_no, buf_no)) {
             return err_report(engine, -119, "win_no = %d, buf_no = %d", win_no, buf_no);
         }

@@ -12,6 +12,8 @@
 #include "graphics/picture.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
+#include "files/file_read.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -14,8 +14,9 @@
 namespace qln {
 
 int32_t cmd_mouse_set_pos(Engine& engine, const Args& args) {
-    const int32_t x = args.num(0);
-    const int32_t y = args.num(1);
+    const mouse_set_pos_operands op(args);
+    const int32_t x = op.x();
+    const int32_t y = op.y();
     // Desktop coordinates, passed on as they are.
     if (!engine.platform || !engine.platform->pointer_warp(x, y)) {
         return err_report(engine, -107, nullptr);
@@ -24,7 +25,8 @@ int32_t cmd_mouse_set_pos(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_cursor_set(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
+    const cursor_set_operands op(args);
+    const int32_t buf_no = op.buf_no();
     bool ok = false;
     if (buf_no == -1) {
         ok = cursor_activate(engine, nullptr, 0);
@@ -36,8 +38,9 @@ int32_t cmd_cursor_set(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_btn_cursor(Engine& engine, const Args& args) {
-    const int32_t btn_id = args.num(0);
-    const int32_t buf_no = args.num(1);
+    const btn_cursor_operands op(args);
+    const int32_t btn_id = op.btn_id();
+    const int32_t buf_no = op.buf_no();
     uint8_t* table = engine.tracking.button_cursors;
     if (btn_id < 0 && buf_no < 0) {
         std::memset(table, 0, sizeof engine.tracking.button_cursors);
@@ -49,10 +52,11 @@ int32_t cmd_btn_cursor(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_cursor_clip(Engine& engine, const Args& args) {
-    const int32_t left = args.num(0);
-    const int32_t top = args.num(1);
-    const int32_t right = args.num(2);
-    const int32_t bottom = args.num(3);
+    const cursor_clip_operands op(args);
+    const int32_t left = op.left();
+    const int32_t top = op.top();
+    const int32_t right = op.right();
+    const int32_t bottom = op.bottom();
     CursorClip& clip = engine.tracking.clip;
     if (left == 0 && top == 0 && right == 0 && bottom == 0) {
         clip = CursorClip{};

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "screen/screen.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
 #include "run/tickers.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "screen/screen.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

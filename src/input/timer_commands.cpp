@@ -7,6 +7,7 @@
 #include "engine/engine.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
+#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -37,8 +38,9 @@ void callback_remove(Engine& engine, uint16_t id) {
 }
 
 int32_t cmd_tick_set(Engine& engine, const Args& args) {
-    const uint16_t id = uint16_t(args.num(0));
-    const int32_t buf_no = args.num(1), interval = args.num(2);
+    const tick_set_operands op(args);
+    const uint16_t id = uint16_t(op.id());
+    const int32_t buf_no = op.buf_no(), interval = op.interval();
     if (buf_no < 0 || interval < 0) {
         callback_remove(engine, id);
         return 0;

@@ -43,12 +43,14 @@ uint32_t scenario_time_ms(int32_t time) {
 }
 
 int32_t cmd_wait(Engine& engine, const Args& args) {
-    const int32_t time = args.num(0), click = args.num(1);
+    const wait_operands op(args);
+    const int32_t time = op.time(), click = op.click();
     return wait_until(engine, now_ms(engine), scenario_time_ms(time), click != 0);
 }
 
 int32_t cmd_clock_wait(Engine& engine, const Args& args) {
-    const int32_t time = args.num(0), click = args.num(1);
+    const clock_wait_operands op(args);
+    const int32_t time = op.time(), click = op.click();
     return wait_until(engine, engine.timers.stopwatch_mark, scenario_time_ms(time), click != 0);
 }
 

@@ -22,9 +22,10 @@ int32_t end_current(Engine& engine) { return scn_end(engine) ? 0 : kResultEndAll
 
 // Shared by scn_call_file and scn_jump_file: operands name, entry, dir.
 int32_t start_file(Engine& engine, const Args& args, bool reset_chain) {
-    const char* name = args.str(0);
-    const int32_t entry = args.num(1);
-    const int32_t dir = args.num(2);
+    const scn_call_file_operands op(args);  // scn_jump_file reads the same
+    const char* name = op.name();
+    const int32_t entry = op.entry();
+    const int32_t dir = op.dir();
     FileRef ref;
     ref.name = name;
     ref.entry = static_cast<uint16_t>(entry);
@@ -49,38 +50,44 @@ int32_t start_file(Engine& engine, const Args& args, bool reset_chain) {
 int32_t cmd_eval(Engine&, const Args&) { return 0; }
 
 int32_t cmd_jump(Engine& engine, const Args& args) {
-    engine.interp.current->pc = args.word(0);
+    const jump_operands op(args);
+    engine.interp.current->pc = op.target();
     return 0;
 }
 
 int32_t cmd_jump_if(Engine& engine, const Args& args) {
-    if (args.num(0) != 0) engine.interp.current->pc = args.word(1);
+    const jump_if_operands op(args);
+    if (op.condition() != 0) engine.interp.current->pc = op.target();
     return 0;
 }
 
 int32_t cmd_call_if(Engine& engine, const Args& args) {
-    if (args.num(0) == 0) return 0;
-    set_call_arguments(engine, args.num(2), args.num(3), args.num(4), args.num(5));
-    if (!call_push(engine, args.word(1))) return err_report(engine, -101, nullptr);
+    const call_if_operands op(args);
+    if (op.condition() == 0) return 0;
+    set_call_arguments(engine, op.a1(), op.a2(), op.a3(), op.a4());
+    if (!call_push(engine, op.target())) return err_report(engine, -101, nullptr);
     return 0;
 }
 
 int32_t cmd_call(Engine& engine, const Args& args) {
-    if (!call_push(engine, args.word(0))) return err_report(engine, -101, nullptr);
+    const call_operands op(args);
+    if (!call_push(engine, op.target())) return err_report(engine, -101, nullptr);
     return 0;
 }
 
 int32_t cmd_call_args(Engine& engine, const Args& args) {
-    set_call_arguments(engine, args.num(0), args.num(1), args.num(2), args.num(3));
-    if (!call_push(engine, args.word(4))) return err_report(engine, -101, nullptr);
+    const call_args_operands op(args);
+    set_call_arguments(engine, op.a1(), op.a2(), op.a3(), op.a4());
+    if (!call_push(engine, op.target())) return err_report(engine, -101, nullptr);
     return 0;
 }
 
 int32_t cmd_scn_call_buf(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
+    const scn_call_buf_operands op(args);
+    const int32_t buf_no = op.buf_no();
     Scenario* scenario = buf_get_scenario(engine, buf_no);
     if (!scenario) return err_report(engine, -102, "buf_no = %d", buf_no);
-    set_call_arguments(engine, args.num(1), args.num(2), args.num(3), args.num(4));
+    set_call_arguments(engine, op.a1(), op.a2(), op.a3(), op.a4());
     if (!scn_start(engine, scenario, false, false)) {
         return err_report(engine, -103, "buf_no = %d", buf_no);
     }
@@ -88,7 +95,8 @@ int32_t cmd_scn_call_buf(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_return(Engine& engine, const Args& args) {
-    result_set(engine, 1, args.num(0));
+    const return_operands op(args);
+    result_set(engine, 1, op.value());
     if (!call_pop(engine)) return err_report(engine, -104, nullptr);
     return 0;
 }
@@ -98,15 +106,17 @@ int32_t cmd_scn_call_file(Engine& engine, const Args& args) { return start_file(
 int32_t cmd_scn_jump_file(Engine& engine, const Args& args) { return start_file(engine, args, true); }
 
 int32_t cmd_scn_return(Engine& engine, const Args& args) {
-    result_set(engine, 1, args.num(0));
+    const scn_return_operands op(args);
+    result_set(engine, 1, op.value());
     return end_current(engine);
 }
 
 int32_t cmd_jump_table(Engine& engine, const Args& args) {
-    const int32_t index = args.num(0);
-    const int32_t strict = args.num(1);
-    if (index >= 0 && static_cast<uint32_t>(index) < args.list_count) {
-        engine.interp.current->pc = args.list[index].word;
+    const jump_table_operands op(args);
+    const int32_t index = op.index();
+    const int32_t strict = op.strict();
+    if (index >= 0 && static_cast<uint32_t>(index) < op.targets().size()) {
+        engine.interp.current->pc = op.targets()[index].word;
         return 0;
     }
     if (strict != 0) return err_report(engine, -117, "index = %d", index);

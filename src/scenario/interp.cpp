@@ -2,10 +2,9 @@
 
 #include "scenario/interp.h"
 
+#include "engine/command_row.h"
 #include "input/poll.h"
 #include "platform/platform.h"
-#include "scenario/command_handlers.h"
-#include "scenario/command_spec.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
 #include "tables/tables.h"
@@ -15,7 +14,7 @@ namespace {
 
 // Holds the state of one nesting level for the duration of a step.
 class StepLevel {
-public:
+  public:
     explicit StepLevel(Interp& interp) : interp_(interp) {
         if (interp.levels.size() <= interp.step_depth) {
             interp.levels.push_back(std::make_unique<Interp::Level>());
@@ -25,7 +24,7 @@ public:
     ~StepLevel() { --interp_.step_depth; }
     Interp::Level& operator*() { return *level_; }
 
-private:
+  private:
     Interp& interp_;
     Interp::Level* level_;
 };
@@ -34,13 +33,11 @@ int32_t run_command(Engine& engine, Scenario& scenario, Interp::Level& level) {
     const uint8_t byte = scenario.pc < scenario.size ? scenario.code[scenario.pc] : 0xFF;
     scenario.pc = static_cast<uint16_t>(scenario.pc + 1);
     engine.interp.command_byte = byte;
-    const CommandHandler handler = command_handlers[byte];
-    // A slot without a handler reads no operands, like an unassigned byte.
-    if (!handler) return err_report(engine, kResultErrorBase, nullptr);
+    const CommandRow& row = command_table[byte];
     Args args;
     args.command_pc = scenario.pc;
-    args_read(engine, command_specs[byte].signature, args, level.list);
-    return handler(engine, args);
+    args_read(engine, row.reads, args, level.list);
+    return row.handler(engine, args);
 }
 
 // After a nested run failed: ends the scenarios it left above caller (all of
@@ -59,7 +56,8 @@ int32_t scn_step(Engine& engine) {
     const int32_t result = run_command(engine, *scenario, *level);
     if (result < -2) {
         if (result > kResultErrorBase) return result;
-        const bool stop = engine.platform ? engine.platform->error_dialog(engine.interp.error) : true;
+        const bool stop =
+            engine.platform ? engine.platform->error_dialog(engine.interp.error) : true;
         if (stop) return result;
     }
     return poll(engine, (*level).snapshot) ? 0 : -1;

@@ -3,7 +3,7 @@
 // runs off its end meets the end command) and an expression ends there.
 
 #include "base/byte_order.h"
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 #include "scenario/expr.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
@@ -21,7 +21,9 @@ inline uint8_t code_byte(const Scenario& s, uint16_t pc) {
     return pc < s.size ? s.code[pc] : 0xFF;
 }
 
-inline uint8_t next_byte(Scenario& s) { return code_byte(s, s.pc++); }
+inline uint8_t next_byte(Scenario& s) {
+    return code_byte(s, s.pc++);
+}
 
 inline uint16_t next_word(Scenario& s) {
     const uint16_t pc = s.pc;
@@ -86,7 +88,8 @@ void read_list(Engine& engine, Scenario& s, ListKind kind, std::vector<ListItem>
                     item.str = next_str(engine, s);
                 }
                 break;
-            case ListKind::None: return;
+            case ListKind::None:
+                return;
         }
         list.push_back(item);
     }
@@ -94,41 +97,38 @@ void read_list(Engine& engine, Scenario& s, ListKind kind, std::vector<ListItem>
 
 }  // namespace
 
-uint16_t op_word(Engine& engine) { return next_word(*engine.interp.current); }
+uint16_t op_word(Engine& engine) {
+    return next_word(*engine.interp.current);
+}
 
-int32_t op_num(Engine& engine) { return next_num(engine, *engine.interp.current); }
+int32_t op_num(Engine& engine) {
+    return next_num(engine, *engine.interp.current);
+}
 
-const char* op_str(Engine& engine) { return next_str(engine, *engine.interp.current); }
+const char* op_str(Engine& engine) {
+    return next_str(engine, *engine.interp.current);
+}
 
 void args_read(Engine& engine, const char* signature, Args& args, std::vector<ListItem>& list) {
     Scenario& s = *engine.interp.current;
-    args.count = 0;
-    args.list = nullptr;
-    args.list_count = 0;
+    args.clear();
     for (const char* p = signature; *p; ++p) {
-        const int i = args.count;
         switch (*p) {
             case 'w':
-                args.value[i] = next_word(s);
-                args.text[i] = nullptr;
+                args.push_num(next_word(s));
                 break;
             case 'n':
-                args.value[i] = next_num(engine, s);
-                args.text[i] = nullptr;
+                args.push_num(next_num(engine, s));
                 break;
             case 's':
-                args.value[i] = 0;
-                args.text[i] = next_str(engine, s);
+                args.push_str(next_str(engine, s));
                 break;
-            default: {
+            default:
                 list.clear();
                 read_list(engine, s, signature_list_kind(p), list);
-                args.list = list.data();
-                args.list_count = static_cast<uint32_t>(list.size());
+                args.set_list(list);
                 return;
-            }
         }
-        if (args.count < Args::kMax - 1) ++args.count;
     }
 }
 

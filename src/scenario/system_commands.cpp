@@ -33,9 +33,10 @@ void display_facts(Engine& engine, int& width, int& height, int& bpp) {
 }
 
 int32_t hook_record(Engine& engine, const Args& args, int slot) {
-    const int32_t call_buf = args.num(0);
-    const int32_t entry = args.num(1);
-    const int32_t flag = args.num(2);
+    const hook_set_operands op(args);  // hook_set_alt reads the same
+    const int32_t call_buf = op.call_buf();
+    const int32_t entry = op.entry();
+    const int32_t flag = op.flag();
     if (!buf_get_scenario(engine, call_buf)) {
         return err_report(engine, -107, "call_buf = %d, entry = %d flag = %d", call_buf, entry,
                           flag);
@@ -50,20 +51,23 @@ int32_t hook_record(Engine& engine, const Args& args, int slot) {
 }  // namespace
 
 int32_t cmd_ini_file(Engine& engine, const Args& args) {
-    settings_copy_text(engine.shell.ini_path, kPathMax, args.str(0));
+    const ini_file_operands op(args);
+    settings_copy_text(engine.shell.ini_path, kPathMax, op.path());
     return 0;
 }
 
 int32_t cmd_ini_read(Engine& engine, const Args& args) {
-    const std::string value = profile_read(engine.shell.ini_path, args.str(0), args.str(1));
+    const ini_read_operands op(args);
+    const std::string value = profile_read(engine.shell.ini_path, op.section(), op.key());
     str_set(engine, 0, value.c_str());
     return 0;
 }
 
 int32_t cmd_ini_write(Engine& engine, const Args& args) {
-    const char* section = args.str(0);
-    const char* key = args.str(1);
-    const char* value = args.str(2);
+    const ini_write_operands op(args);
+    const char* section = op.section();
+    const char* key = op.key();
+    const char* value = op.value();
     // A failed write is silent, as is a write in a sandboxed run.
     if (engine.shell.host_effects_allowed) {
         (void)profile_write(engine.shell.ini_path, section, key, value);
@@ -104,7 +108,8 @@ int32_t cmd_sys_time(Engine& engine, const Args&) {
 }
 
 int32_t cmd_sys_message(Engine& engine, const Args& args) {
-    if (engine.platform) engine.platform->message_box(args.str(0), engine.settings.title);
+    const sys_message_operands op(args);
+    if (engine.platform) engine.platform->message_box(op.text(), engine.settings.title);
     return 0;
 }
 
@@ -134,8 +139,9 @@ bool exec_arguments(const char* command_line, std::vector<std::string>& argv) {
 }
 
 int32_t cmd_sys_exec(Engine& engine, const Args& args) {
-    const char* line = args.str(0);
-    const int32_t flags = args.num(1);
+    const sys_exec_operands op(args);
+    const char* line = op.command_line();
+    const int32_t flags = op.flags();
     // Bit 2 (start minimised) has no meaning without a desktop.
     process_reap(engine.shell.detached_children);
     std::vector<std::string> argv;

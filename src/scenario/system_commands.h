@@ -5,6 +5,8 @@
 // with the windows, the display and the control commands.)
 
 #include <cstdint>
+
+#include "commands/command_table.h"
 #include <string>
 #include <vector>
 
@@ -13,15 +15,6 @@ namespace qln {
 struct Engine;
 struct Args;
 
-int32_t cmd_ini_file(Engine& engine, const Args& args);      // 0x20
-int32_t cmd_ini_read(Engine& engine, const Args& args);      // 0x21
-int32_t cmd_ini_write(Engine& engine, const Args& args);     // 0x22
-int32_t cmd_sys_metrics(Engine& engine, const Args& args);   // 0x23
-int32_t cmd_sys_time(Engine& engine, const Args& args);      // 0x24
-int32_t cmd_sys_message(Engine& engine, const Args& args);   // 0x26
-int32_t cmd_sys_exec(Engine& engine, const Args& args);      // 0x29
-int32_t cmd_hook_set(Engine& engine, const Args& args);      // 0x2B
-int32_t cmd_hook_set_alt(Engine& engine, const Args& args);  // 0x2C
 
 // The host arguments for a scenario's command line (Shift-JIS): the line is
 // split, the program's path goes through the host path mapping (a bare name

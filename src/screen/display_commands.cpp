@@ -8,7 +8,8 @@
 namespace qln {
 
 int32_t cmd_sys_display(Engine& engine, const Args& args) {
-    const bool full_screen = args.num(0) != 0;
+    const sys_display_operands op(args);
+    const bool full_screen = op.full_screen() != 0;
     result_set(engine, 1, display_mode_request(engine, full_screen));
     return 0;
 }

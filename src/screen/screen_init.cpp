@@ -10,6 +10,7 @@
 #include "screen/screen.h"
 #include "screen/screen_internal.h"
 #include "windows/window_state.h"
+#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -46,11 +46,12 @@ int32_t kind_of_buffer(BufType type) {
 }
 
 int32_t cmd_buf_read(Engine& engine, const Args& args) {
-    const char* name = args.str(0);
-    const int32_t entry = args.num(1);
-    const int32_t buf_no = args.num(2);
-    const int32_t compressed = args.num(3);
-    const int32_t dir = args.num(4);
+    const buf_read_operands op(args);
+    const char* name = op.name();
+    const int32_t entry = op.entry();
+    const int32_t buf_no = op.buf_no();
+    const int32_t compressed = op.compressed();
+    const int32_t dir = op.dir();
     FileRef ref;
     ref.name = name;
     ref.entry = static_cast<uint16_t>(entry);
@@ -65,13 +66,15 @@ int32_t cmd_buf_read(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_release(Engine& engine, const Args& args) {
-    (void)buf_free(engine, args.num(0));
+    const buf_release_operands op(args);
+    (void)buf_free(engine, op.buf_no());
     return 0;
 }
 
 int32_t cmd_buf_regions(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
-    const int32_t count = args.num(1);
+    const buf_regions_operands op(args);
+    const int32_t buf_no = op.buf_no();
+    const int32_t count = op.count();
     // A negative count is no size at all; refused before it becomes a huge
     // unsigned one.
     if (count < 0 || !buf_new_regions(engine, buf_no, uint32_t(count))) {
@@ -81,8 +84,9 @@ int32_t cmd_buf_regions(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_alloc(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
-    const int32_t size = args.num(1);
+    const buf_alloc_operands op(args);
+    const int32_t buf_no = op.buf_no();
+    const int32_t size = op.size();
     if (size < 0 || !buf_new_raw(engine, buf_no, uint32_t(size))) {
         return err_report(engine, -107, "buf_no = %d", buf_no);
     }
@@ -90,9 +94,10 @@ int32_t cmd_buf_alloc(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_var_bind(Engine& engine, const Args& args) {
-    const int32_t code = args.num(0);
-    const int32_t buf_no = args.num(1);
-    int32_t offset = args.num(2);
+    const var_bind_operands op(args);
+    const int32_t code = op.code();
+    const int32_t buf_no = op.buf_no();
+    int32_t offset = op.offset();
     if (!var_map(engine, buf_no, space_of_bind_code(code), offset)) {
         return err_report(engine, -107, "buf_no = %d", buf_no);
     }
@@ -101,7 +106,8 @@ int32_t cmd_var_bind(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_info(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
+    const buf_info_operands op(args);
+    const int32_t buf_no = op.buf_no();
     const DataBuffer* slot = buf_entry(engine, buf_no);
     if (!slot) return err_report(engine, -117, "buf_no = %d", buf_no);
     result_set(engine, 1, kind_of_buffer(slot->type));
@@ -114,12 +120,14 @@ int32_t cmd_buf_info(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_str_clear(Engine& engine, const Args& args) {
-    str_set(engine, args.num(0), "");
+    const str_clear_operands op(args);
+    str_set(engine, op.str_no(), "");
     return 0;
 }
 
 int32_t cmd_var_bound(Engine& engine, const Args& args) {
-    const int32_t space = space_of_bind_code(args.num(0));
+    const var_bound_operands op(args);
+    const int32_t space = space_of_bind_code(op.code());
     int32_t bound = 1;  // string picking maps nothing; it always answers 1
     if (space != kStringPicking) {
         const uint16_t mapped = engine.tables.views[space].mapped;
@@ -130,8 +138,9 @@ int32_t cmd_var_bound(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_eval(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
-    const int32_t offset = args.num(1);
+    const buf_eval_operands op(args);
+    const int32_t buf_no = op.buf_no();
+    const int32_t offset = op.offset();
     const uint8_t* raw = buf_get_raw(engine, buf_no);
     const uint32_t size = buf_size(engine, buf_no);
     // The expression's position is a 16-bit counter like a scenario's pc, and
@@ -150,8 +159,9 @@ int32_t cmd_buf_eval(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_copy(Engine& engine, const Args& args) {
-    const int32_t src = args.num(0);
-    const int32_t dst = args.num(1);
+    const buf_copy_operands op(args);
+    const int32_t src = op.src();
+    const int32_t dst = op.dst();
     if (!buf_dup(engine, src, dst)) {
         return err_report(engine, -107, "buf_no = %d", failing_buffer(engine, src, dst));
     }
@@ -159,11 +169,12 @@ int32_t cmd_buf_copy(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_move_bytes(Engine& engine, const Args& args) {
-    const int32_t src = args.num(0);
-    const int32_t dst = args.num(1);
-    const int32_t dst_offset = args.num(2);
-    const int32_t src_offset = args.num(3);
-    const int32_t length = args.num(4);
+    const buf_move_bytes_operands op(args);
+    const int32_t src = op.src();
+    const int32_t dst = op.dst();
+    const int32_t dst_offset = op.dst_offset();
+    const int32_t src_offset = op.src_offset();
+    const int32_t length = op.length();
     if (!buf_copy_bytes(engine, src, dst, dst_offset, src_offset, length)) {
         return err_report(engine, -107, "buf_no = %d", failing_buffer(engine, src, dst));
     }

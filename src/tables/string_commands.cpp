@@ -31,12 +31,14 @@ struct Builder {
 }  // namespace
 
 int32_t cmd_str_let(Engine& engine, const Args& args) {
-    str_set(engine, args.num(0), args.str(1));
+    const str_let_operands op(args);
+    str_set(engine, op.str_no(), op.text());
     return 0;
 }
 
 int32_t cmd_str_cat(Engine& engine, const Args& args) {
-    const int32_t n = args.num(0);
+    const str_cat_operands op(args);
+    const int32_t n = op.str_no();
     const char* head = str_get(engine, n);
     if (!head) return 0;  // nothing could be stored there
     // Both texts may lie in the string pool: they are copied out before the
@@ -44,22 +46,24 @@ int32_t cmd_str_cat(Engine& engine, const Args& args) {
     char joined[kShortStringMax + 1];
     Builder b{joined, kShortStringMax};
     b.append(head);
-    b.append(args.str(1));
+    b.append(op.text());
     str_set(engine, n, b.finish());
     return 0;
 }
 
 int32_t cmd_str_cmp(Engine& engine, const Args& args) {
+    const str_cmp_operands op(args);
     // Bytes compared unsigned: the user's collation of the original platform
     // cannot be reproduced, and byte order keeps the outcome the same on
     // every host.
-    const int c = std::strcmp(args.str(0), args.str(1));
+    const int c = std::strcmp(op.a(), op.b());
     result_set(engine, 1, c < 0 ? -1 : (c > 0 ? 1 : 0));
     return 0;
 }
 
 int32_t cmd_str_len(Engine& engine, const Args& args) {
-    const int32_t n = args.num(0);
+    const str_len_operands op(args);
+    const int32_t n = op.str_no();
     const char* text = str_get(engine, n);
     if (!text) return err_report(engine, -114, "str_no = %d", n);
     result_set(engine, 1, static_cast<int32_t>(std::strlen(text)));
@@ -67,18 +71,20 @@ int32_t cmd_str_len(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_str_expand(Engine& engine, const Args& args) {
+    const str_expand_operands op(args);
     char expanded[kExpandBufferSize];
-    text_expand(engine, args.str(0), expanded, sizeof expanded);
-    str_set(engine, args.num(1), expanded);
+    text_expand(engine, op.text(), expanded, sizeof expanded);
+    str_set(engine, op.str_no(), expanded);
     return 0;
 }
 
 int32_t cmd_str_to_num(Engine& engine, const Args& args) {
+    const str_to_num_operands op(args);
     // A '-' anywhere among the digits flips the sign; arithmetic wraps at 32
     // bits like the original's.
     uint32_t value = 0;
     bool negative = false;
-    for (const char* p = args.str(0);; ++p) {
+    for (const char* p = op.text();; ++p) {
         if (*p == '-')
             negative = !negative;
         else if (*p >= '0' && *p <= '9')
@@ -91,16 +97,18 @@ int32_t cmd_str_to_num(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_str_find(Engine& engine, const Args& args) {
-    const char* text = args.str(0);
-    const char* found = std::strstr(text, args.str(1));
+    const str_find_operands op(args);
+    const char* text = op.a();
+    const char* found = std::strstr(text, op.b());
     result_set(engine, 1, found ? static_cast<int32_t>(found - text) : -1);
     return 0;
 }
 
 int32_t cmd_str_mid(Engine& engine, const Args& args) {
-    const char* text = args.str(0);
-    const int32_t start = args.num(1);
-    const int32_t count = args.num(2);
+    const str_mid_operands op(args);
+    const char* text = op.text();
+    const int32_t start = op.start();
+    const int32_t count = op.count();
     const size_t length = std::strlen(text);
     // A negative start compares as a huge unsigned offset: past the end.
     if (start < 0 || length <= size_t(start)) return err_report(engine, -107, nullptr);
@@ -116,29 +124,31 @@ int32_t cmd_str_mid(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_str_splice(Engine& engine, const Args& args) {
-    const int32_t n = args.num(0);
+    const str_splice_operands op(args);
+    const int32_t n = op.str_no();
     const char* reg = str_get(engine, n);
     if (!reg) return 0;
     // A negative position counts as 0; a negative delete is kept and takes
     // the rest from before the position, as long as that stays inside the
     // register.
     const int64_t length = int64_t(std::strlen(reg));
-    const int64_t position = args.num(1) < 0 ? 0 : args.num(1);
-    int64_t rest = position + args.num(2);
+    const int64_t position = op.position() < 0 ? 0 : op.position();
+    int64_t rest = position + op.delete_count();
     if (rest < 0) rest = 0;
     char spliced[kShortStringMax + 1];
     Builder b{spliced, kShortStringMax};
     b.append(reg, size_t(position < length ? position : length));
-    b.append(args.str(3));
+    b.append(op.text());
     if (length > rest) b.append(reg + rest, size_t(length - rest));
     str_set(engine, n, b.finish());
     return 0;
 }
 
 int32_t cmd_str_to_buf(Engine& engine, const Args& args) {
-    const char* text = args.str(0);
-    const int32_t buf_no = args.num(1);
-    const int32_t offset = args.num(2);
+    const str_to_buf_operands op(args);
+    const char* text = op.text();
+    const int32_t buf_no = op.buf_no();
+    const int32_t offset = op.offset();
     uint8_t* raw = buf_get_raw(engine, buf_no);
     const size_t length = std::strlen(text);
     // A text that would not fit whole, with its terminator, is refused rather

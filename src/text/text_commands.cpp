@@ -22,10 +22,11 @@ int32_t clamp32(int64_t v) {
 }  // namespace
 
 int32_t cmd_font_make(Engine& engine, const Args& args) {
-    const int32_t n = args.num(0);
-    const char* face = args.str(1);
-    const int32_t height = args.num(2), weight = args.num(3), italic = args.num(4);
-    const int32_t advance = args.num(5);
+    const font_make_operands op(args);
+    const int32_t n = op.font_no();
+    const char* face = op.face();
+    const int32_t height = op.height(), weight = op.weight(), italic = op.italic();
+    const int32_t advance = op.advance();
     const int result = font_create(engine, n, face, height, weight, italic != 0, advance);
     result_set(engine, 1, result == kFontCreated || result == kFontSubstitute ? 1 : 0);
     result_set(engine, 2, result == kFontCreated ? 1 : 0);
@@ -33,10 +34,11 @@ int32_t cmd_font_make(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_font_pic(Engine& engine, const Args& args) {
-    const int32_t n = args.num(0), buf_no = args.num(1);
-    const int32_t cell_width = args.num(2), cell_height = args.num(3), per_row = args.num(4);
-    const int32_t advance = args.num(5), first = args.num(6), last = args.num(7);
-    const int32_t mode = args.num(8);
+    const font_pic_operands op(args);
+    const int32_t n = op.font_no(), buf_no = op.buf_no();
+    const int32_t cell_width = op.cell_width(), cell_height = op.cell_height(), per_row = op.cells_per_row();
+    const int32_t advance = op.advance(), first = op.first_code(), last = op.last_code();
+    const int32_t mode = op.mode();
     int32_t code = 0;
     Picture* sheet = target_buffer(engine, buf_no, code);
     if (!sheet) return code;
@@ -49,12 +51,13 @@ int32_t cmd_font_pic(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_text_put(Engine& engine, const Args& args) {
-    const char* source = args.str(0);
-    const int32_t target = args.num(1), x = args.num(2), y = args.num(3);
-    const int32_t pitch = args.num(4), font = args.num(5);
-    const int32_t ink = args.num(6), back = args.num(7), shadow = args.num(8);
-    const int32_t shadow_x = args.num(9), shadow_y = args.num(10), kind = args.num(11);
-    const int32_t mask_value = args.num(12);
+    const text_put_operands op(args);
+    const char* source = op.text();
+    const int32_t target = op.target(), x = op.x(), y = op.y();
+    const int32_t pitch = op.line_pitch(), font = op.font();
+    const int32_t ink = op.character_colour(), back = op.background_colour(), shadow = op.shadow_colour();
+    const int32_t shadow_x = op.shadow_x(), shadow_y = op.shadow_y(), kind = op.kind();
+    const int32_t mask_value = op.mask_value();
 
     int32_t code = 0;
     Window* window = nullptr;

@@ -26,9 +26,10 @@ Region* region_entry(Engine& engine, int32_t buf_no, int32_t index, int32_t& cod
 }  // namespace
 
 int32_t cmd_btn_def(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0), index = args.num(1), id = args.num(2);
-    const int32_t x = args.num(3), y = args.num(4), width = args.num(5), height = args.num(6);
-    const int32_t flags = args.num(7), value = args.num(8);
+    const btn_def_operands op(args);
+    const int32_t buf_no = op.buf_no(), index = op.index(), id = op.id();
+    const int32_t x = op.x(), y = op.y(), width = op.width(), height = op.height();
+    const int32_t flags = op.flags(), value = op.value();
     int32_t code = 0;
     Region* entry = region_entry(engine, buf_no, index, code);
     if (!entry) return code;
@@ -44,7 +45,8 @@ int32_t cmd_btn_def(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_btn_enable(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0), index = args.num(1), disable = args.num(2);
+    const btn_enable_operands op(args);
+    const int32_t buf_no = op.buf_no(), index = op.index(), disable = op.disable();
     int32_t code = 0;
     Region* entry = region_entry(engine, buf_no, index, code);
     if (!entry) return code;

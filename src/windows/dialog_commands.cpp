@@ -105,8 +105,7 @@ void choices_keep(Engine& engine, const Args& args, Choices& choices) {
     const uintptr_t pool_begin = uintptr_t(pool.base.get());
     const uintptr_t pool_end = pool_begin + pool.capacity;
     std::vector<size_t> copied_at;  // offset into copies, or SIZE_MAX
-    for (uint32_t i = 0; i < args.list_count; ++i) {
-        const ListItem& item = args.list[i];
+    for (const ListItem& item : win_select_operands(args).choices()) {
         if (item.num == 0) continue;
         const char* text = item.str ? item.str : "";
         const size_t length = std::strlen(text);
@@ -262,9 +261,10 @@ enum class Outcome : uint8_t { Again, Choice, Cancel, Outside };
 }  // namespace
 
 int32_t cmd_win_confirm(Engine& engine, const Args& args) {
-    const char* text = args.str(0);
-    const uint16_t yes_target = args.word(1), no_target = args.word(2);
-    const int32_t win_no = args.num(3);
+    const win_confirm_operands op(args);
+    const char* text = op.text();
+    const uint16_t yes_target = op.yes_target(), no_target = op.no_target();
+    const int32_t win_no = op.win_no();
     if (const int32_t code = show_centred(engine, win_no, text)) return code;
     bool yes = false;
     {
@@ -286,8 +286,9 @@ int32_t cmd_win_confirm(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_notice(Engine& engine, const Args& args) {
-    const char* text = args.str(0);
-    const int32_t win_no = args.num(1);
+    const win_notice_operands op(args);
+    const char* text = op.text();
+    const int32_t win_no = op.win_no();
     if (const int32_t code = show_centred(engine, win_no, text)) return code;
     Click click = Click::Right;
     {
@@ -306,10 +307,11 @@ int32_t cmd_win_notice(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_message(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), wait = args.num(1);
-    const char* text = args.str(2);
-    const uint16_t before = args.word(3), after = args.word(4);
-    const int32_t values[4] = {args.num(5), args.num(6), args.num(7), args.num(8)};
+    const win_message_operands op(args);
+    const int32_t win_no = op.win_no(), wait = op.wait();
+    const char* text = op.text();
+    const uint16_t before = op.before(), after = op.after();
+    const int32_t values[4] = {op.a(), op.b(), op.c(), op.d()};
     char expanded[kExpandBufferSize];
     text_expand(engine, text, expanded, sizeof expanded);
     if (before != kNoTarget) {
@@ -343,11 +345,12 @@ int32_t cmd_win_message(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_select(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
-    const uint16_t cancel_target = args.word(1);
-    const int32_t flags = args.num(2);
-    const uint16_t pre_target = args.word(3), outside_target = args.word(4);
-    const int32_t sub_buff = args.num(5), entry = args.num(6);
+    const win_select_operands op(args);
+    const int32_t win_no = op.win_no();
+    const uint16_t cancel_target = op.cancel_target();
+    const int32_t flags = op.flags();
+    const uint16_t pre_target = op.pre_target(), outside_target = op.outside_target();
+    const int32_t sub_buff = op.sub_buff(), entry = op.entry();
     // Outside the window the command runs again after the subroutine returns,
     // so it returns to its own command byte.
     const uint16_t command_offset = uint16_t(args.command_pc - 1);

@@ -5,14 +5,12 @@
 
 #include <cstdint>
 
+#include "commands/command_table.h"
+
 namespace qln {
 
 struct Engine;
 struct Args;
 
-int32_t cmd_win_confirm(Engine& engine, const Args& args);  // 0x0A
-int32_t cmd_win_select(Engine& engine, const Args& args);   // 0x0B
-int32_t cmd_win_notice(Engine& engine, const Args& args);   // 0x25
-int32_t cmd_win_message(Engine& engine, const Args& args);  // 0x9A
 
 }  // namespace qln

@@ -38,7 +38,8 @@ bool same_size(const Picture& a, const Picture& b) {
 }  // namespace
 
 int32_t cmd_alpha_key(Engine& engine, const Args& args) {
-    const int32_t target = args.num(0), colour = args.num(1), kind = args.num(2);
+    const alpha_key_operands op(args);
+    const int32_t target = op.target(), colour = op.colour(), kind = op.kind();
     const bool is_window = kind != 0;
     int32_t code = 0;
     Window* window = nullptr;
@@ -71,9 +72,10 @@ int32_t cmd_alpha_key(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_alpha_load(Engine& engine, const Args& args) {
-    const int32_t target = args.num(0);
-    const char* name = args.str(1);
-    const int32_t entry = args.num(2), dir = args.num(3), kind = args.num(4);
+    const alpha_load_operands op(args);
+    const int32_t target = op.target();
+    const char* name = op.name();
+    const int32_t entry = op.entry(), dir = op.directory(), kind = op.kind();
     int32_t code = 0;
     Picture* picture = target_picture(engine, target, kind != 0, code);
     if (!picture) return code;
@@ -85,7 +87,8 @@ int32_t cmd_alpha_load(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_alpha_copy(Engine& engine, const Args& args) {
-    const int32_t target = args.num(0), source = args.num(1), kind = args.num(2);
+    const alpha_copy_operands op(args);
+    const int32_t target = op.target(), source = op.source_buf_no(), kind = op.kind();
     int32_t code = 0;
     Picture* picture = target_picture(engine, target, kind != 0, code);
     if (!picture) return code;

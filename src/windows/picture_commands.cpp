@@ -53,16 +53,18 @@ int32_t clamp32(int64_t v) {
 }  // namespace
 
 int32_t cmd_col_set(Engine& engine, const Args& args) {
-    const int32_t n = args.num(0);
-    const int32_t blue = args.num(1), red = args.num(2), green = args.num(3);
+    const col_set_operands op(args);
+    const int32_t n = op.colour_no();
+    const int32_t blue = op.blue(), red = op.red(), green = op.green();
     colour_set(engine, n, uint8_t(red), uint8_t(green), uint8_t(blue));
     return 0;
 }
 
 int32_t cmd_col_get(Engine& engine, const Args& args) {
+    const col_get_operands op(args);
     uint8_t red = 0, green = 0, blue = 0;
     // A number outside the table reads as black, like every soft lookup.
-    if (!colour_get(engine, args.num(0), red, green, blue)) red = green = blue = 0;
+    if (!colour_get(engine, op.colour_no(), red, green, blue)) red = green = blue = 0;
     result_set(engine, 1, blue);
     result_set(engine, 2, red);
     result_set(engine, 3, green);
@@ -71,10 +73,11 @@ int32_t cmd_col_get(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_load(Engine& engine, const Args& args) {
-    const char* name = args.str(0);
-    const int32_t entry = args.num(1), win_no = args.num(2), x = args.num(3), y = args.num(4);
-    const int32_t fade_ms = args.num(5), dir = args.num(6), opacity = args.num(7);
-    const int32_t rop = args.num(8), flags = args.num(9);
+    const win_load_operands op(args);
+    const char* name = op.name();
+    const int32_t entry = op.entry(), win_no = op.win_no(), x = op.x(), y = op.y();
+    const int32_t fade_ms = op.fade_ms(), dir = op.directory(), opacity = op.opacity();
+    const int32_t rop = op.rop(), flags = op.flags();
     int32_t code = 0;
     PicturePtr picture = picture_file_load(engine, name, entry, dir, code);
     if (!picture) return code;
@@ -86,8 +89,9 @@ int32_t cmd_win_load(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_pic_invert(Engine& engine, const Args& args) {
-    const int32_t target = args.num(0), kind = args.num(5);
-    Span s = corners(args.num(1), args.num(2), args.num(3), args.num(4));
+    const pic_invert_operands op(args);
+    const int32_t target = op.target(), kind = op.kind();
+    Span s = corners(op.x1(), op.y1(), op.x2(), op.y2());
     int32_t code = 0;
     if (kind != 0) {
         Picture* picture = target_buffer(engine, target, code);
@@ -102,9 +106,10 @@ int32_t cmd_pic_invert(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_pic_fill(Engine& engine, const Args& args) {
-    const int32_t target = args.num(0), colour = args.num(5), kind = args.num(6);
-    const int32_t alpha = args.num(7);
-    Span s = corners(args.num(1), args.num(2), args.num(3), args.num(4));
+    const pic_fill_operands op(args);
+    const int32_t target = op.target(), colour = op.colour(), kind = op.kind();
+    const int32_t alpha = op.alpha();
+    Span s = corners(op.x1(), op.y1(), op.x2(), op.y2());
     int32_t code = 0;
     if (kind != 0) {
         Picture* picture = target_buffer(engine, target, code);
@@ -122,8 +127,9 @@ int32_t cmd_pic_fill(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_grab(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0), win_no = args.num(1), x = args.num(2), y = args.num(3);
-    const int32_t width = args.num(4), height = args.num(5);
+    const buf_grab_operands op(args);
+    const int32_t buf_no = op.buf_no(), win_no = op.win_no(), x = op.x(), y = op.y();
+    const int32_t width = op.width(), height = op.height();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
@@ -141,9 +147,10 @@ int32_t cmd_buf_grab(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_draw_buf(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0), win_no = args.num(1), x = args.num(2), y = args.num(3);
-    const int32_t fade_ms = args.num(4), opacity = args.num(5), rop = args.num(6);
-    const int32_t flags = args.num(7);
+    const win_draw_buf_operands op(args);
+    const int32_t buf_no = op.buf_no(), win_no = op.win_no(), x = op.x(), y = op.y();
+    const int32_t fade_ms = op.fade_ms(), opacity = op.opacity(), rop = op.rop();
+    const int32_t flags = op.flags();
     int32_t code = 0;
     const Picture* picture = target_buffer(engine, buf_no, code);
     if (!picture) return code;
@@ -155,8 +162,9 @@ int32_t cmd_win_draw_buf(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_buf_cells(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
-    const int32_t width = args.num(1), height = args.num(2), per_row = args.num(3);
+    const buf_cells_operands op(args);
+    const int32_t buf_no = op.buf_no();
+    const int32_t width = op.cell_width(), height = op.cell_height(), per_row = op.cells_per_row();
     int32_t code = 0;
     Picture* picture = target_buffer(engine, buf_no, code);
     if (!picture) return code;
@@ -167,9 +175,10 @@ int32_t cmd_buf_cells(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_draw_cell(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0), cell = args.num(1), win_no = args.num(2);
-    const int32_t x = args.num(3), y = args.num(4), opacity = args.num(5), rop = args.num(6);
-    const int32_t flags = args.num(7);
+    const win_draw_cell_operands op(args);
+    const int32_t buf_no = op.buf_no(), cell = op.cell(), win_no = op.win_no();
+    const int32_t x = op.x(), y = op.y(), opacity = op.opacity(), rop = op.rop();
+    const int32_t flags = op.flags();
     int32_t code = 0;
     const Picture* picture = target_buffer(engine, buf_no, code);
     if (!picture) return code;
@@ -189,7 +198,8 @@ int32_t cmd_win_draw_cell(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_pixel(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), x = args.num(1), y = args.num(2);
+    const win_pixel_operands op(args);
+    const int32_t win_no = op.win_no(), x = op.x(), y = op.y();
     int32_t code = 0;
     const Window* window = target_window(engine, win_no, code);
     if (!window) return code;
@@ -208,11 +218,12 @@ int32_t cmd_win_pixel(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_pic_draw(Engine& engine, const Args& args) {
-    const int32_t mode = args.num(0), source = args.num(1), destination = args.num(2);
-    const int32_t dx = args.num(3), dy = args.num(4), dw = args.num(5), dh = args.num(6);
-    const int32_t sx = args.num(7), sy = args.num(8), sw = args.num(9), sh = args.num(10);
-    const int32_t fade_ms = args.num(11), opacity = args.num(12), rop = args.num(13);
-    const int32_t flags = args.num(14);
+    const pic_draw_operands op(args);
+    const int32_t mode = op.mode(), source = op.source(), destination = op.destination();
+    const int32_t dx = op.dx(), dy = op.dy(), dw = op.dw(), dh = op.dh();
+    const int32_t sx = op.sx(), sy = op.sy(), sw = op.sw(), sh = op.sh();
+    const int32_t fade_ms = op.fade_ms(), opacity = op.opacity(), rop = op.rop();
+    const int32_t flags = op.flags();
     const bool from_window = mode == 0 || mode == 1;
     const bool to_window = mode == 0 || mode == 2;
     int32_t code = 0;
@@ -232,7 +243,8 @@ int32_t cmd_pic_draw(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_pause_pic(Engine& engine, const Args& args) {
-    const int32_t buf_no = args.num(0);
+    const pause_pic_operands op(args);
+    const int32_t buf_no = op.buf_no();
     if (buf_no == -1) {
         engine.shell.pause_picture = -1;
         result_set(engine, 1, 0);

@@ -11,13 +11,15 @@
 namespace qln {
 
 int32_t cmd_win_hide(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_hide_operands op(args);
+    const int32_t win_no = op.win_no();
     if (!win_show(engine, win_no, false)) return err_report(engine, -106, "win_no = %d", win_no);
     return 0;
 }
 
 int32_t cmd_win_repaint(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_repaint_operands op(args);
+    const int32_t win_no = op.win_no();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
@@ -28,7 +30,8 @@ int32_t cmd_win_repaint(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_info(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_info_operands op(args);
+    const int32_t win_no = op.win_no();
     const Window* w = win_get(engine, win_no, true);
     if (!w || !w->picture) {
         result_set(engine, 5, 2);
@@ -69,8 +72,9 @@ int32_t cmd_win_info(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_move(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
-    int32_t x = args.num(1), y = args.num(2);
+    const win_move_operands op(args);
+    const int32_t win_no = op.win_no();
+    int32_t x = op.x(), y = op.y();
     if (win_no != 0) {
         x = offset_add(x, engine.screen.content_x);
         y = offset_add(y, engine.screen.content_y);
@@ -80,19 +84,22 @@ int32_t cmd_win_move(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_close(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_close_operands op(args);
+    const int32_t win_no = op.win_no();
     if (!win_close(engine, win_no)) return err_report(engine, -106, "win_no = %d", win_no);
     return 0;
 }
 
 int32_t cmd_win_show(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_show_operands op(args);
+    const int32_t win_no = op.win_no();
     if (!win_show(engine, win_no, true)) return err_report(engine, -106, "win_no = %d", win_no);
     return 0;
 }
 
 int32_t cmd_win_resize(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), width = args.num(1), height = args.num(2);
+    const win_resize_operands op(args);
+    const int32_t win_no = op.win_no(), width = op.width(), height = op.height();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
@@ -103,7 +110,8 @@ int32_t cmd_win_resize(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_btn_num(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), count = args.num(1);
+    const win_btn_num_operands op(args);
+    const int32_t win_no = op.win_no(), count = op.count();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
@@ -112,17 +120,18 @@ int32_t cmd_win_btn_num(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_list_layout(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_list_layout_operands op(args);
+    const int32_t win_no = op.win_no();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
-    window->sel_vt = args.num(1);
-    window->sel_wd = args.num(2);
-    window->sel_my = args.num(3);
-    window->sel_mx = args.num(4);
-    window->sel_top = args.num(5);
-    window->sel_rows = args.num(6);
-    window->sel_gap = args.num(7);
+    window->sel_vt = op.row_height();
+    window->sel_wd = op.column_width();
+    window->sel_my = op.vertical_margin();
+    window->sel_mx = op.horizontal_margin();
+    window->sel_top = op.first_shown();
+    window->sel_rows = op.rows_per_column();
+    window->sel_gap = op.column_gap();
     // The values stay stored even when the layout is unusable.
     if (window->sel_vt == 0 || window->sel_wd == 0 || window->sel_rows == 0) {
         return err_report(engine, -116, nullptr);
@@ -131,17 +140,20 @@ int32_t cmd_win_list_layout(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_pin(Engine& engine, const Args& args) {
-    result_set(engine, 1, win_pin(engine, args.num(0), true));
+    const win_pin_operands op(args);
+    result_set(engine, 1, win_pin(engine, op.win_no(), true));
     return 0;
 }
 
 int32_t cmd_win_unpin(Engine& engine, const Args& args) {
-    result_set(engine, 1, win_pin(engine, args.num(0), false));
+    const win_unpin_operands op(args);
+    result_set(engine, 1, win_pin(engine, op.win_no(), false));
     return 0;
 }
 
 int32_t cmd_win_transp(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), opacity = args.num(1);
+    const win_transp_operands op(args);
+    const int32_t win_no = op.win_no(), opacity = op.opacity();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
@@ -151,7 +163,8 @@ int32_t cmd_win_transp(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_tile(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), buf_no = args.num(1);
+    const win_tile_operands op(args);
+    const int32_t win_no = op.win_no(), buf_no = op.buf_no();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "commands/command_table.h"
+
 namespace qln {
 
 struct Engine;
@@ -13,23 +15,6 @@ struct Args;
 struct ListItem;
 struct Window;
 
-int32_t cmd_win_hide(Engine& engine, const Args& args);         // 0x90
-int32_t cmd_win_repaint(Engine& engine, const Args& args);      // 0x91
-int32_t cmd_win_info(Engine& engine, const Args& args);         // 0x92
-int32_t cmd_win_move(Engine& engine, const Args& args);         // 0x93
-int32_t cmd_win_open(Engine& engine, const Args& args);         // 0x94
-int32_t cmd_win_close(Engine& engine, const Args& args);        // 0x95
-int32_t cmd_btn_def(Engine& engine, const Args& args);          // 0x96
-int32_t cmd_win_show(Engine& engine, const Args& args);         // 0x97
-int32_t cmd_win_resize(Engine& engine, const Args& args);       // 0x98
-int32_t cmd_win_btn_num(Engine& engine, const Args& args);      // 0x99
-int32_t cmd_win_list_layout(Engine& engine, const Args& args);  // 0x9B
-int32_t cmd_win_set(Engine& engine, const Args& args);          // 0x9C
-int32_t cmd_win_pin(Engine& engine, const Args& args);          // 0x9D
-int32_t cmd_win_unpin(Engine& engine, const Args& args);        // 0x9E
-int32_t cmd_btn_enable(Engine& engine, const Args& args);       // 0x9F
-int32_t cmd_win_transp(Engine& engine, const Args& args);       // 0xA0
-int32_t cmd_win_tile(Engine& engine, const Args& args);         // 0xA1
 
 // The template of win_open before its key-value pairs: a 24 x 24 window with
 // the record's defaults and a draggable border of 8.

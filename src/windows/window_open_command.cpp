@@ -111,11 +111,12 @@ void window_key_store(Window& w, uint8_t key, int32_t value, int32_t* width, int
 }
 
 int32_t cmd_win_open(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0), show = args.num(1);
+    const win_open_operands op(args);
+    const int32_t win_no = op.win_no(), show = op.show();
     Window t = window_template();
     int32_t width = 24, height = 24;
-    for (uint32_t i = 0; i < args.list_count; ++i) {
-        window_key_store(t, args.list[i].tag, args.list[i].num, &width, &height);
+    for (uint32_t i = 0; i < op.fields().size(); ++i) {
+        window_key_store(t, op.fields()[i].tag, op.fields()[i].num, &width, &height);
     }
     // An unset (or zero) text limit is the window's edge.
     if (t.tx_ex == 0) t.tx_ex = width;
@@ -132,13 +133,14 @@ int32_t cmd_win_open(Engine& engine, const Args& args) {
 }
 
 int32_t cmd_win_set(Engine& engine, const Args& args) {
-    const int32_t win_no = args.num(0);
+    const win_set_operands op(args);
+    const int32_t win_no = op.win_no();
     int32_t code = 0;
     Window* window = target_window(engine, win_no, code);
     if (!window) return code;
     // Straight into the record: nothing is repainted or marked dirty.
-    for (uint32_t i = 0; i < args.list_count; ++i) {
-        window_key_store(*window, args.list[i].tag, args.list[i].num);
+    for (uint32_t i = 0; i < op.fields().size(); ++i) {
+        window_key_store(*window, op.fields()[i].tag, op.fields()[i].num);
     }
     return 0;
 }

@@ -8,7 +8,7 @@
 
 #include "asm/asm_test_util.h"
 #include "asm/expr_compiler.h"
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 
 namespace qln {
 namespace {
@@ -226,7 +226,7 @@ TEST(Disassemble, RandomImagesRoundTripByteForByte) {
 class ScenarioGenerator {
   public:
     explicit ScenarioGenerator(uint32_t seed) : rng_(seed) {
-        for (const CommandSpec& s : command_specs)
+        for (const CommandRow& s : command_table)
             if (s.name) assigned_.push_back(s.byte);
     }
 
@@ -370,7 +370,7 @@ class ScenarioGenerator {
         starts_.push_back(code_.size());
         const uint8_t byte = assigned_[rng_() % assigned_.size()];
         code_.push_back(byte);
-        for (const char* p = command_specs[byte].signature; *p; ++p) {
+        for (const char* p = command_table[byte].signature; *p; ++p) {
             switch (*p) {
                 case 'w':
                     target();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "asm/asm_test_util.h"
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
@@ -16,6 +16,14 @@
 
 namespace qln {
 namespace {
+
+// Positional reads, for comparing the decoder with the assembler.
+struct Raw : OperandView {
+    explicit Raw(const Args& a) : OperandView(a) {}
+    using OperandView::num_at;
+    using OperandView::str_at;
+    using OperandView::word_at;
+};
 
 class OperandAgreement : public ::testing::Test {
   protected:
@@ -33,7 +41,7 @@ class OperandAgreement : public ::testing::Test {
     uint8_t read_command() {
         Scenario& s = *engine.interp.current;
         const uint8_t byte = s.code[s.pc++];
-        args_read(engine, command_specs[byte].signature, args, list);
+        args_read(engine, command_table[byte].signature, args, list);
         return byte;
     }
 
@@ -55,53 +63,53 @@ TEST_F(OperandAgreement, ListsReadBackItemForItem) {
     end
 )");
     ASSERT_EQ(read_command(), 0x60);
-    str_set(engine, args.num(0), args.str(1));
+    str_set(engine, Raw(args).num_at(0), Raw(args).str_at(1));
 
     ASSERT_EQ(read_command(), 0x0B);
-    EXPECT_EQ(args.num(0), 1);
-    EXPECT_EQ(args.word(1), 0xFFFF);
-    EXPECT_EQ(args.num(2), 0x80);
-    EXPECT_EQ(args.word(3), 0x1234);
-    EXPECT_EQ(args.num(5), -1);
-    ASSERT_EQ(args.list_count, 2u);
-    EXPECT_EQ(args.list[0].tag, 0);
-    EXPECT_STREQ(args.list[0].str, "x");
-    EXPECT_EQ(args.list[0].word, 0x10);
-    EXPECT_EQ(args.list[0].num, 1);
-    EXPECT_EQ(args.list[1].tag, 5);
-    EXPECT_STREQ(args.list[1].str, "reg");
-    EXPECT_EQ(args.list[1].word, 0x20);
+    EXPECT_EQ(Raw(args).num_at(0), 1);
+    EXPECT_EQ(Raw(args).word_at(1), 0xFFFF);
+    EXPECT_EQ(Raw(args).num_at(2), 0x80);
+    EXPECT_EQ(Raw(args).word_at(3), 0x1234);
+    EXPECT_EQ(Raw(args).num_at(5), -1);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].tag, 0);
+    EXPECT_STREQ(list[0].str, "x");
+    EXPECT_EQ(list[0].word, 0x10);
+    EXPECT_EQ(list[0].num, 1);
+    EXPECT_EQ(list[1].tag, 5);
+    EXPECT_STREQ(list[1].str, "reg");
+    EXPECT_EQ(list[1].word, 0x20);
 
     ASSERT_EQ(read_command(), 0x94);
-    EXPECT_EQ(args.num(0), 2);
-    ASSERT_EQ(args.list_count, 3u);
-    EXPECT_EQ(args.list[0].tag, 1);
-    EXPECT_EQ(args.list[0].num, 10);
-    EXPECT_EQ(args.list[1].tag, 26);
-    EXPECT_EQ(args.list[2].tag, 200);
-    EXPECT_EQ(args.list[2].num, -1);
+    EXPECT_EQ(Raw(args).num_at(0), 2);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].tag, 1);
+    EXPECT_EQ(list[0].num, 10);
+    EXPECT_EQ(list[1].tag, 26);
+    EXPECT_EQ(list[2].tag, 200);
+    EXPECT_EQ(list[2].num, -1);
 
     ASSERT_EQ(read_command(), 0x51);
-    EXPECT_EQ(args.num(0), -1);
-    ASSERT_EQ(args.list_count, 2u);
-    EXPECT_EQ(args.list[1].num, 3);
-    EXPECT_EQ(args.list[1].num2, 4);
+    EXPECT_EQ(Raw(args).num_at(0), -1);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].num, 3);
+    EXPECT_EQ(list[1].num2, 4);
 
     ASSERT_EQ(read_command(), 0xC6);
-    ASSERT_EQ(args.list_count, 5u);
-    EXPECT_EQ(args.list[0].tag, 0);
-    EXPECT_EQ(args.list[0].num, 5);
-    EXPECT_EQ(args.list[1].tag, 2);
-    EXPECT_STREQ(args.list[1].str, "str");
-    EXPECT_EQ(args.list[2].tag, 1);
-    EXPECT_EQ(args.list[2].num, 7);
-    EXPECT_EQ(args.list[3].tag, 9);
-    EXPECT_EQ(args.list[3].num, 0);
-    EXPECT_EQ(args.list[4].num, -4);
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].tag, 0);
+    EXPECT_EQ(list[0].num, 5);
+    EXPECT_EQ(list[1].tag, 2);
+    EXPECT_STREQ(list[1].str, "str");
+    EXPECT_EQ(list[2].tag, 1);
+    EXPECT_EQ(list[2].num, 7);
+    EXPECT_EQ(list[3].tag, 9);
+    EXPECT_EQ(list[3].num, 0);
+    EXPECT_EQ(list[4].num, -4);
 
     ASSERT_EQ(read_command(), 0x0D);
-    ASSERT_EQ(args.list_count, 2u);
-    EXPECT_EQ(args.list[1].word, 0x20);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].word, 0x20);
 
     // Every operand consumed: the last command is next.
     EXPECT_EQ(engine.interp.current->code[pc()], 0xFF);
@@ -112,7 +120,7 @@ TEST_F(OperandAgreement, ListsReadBackItemForItem) {
 // decoder exactly on the next command.
 TEST_F(OperandAgreement, EveryCommandConsumesWhatTheAssemblerWrote) {
     std::string source;
-    for (const CommandSpec& row : command_specs) {
+    for (const CommandRow& row : command_table) {
         if (!row.name) continue;
         std::string line = std::string("    ") + row.name;
         bool first = true;
@@ -151,7 +159,7 @@ TEST_F(OperandAgreement, EveryCommandConsumesWhatTheAssemblerWrote) {
     source += "    .bytes 0xFE\n";
     load(source);
     int commands = 0;
-    for (const CommandSpec& row : command_specs) {
+    for (const CommandRow& row : command_table) {
         if (!row.name) continue;
         ASSERT_EQ(read_command(), row.byte);
         ++commands;

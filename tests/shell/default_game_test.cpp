@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "scenario/command_spec.h"
+#include "engine/command_row.h"
 #include "support/temp_dir.h"
 
 namespace qln::test {
@@ -24,7 +24,7 @@ std::string read_file(const std::string& path) {
 
 TEST(DefaultGame, CommandNamesFileFollowsTheCommandTable) {
     std::string expected;
-    for (const CommandSpec& row : command_specs) {
+    for (const CommandRow& row : command_table) {
         if (!row.name) continue;
         char line[64];
         std::snprintf(line, sizeof line, "%02x %s\r\n", row.byte, row.name);

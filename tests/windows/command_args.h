@@ -10,14 +10,14 @@
 namespace qln::test {
 
 inline void args_push(Args& a, const char* text) {
-    a.text[a.count++] = text;
+    a.push_str(text);
 }
 inline void args_push(Args& a, std::nullptr_t) {
-    a.text[a.count++] = nullptr;
+    a.push_str(nullptr);
 }
 template <typename T, typename = std::enable_if_t<std::is_integral_v<T>>>
 void args_push(Args& a, T value) {
-    a.value[a.count++] = static_cast<int32_t>(value);
+    a.push_num(static_cast<int32_t>(value));
 }
 
 template <typename... Ts>

@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "asm/assembler.h"
-#include "scenario/command_handlers.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "engine/command_row.h"
 #include "platform/platform.h"
+#include "asm/assembler.h"
+#include "scenario/scenario.h"
+#include "engine/engine.h"
 #include "support/fake_platform.h"
 
 namespace qln::test {
@@ -22,7 +25,7 @@ using ScenarioPlatform = FakePlatform;
 // True once the dispatcher has handlers for every byte in [first, last].
 inline bool handlers_wired(int first, int last) {
     for (int b = first; b <= last; ++b)
-        if (!command_handlers[size_t(b)]) return false;
+        if (!command_table[size_t(b)].built) return false;
     return true;
 }
 
