@@ -58,11 +58,6 @@ std::vector<uint8_t> random_bytes(size_t n, std::mt19937& rng) {
     return v;
 }
 
-TEST(DrawKernels, ChosenSetIsOneOfTheNamedSets) {
-    const DrawKernels* chosen = &draw_kernels();
-    EXPECT_TRUE(chosen == &draw_kernels_sse2() || chosen == draw_kernels_avx2());
-}
-
 TEST(DrawKernels, BlendMatchesTheFormulaForEveryWeightAndLength) {
     std::mt19937 rng(11);
     for (const DrawKernels* k : kernel_sets()) {

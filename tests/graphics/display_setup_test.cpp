@@ -1,4 +1,5 @@
-// Screen set-up and tear-down, the display set-up and display-mode requests.
+// Screen set-up and tear-down, the display set-up and display-mode requests
+// (also as the sys_display command).
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,21 @@ TEST(DisplayModeRequest, EightBitDisplayAfterAChange) {
     // The picture stays 24-bit; only the output is dithered.
     EXPECT_EQ(m.engine.screen.screen->pixel_bytes(), 640u * 480 * 3);
     EXPECT_EQ(m.engine.screen.display.pixels[0], 10);  // black
+}
+
+TEST(SysDisplay, AnyNonZeroAsksForFullScreenAndR1HoldsTheAnswer) {
+    DisplayPlatform platform;
+    Machine m;
+    m.engine.platform = &platform;
+    ASSERT_TRUE(screen_init(m.engine));
+    ASSERT_TRUE(m.start(
+        "    sys_display 7\n    eval v0[0] = r[1]\n    sys_display 1\n    eval v0[1] = r[1]\n"
+        "    sys_display 0\n    eval v0[2] = r[1]\n    end\n"));
+    EXPECT_EQ(m.run(), kResultEndAll);
+    EXPECT_EQ((std::vector<int32_t>{m.var(0, 0), m.var(0, 1), m.var(0, 2)}),
+              (std::vector<int32_t>{0, 1, 0}));
+    EXPECT_EQ(platform.requests, (std::vector<std::string>{"1 640x480 0", "0 800x600 0"}));
+    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
 }
 
 }  // namespace

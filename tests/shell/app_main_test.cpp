@@ -64,20 +64,6 @@ TEST_F(AppMainTest, StartDirectoryIniPathAndSystemStringZero) {
     EXPECT_NE(std::string(engine.shell.program_path), "");
 }
 
-TEST_F(AppMainTest, DecliningTheQuestionEndsWithoutAnotherMessage) {
-    scenario("start_up.qln", ".code\n  end\n");
-    EXPECT_EQ(run("nothing.qln"), AppOutcome::StartupFailed);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("question: ", 0), 0u);
-    EXPECT_NE(lines[0].find("FILE:[nothing.qln]"), std::string::npos);
-}
-
-TEST_F(AppMainTest, AnsweringYesTriesTheCandidates) {
-    scenario("start_up.qln", ".code\n  end\n");
-    EXPECT_EQ(run("nothing.qln", true), AppOutcome::Ended);
-    EXPECT_STREQ(engine.settings.startup.name, "start_up.qln");
-}
-
 TEST_F(AppMainTest, ARestartComesAfterTheRun) {
     scenario("start_up.qln", ".code\n  sys_restart\n");
     EXPECT_EQ(run(""), AppOutcome::Ended);

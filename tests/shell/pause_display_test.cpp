@@ -13,7 +13,7 @@
 #include "graphics/dither.h"
 #include "screen/screen.h"
 #include "tables/tables.h"
-#include "windows/command_machine.h"
+#include "windows/window_test_support.h"
 
 namespace qln {
 namespace {

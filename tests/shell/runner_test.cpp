@@ -118,14 +118,6 @@ TEST(Runner, AStartUpFileThatIsNoScenarioAsksAndNoEndsTheRun) {
     EXPECT_EQ(r.status, 0) << r.out;
 }
 
-TEST(Runner, TheCommandLineNamesAScenarioOfTheGame) {
-    test::TempDir dir;
-    write_scenario(dir, "first.qln", ".code\n  end\n");
-    const RunResult r = run({"--headless", "--game", dir.str(), "first.qln"});
-    EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out, "");
-}
-
 TEST(Runner, StopAtAScenarioErrorExitsWithFourAndContinueGoesOn) {
     test::TempDir dir;
     // 0x2A is no command: error 100.

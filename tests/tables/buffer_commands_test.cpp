@@ -11,9 +11,9 @@
 
 #include "graphics/picture.h"
 #include "engine/engine.h"
+#include "support/machine.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
-#include "windows/run_scenario.h"
 
 namespace qln {
 namespace {
@@ -35,15 +35,7 @@ class BufferCommands : public ::testing::Test {
     Engine engine;
 };
 
-TEST_F(BufferCommands, SpaceCodesAndKindCodes) {
-    const int32_t spaces[] = {0, 1, 2, 3, 12, 4, 5, 6, 7, 8, 9, 9};
-    for (int32_t code = 0; code <= 11; ++code) EXPECT_EQ(space_of_bind_code(code), spaces[code]);
-    EXPECT_EQ(space_of_bind_code(-1), 9);
-    EXPECT_EQ(space_of_bind_code(INT_MAX), 9);
-    EXPECT_EQ(kind_of_buffer(BufType::Empty), 0);
-    EXPECT_EQ(kind_of_buffer(BufType::Picture), 1);
-    EXPECT_EQ(kind_of_buffer(BufType::Regions), 2);
-    EXPECT_EQ(kind_of_buffer(BufType::Raw), 3);
+TEST_F(BufferCommands, PluginAndScenarioBuffersHaveTheirOwnKinds) {
     EXPECT_EQ(kind_of_buffer(BufType::Plugin), 4);
     EXPECT_EQ(kind_of_buffer(BufType::Scenario), 99);
 }
@@ -125,9 +117,7 @@ TEST_F(BufferCommands, BindMapsTheSpaceOfTheCode) {
     EXPECT_EQ(cmd_var_bind(engine, args_of(77, 12, 0)), 0);  // others are space 9
     EXPECT_EQ(engine.tables.views[9].mapped, 12);
     EXPECT_EQ(engine.tables.views[3].mapped, 0xFFFF);
-}
-
-TEST_F(BufferCommands, BindGivesTheLow16BitsOfTheOffset) {
+    // R1 holds only the low 16 bits of the offset.
     ASSERT_TRUE(buf_new_raw(engine, 12, 0x10010));
     EXPECT_EQ(cmd_var_bind(engine, args_of(0, 12, 0x10005)), 0);
     EXPECT_EQ(r(1), 5);
@@ -256,15 +246,11 @@ TEST_F(BufferCommands, MoveBytesCopiesInsideBothBuffers) {
 
 class BufferScenario : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if (!test::handlers_wired(0x70, 0x7A)) GTEST_SKIP() << "buffer commands not in the table";
-        ASSERT_TRUE(tables_init(engine));
-    }
+    int32_t run(std::string_view source) { return m.start(source) ? m.run() : 0; }
 
-    int32_t run(std::string_view source) { return test::run_scenario(engine, platform, source); }
-
-    Engine engine;
-    test::ScenarioPlatform platform;
+    test::Machine m;
+    Engine& engine = m.engine;
+    test::FakePlatform& platform = m.platform;
 };
 
 TEST_F(BufferScenario, EvalLeavesTheScenarioWhereItWas) {
@@ -321,27 +307,6 @@ TEST_F(BufferScenario, StringsThroughABuffer) {
     EXPECT_EQ(var_get(engine, 3, 2), 32);
     EXPECT_STREQ(str_get(engine, 0), "one");
     EXPECT_EQ(var_get(engine, 3, 3), 32);  // empty, size word kept
-}
-
-TEST_F(BufferScenario, ErrorsNameTheBuffer) {
-    platform.stop_on_error = false;
-    EXPECT_EQ(run(R"(
-        buf_read "no such file.bin", 2, 5, 0, -1
-        buf_info 900
-        buf_eval 6, 0
-        buf_alloc 6, -5
-        end
-    )"),
-              kResultEndAll);
-    ASSERT_EQ(platform.errors.size(), 4u);
-    EXPECT_EQ(platform.errors[0].error_number, 105u);
-    EXPECT_STREQ(platform.errors[0].detail, "File:no such file.bin(2) Dir:-1");
-    EXPECT_EQ(platform.errors[1].error_number, 117u);
-    EXPECT_STREQ(platform.errors[1].detail, "buf_no = 900");
-    EXPECT_EQ(platform.errors[2].error_number, 109u);
-    EXPECT_STREQ(platform.errors[2].detail, "buf_no = 6");
-    EXPECT_EQ(platform.errors[3].error_number, 107u);
-    EXPECT_STREQ(platform.errors[3].detail, "buf_no = 6");
 }
 
 }  // namespace

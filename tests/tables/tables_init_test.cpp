@@ -9,23 +9,6 @@ namespace {
 
 using TablesInit = TablesTest;
 
-TEST_F(TablesInit, SizesEveryTableFromTheDefaultSettings) {
-    const Tables& t = engine.tables;
-    EXPECT_TRUE(t.ready);
-    EXPECT_EQ(t.byte_array.size(), 1024u);
-    EXPECT_EQ(t.word_array1.size(), 512u);
-    EXPECT_EQ(t.word_array2.size(), 512u);
-    EXPECT_EQ(t.dword_array.size(), 256u);
-    EXPECT_EQ(t.result_count, 64u);
-    EXPECT_EQ(t.string_register_count, 512u);
-    EXPECT_EQ(t.system_string_count, 32u);
-    EXPECT_EQ(t.string_slots.size(), 544u);
-    EXPECT_EQ(t.colours.size(), 256u);
-    EXPECT_EQ(t.buffers.size(), 256u);
-    EXPECT_EQ(t.pool.capacity, 65536u);
-    EXPECT_EQ(t.pool.end, 1u);
-}
-
 TEST_F(TablesInit, EveryViewStartsOnItsDefaultArray) {
     const uint32_t counts[10] = {1024, 512, 512, 256, 512, 1024, 512, 512, 512, 256};
     for (int space = 0; space < 10; ++space) {

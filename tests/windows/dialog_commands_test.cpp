@@ -9,21 +9,18 @@
 #include <vector>
 
 #include "input/wait_machine.h"
+#include "support/pixels.h"
 #include "windows/window.h"
 
 namespace qln {
 namespace {
 
+using test::pixel;
 using test::ScriptedMachine;
 
 // Glyph k (code 'A' + k) of picture font 1 is a 4 x 4 block of one colour.
 uint32_t glyph_rgb(int k) {
     return uint32_t(0xC0 + k) << 16 | uint32_t(0x80 + k) << 8 | uint32_t(0x40 + k);
-}
-
-uint32_t pixel(const Picture& p, int32_t x, int32_t y) {
-    const uint8_t* q = p.pixels.get() + (size_t(y) * p.width + size_t(x)) * 3;
-    return uint32_t(q[2]) << 16 | uint32_t(q[1]) << 8 | q[0];
 }
 
 // Glyph k fills exactly the block at (x, y): the pixels left of and above it
@@ -35,12 +32,8 @@ void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
                 << "glyph " << k << " at " << x << "," << y;
         }
     }
-    if (x > 0) {
-        EXPECT_NE(pixel(p, x - 1, y), glyph_rgb(k));
-    }
-    if (y > 0) {
-        EXPECT_NE(pixel(p, x, y - 1), glyph_rgb(k));
-    }
+    if (x > 0) EXPECT_NE(pixel(p, x - 1, y), glyph_rgb(k));
+    if (y > 0) EXPECT_NE(pixel(p, x, y - 1), glyph_rgb(k));
 }
 
 struct DialogMachine : ScriptedMachine {
@@ -48,13 +41,7 @@ struct DialogMachine : ScriptedMachine {
         Picture* sheet = buf_new_picture(engine, 20, 28, 4);
         EXPECT_NE(sheet, nullptr);
         for (int32_t y = 0; sheet && y < 4; ++y) {
-            for (int32_t x = 0; x < 28; ++x) {
-                uint8_t* q = sheet->pixels.get() + (size_t(y) * 28 + size_t(x)) * 3;
-                const uint32_t rgb = glyph_rgb(x / 4);
-                q[0] = uint8_t(rgb);
-                q[1] = uint8_t(rgb >> 8);
-                q[2] = uint8_t(rgb >> 16);
-            }
+            for (int32_t x = 0; x < 28; ++x) test::set_pixel(*sheet, x, y, glyph_rgb(x / 4));
         }
         platform.on_idle = [this] { owners.insert(engine.tracking.input_owner); };
     }

@@ -7,42 +7,21 @@
 namespace qln {
 namespace {
 
-TEST(FullWidth, MapsPrintableAsciiToTheJapaneseForms) {
-    EXPECT_EQ(full_width_of(' '), 0x8140);
-    EXPECT_EQ(full_width_of('!'), 0x8149);
-    EXPECT_EQ(full_width_of('"'), 0x8168);
-    EXPECT_EQ(full_width_of('%'), 0x8193);
-    EXPECT_EQ(full_width_of('\''), 0x8166);
-    EXPECT_EQ(full_width_of('-'), 0x817C);
-    EXPECT_EQ(full_width_of('0'), 0x824F);
-    EXPECT_EQ(full_width_of('9'), 0x8258);
-    EXPECT_EQ(full_width_of('@'), 0x8197);
-    EXPECT_EQ(full_width_of('A'), 0x8260);
-    EXPECT_EQ(full_width_of('Z'), 0x8279);
-    EXPECT_EQ(full_width_of('\\'), 0x818F);  // yen sign
-    EXPECT_EQ(full_width_of('`'), 0x814D);
-    EXPECT_EQ(full_width_of('a'), 0x8281);
-    EXPECT_EQ(full_width_of('z'), 0x829A);
-    EXPECT_EQ(full_width_of('|'), 0x8162);
-    EXPECT_EQ(full_width_of('~'), 0x8150);  // overline
-}
-
-TEST(FullWidth, MapsHalfWidthKatakanaToFullWidthKatakana) {
-    EXPECT_EQ(full_width_of(0xA1), 0x8142);  // ideographic full stop
-    EXPECT_EQ(full_width_of(0xA6), 0x8392);  // wo
-    EXPECT_EQ(full_width_of(0xA7), 0x8340);  // small a
-    EXPECT_EQ(full_width_of(0xAF), 0x8362);  // small tsu
-    EXPECT_EQ(full_width_of(0xB0), 0x815B);  // prolonged sound mark
-    EXPECT_EQ(full_width_of(0xB1), 0x8341);  // a
-    EXPECT_EQ(full_width_of(0xB6), 0x834A);  // ka
-    EXPECT_EQ(full_width_of(0xC2), 0x8363);  // tsu
-    EXPECT_EQ(full_width_of(0xCF), 0x837D);  // ma
-    EXPECT_EQ(full_width_of(0xD0), 0x837E);  // mi, the last before the 0x7F gap
-    EXPECT_EQ(full_width_of(0xD1), 0x8380);  // mu, after it
-    EXPECT_EQ(full_width_of(0xDC), 0x838F);  // wa
-    EXPECT_EQ(full_width_of(0xDD), 0x8393);  // n
-    EXPECT_EQ(full_width_of(0xDE), 0x814A);  // voiced mark
-    EXPECT_EQ(full_width_of(0xDF), 0x814B);  // semi-voiced mark
+TEST(FullWidth, MapsAsciiAndHalfWidthKatakanaToTheirJapaneseForms) {
+    const struct {
+        uint8_t c;
+        uint16_t wide;
+    } cases[] = {
+        {' ', 0x8140},  {'!', 0x8149},  {'"', 0x8168},  {'%', 0x8193},  {'\'', 0x8166},
+        {'-', 0x817C},  {'0', 0x824F},  {'9', 0x8258},  {'@', 0x8197},  {'A', 0x8260},
+        {'Z', 0x8279},  {'\\', 0x818F}, {'`', 0x814D},  {'a', 0x8281},  {'z', 0x829A},
+        {'|', 0x8162},  {'~', 0x8150},  // yen sign and overline above
+        {0xA1, 0x8142}, {0xA6, 0x8392}, {0xA7, 0x8340}, {0xAF, 0x8362}, {0xB0, 0x815B},
+        {0xB1, 0x8341}, {0xB6, 0x834A}, {0xC2, 0x8363}, {0xCF, 0x837D}, {0xD0, 0x837E},
+        {0xD1, 0x8380},  // either side of the 0x7F trail-byte gap
+        {0xDC, 0x838F}, {0xDD, 0x8393}, {0xDE, 0x814A}, {0xDF, 0x814B},
+    };
+    for (const auto& k : cases) EXPECT_EQ(full_width_of(k.c), k.wide) << int(k.c);
 }
 
 TEST(FullWidth, LeavesEveryOtherByte) {
@@ -65,14 +44,10 @@ TEST(FullWidth, EveryFormIsADistinctDoubleByteCharacter) {
 }
 
 TEST(FullWidth, LeadBytesAreThoseOfCodePage932) {
-    EXPECT_FALSE(sjis_is_lead_byte(0x80));
-    EXPECT_TRUE(sjis_is_lead_byte(0x81));
-    EXPECT_TRUE(sjis_is_lead_byte(0x9F));
-    EXPECT_FALSE(sjis_is_lead_byte(0xA0));
-    EXPECT_FALSE(sjis_is_lead_byte(0xDF));
-    EXPECT_TRUE(sjis_is_lead_byte(0xE0));
-    EXPECT_TRUE(sjis_is_lead_byte(0xFC));
-    EXPECT_FALSE(sjis_is_lead_byte(0xFD));
+    for (int c : {0x80, 0x81, 0x9F, 0xA0, 0xDF, 0xE0, 0xFC, 0xFD})
+        EXPECT_EQ(sjis_is_lead_byte(uint8_t(c)),
+                  (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
+            << c;
 }
 
 }  // namespace

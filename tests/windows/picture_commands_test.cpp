@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "graphics/bmp_write.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
-#include "windows/command_machine.h"
 #include "windows/picture_commands.h"
+#include "windows/window_test_support.h"
 
 namespace qln::test {
 namespace {
@@ -46,10 +47,7 @@ TEST(ColourCommands, SetTakesBlueRedGreenAndGetGivesAWindowsColourValue) {
     EXPECT_EQ(red, 20);
     EXPECT_EQ(green, 30);
     EXPECT_EQ(blue, 10);
-    EXPECT_EQ(m.reg(1), 10);
-    EXPECT_EQ(m.reg(2), 20);
-    EXPECT_EQ(m.reg(3), 30);
-    EXPECT_EQ(m.reg(4), 663060);
+    EXPECT_EQ(m.regs(1, 4), (std::vector<int32_t>{10, 20, 30, 663060}));
 }
 
 TEST(ColourCommands, ComponentsKeepTheirLowByteAndNumbersOutsideReadBlack) {
@@ -137,11 +135,8 @@ TEST(PicFill, MissingTargetsAreErrorsOfTheirKind) {
     pic_invert 3, 0, 0, 1, 1, 0
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 4u);
-    EXPECT_EQ(m.error(0), "112 buf_no = 7");
-    EXPECT_EQ(m.error(1), "106 win_no = 3");
-    EXPECT_EQ(m.error(2), "112 buf_no = 7");
-    EXPECT_EQ(m.error(3), "106 win_no = 3");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"112 buf_no = 7", "106 win_no = 3",
+                                                    "112 buf_no = 7", "106 win_no = 3"}));
 }
 
 TEST(PicInvert, BufferAndWindowRectanglesAreXoredWithWhite) {
@@ -212,11 +207,8 @@ TEST(BufGrab, ErrorsForTheWindowAndTheBuffer) {
     buf_grab 2, 0, 0, 0, 0, 0
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 4u);
-    EXPECT_EQ(m.error(0), "106 win_no = 9");
-    EXPECT_EQ(m.error(1), "112 buf_no = 9999");
-    EXPECT_EQ(m.error(2), "112 buf_no = 2");
-    EXPECT_EQ(m.error(3), "112 buf_no = 2");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 9", "112 buf_no = 9999",
+                                                    "112 buf_no = 2", "112 buf_no = 2"}));
     const Picture* empty = buf_get_picture(m.engine, 2);
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->width, 0);
@@ -239,9 +231,7 @@ TEST(WinDrawBuf, DrawsTheWholePictureAtThePosition) {
     EXPECT_EQ(pixel(*w, 1, 1), coordinate(0, 0, 0x10));
     EXPECT_EQ(pixel(*w, 2, 2), coordinate(1, 1, 0x10));
     EXPECT_EQ(pixel(*w, 3, 2), 0u);
-    ASSERT_EQ(m.platform.errors.size(), 2u);
-    EXPECT_EQ(m.error(0), "112 buf_no = 5");
-    EXPECT_EQ(m.error(1), "106 win_no = 8");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"112 buf_no = 5", "106 win_no = 8"}));
 }
 
 TEST(WinDrawCell, DrawsCellNumberAcrossRowsOfCells) {
@@ -280,12 +270,9 @@ TEST(WinDrawCell, CellFieldsMustBeSetAndTargetsMustExist) {
     buf_cells 5, 1, 1, 1
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 5u);
-    EXPECT_EQ(m.error(0), "113 buf_no = 4");
-    EXPECT_EQ(m.error(1), "113 buf_no = 4");
-    EXPECT_EQ(m.error(2), "106 win_no = 6");
-    EXPECT_EQ(m.error(3), "112 buf_no = 5");
-    EXPECT_EQ(m.error(4), "112 buf_no = 5");
+    EXPECT_EQ(m.errors(),
+              (std::vector<std::string>{"113 buf_no = 4", "113 buf_no = 4", "106 win_no = 6",
+                                        "112 buf_no = 5", "112 buf_no = 5"}));
 }
 
 TEST(WinPixel, GivesBlueRedGreenInsideAndMinusOneOutside) {
@@ -306,17 +293,12 @@ TEST(WinPixel, GivesBlueRedGreenInsideAndMinusOneOutside) {
     win_pixel 1, 3, 0
     end
 )"));
-    EXPECT_EQ(m.var(3, 0), 0x44);
-    EXPECT_EQ(m.var(3, 1), 0xCC);
-    EXPECT_EQ(m.var(3, 2), 0x88);
+    EXPECT_EQ(m.vars(3, 0, 2), (std::vector<int32_t>{0x44, 0xCC, 0x88}));
     EXPECT_EQ(m.var(3, 3), 0x030102);  // no content offset for window 0
-    EXPECT_EQ(m.reg(1), -1);
-    EXPECT_EQ(m.reg(2), -1);
-    EXPECT_EQ(m.reg(3), -1);
+    EXPECT_EQ(m.regs(1, 3), (std::vector<int32_t>{-1, -1, -1}));
     ASSERT_TRUE(m.go("    win_pixel 1, -1, 0\n    win_pixel 2, 0, 0\n    end\n"));
     EXPECT_EQ(m.reg(1), -1);
-    ASSERT_EQ(m.platform.errors.size(), 1u);
-    EXPECT_EQ(m.error(0), "106 win_no = 2");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 2"}));
 }
 
 TEST(PicDraw, ModesPickWindowsOrBuffersOnEachSide) {
@@ -369,11 +351,8 @@ TEST(PicDraw, ModeThreeStretchesIntoBuffersAndErrorsNameEachSide) {
     EXPECT_EQ(pixel(*dst, 0, 0), kKey);
     EXPECT_EQ(pixel(*dst, 1, 1), kKey);
     EXPECT_EQ(pixel(*dst, 2, 0), 0u);
-    ASSERT_EQ(m.platform.errors.size(), 4u);
-    EXPECT_EQ(m.error(0), "106 win_no = 7");
-    EXPECT_EQ(m.error(1), "112 buf_no = 7");
-    EXPECT_EQ(m.error(2), "106 win_no = 9");
-    EXPECT_EQ(m.error(3), "112 buf_no = 6");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 7", "112 buf_no = 7",
+                                                    "106 win_no = 9", "112 buf_no = 6"}));
 }
 
 TEST(AlphaKey, KeyColourBecomesTransparentAndMinusOneDropsThePlane) {
@@ -529,13 +508,10 @@ TEST(PicturesFromFiles, MissingBrokenAndMismatchedFiles) {
     alpha_load 9, "art.bmp", 0, 0, 1
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 6u);
-    EXPECT_EQ(m.error(0), "105 File:none.bmp(2) Dir:0");
-    EXPECT_EQ(m.error(1), "112 File:junk.bmp(0) Dir:0");
-    EXPECT_EQ(m.error(2), "106 win_no = 5");
-    EXPECT_EQ(m.error(3), "105 File:none.bmp(0) Dir:0");
-    EXPECT_EQ(m.error(4), "118 ");
-    EXPECT_EQ(m.error(5), "106 win_no = 9");
+    EXPECT_EQ(m.errors(),
+              (std::vector<std::string>{"105 File:none.bmp(2) Dir:0", "112 File:junk.bmp(0) Dir:0",
+                                        "106 win_no = 5", "105 File:none.bmp(0) Dir:0", "118 ",
+                                        "106 win_no = 9"}));
     EXPECT_EQ(buf_get_picture(m.engine, 4)->alpha, nullptr);
 }
 

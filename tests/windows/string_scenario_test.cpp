@@ -4,23 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "support/machine.h"
 #include "tables/tables.h"
-#include "windows/run_scenario.h"
 
 namespace qln {
 namespace {
 
 class StringScenario : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if (!test::handlers_wired(0x60, 0x69)) GTEST_SKIP() << "string commands not in the table";
-        ASSERT_TRUE(tables_init(engine));
-    }
+    int32_t run(std::string_view source) { return m.start(source) ? m.run() : 0; }
 
-    int32_t run(std::string_view source) { return test::run_scenario(engine, platform, source); }
-
-    Engine engine;
-    test::ScenarioPlatform platform;
+    test::Machine m;
+    Engine& engine = m.engine;
+    test::FakePlatform& platform = m.platform;
 };
 
 TEST_F(StringScenario, JoinMeasureFindAndExpand) {

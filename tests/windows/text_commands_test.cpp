@@ -28,10 +28,7 @@ TEST(FontMake, ResultsTellWhetherTheFontAndItsFaceExist) {
     font_make 36, "ＭＳ ゴシック", 16, 400, 0, 16
     end
 )"));
-    EXPECT_EQ(m.var(3, 0), 1);
-    EXPECT_EQ(m.var(3, 1), 1);
-    EXPECT_EQ(m.var(3, 2), 1);
-    EXPECT_EQ(m.var(3, 3), 0);
+    EXPECT_EQ(m.vars(3, 0, 3), (std::vector<int32_t>{1, 1, 1, 0}));
     EXPECT_EQ(m.reg(1), 0);
     EXPECT_EQ(m.reg(2), 0);
     EXPECT_TRUE(m.platform.errors.empty());
@@ -56,10 +53,8 @@ TEST(FontPic, DefinesOnPictureBuffersAndRefusesEverythingElse) {
     font_pic 7, 2, 12, 16, 4, 13, 0x8260, 0x8279, 1
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 3u);
-    EXPECT_EQ(m.error(0), "112 buf_no = 6");
-    EXPECT_EQ(m.error(1), "112 buf_no = 9");
-    EXPECT_EQ(m.error(2), "117 font_no = 36");
+    EXPECT_EQ(m.errors(),
+              (std::vector<std::string>{"112 buf_no = 6", "112 buf_no = 9", "117 font_no = 36"}));
     const PictureFontRecord& kept = m.engine.fonts.picture_fonts[5];
     EXPECT_EQ(kept.first_code, 'a');
     EXPECT_EQ(kept.mode, 1u);
@@ -136,12 +131,9 @@ TEST(TextPut, ErrorsOfFontsWindowsAndBuffers) {
     text_put "A", 9, 0, 0, 16, 0, 1, 2, 3, 0, 0, 0, -1
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 5u);
-    EXPECT_EQ(m.error(0), "117 font_no = 36");
-    EXPECT_EQ(m.error(1), "117 font_no = -1");
-    EXPECT_EQ(m.error(2), "117 font_no = 65536");
-    EXPECT_EQ(m.error(3), "112 buf_no = 4");
-    EXPECT_EQ(m.error(4), "106 win_no = 9");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"117 font_no = 36", "117 font_no = -1",
+                                                    "117 font_no = 65536", "112 buf_no = 4",
+                                                    "106 win_no = 9"}));
     EXPECT_EQ(pixels_not(*buf_get_picture(m.engine, 3), kPaper), 0);
 }
 

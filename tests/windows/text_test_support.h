@@ -8,9 +8,9 @@
 
 #include "support/machine.h"
 #include "tables/tables.h"
-#include "windows/command_machine.h"
 #include "text/font.h"
 #include "text/text_draw.h"
+#include "windows/window_test_support.h"
 
 namespace qln::test {
 

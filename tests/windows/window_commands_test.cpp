@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tables/tables.h"
 #include "windows/command_args.h"
-#include "windows/command_machine.h"
 #include "windows/window_commands.h"
+#include "windows/window_test_support.h"
 
 namespace qln::test {
 namespace {
@@ -16,6 +18,14 @@ using test::args_of;
 void centred_view(Settings& s) {  // content offset (20, 20)
     s.view_width = 600;
     s.view_height = 440;
+}
+
+// The record's fields in the order of the window keys, then Visible.
+std::vector<int32_t> fields(const Window& w) {
+    return {w.px,       w.py,       w.sx(),   w.sy(),   w.type,    w.pic_buf, w.fwidth,
+            w.transp,   w.call_buf, w.entryl, w.bt_num, w.bt_buff, w.bt_bpos, w.tx_px,
+            w.tx_py,    w.tx_ex,    w.tx_ey,  w.tx_vt,  w.tx_ccol, w.tx_bcol, w.tx_font,
+            w.tx_ftype, w.tx_scol,  w.tx_ssx, w.tx_ssy, w.Visible};
 }
 
 TEST(WinOpen, NoPairsGiveAHiddenDefaultWindowAtTheContentOffset) {
@@ -51,33 +61,10 @@ TEST(WinOpen, EveryKeyLandsInItsFieldWithItsWidth) {
     end
 )"));
     EXPECT_TRUE(m.platform.errors.empty()) << m.error(0);
-    const Window& w = m.win(3);
-    EXPECT_EQ(w.px, 25);
-    EXPECT_EQ(w.py, 26);
-    EXPECT_EQ(w.sx(), 40);
-    EXPECT_EQ(w.sy(), 30);
-    EXPECT_EQ(w.type, 2);
-    EXPECT_EQ(w.pic_buf, -7);
-    EXPECT_EQ(w.fwidth, 3);
-    EXPECT_EQ(w.transp, 0xFE);
-    EXPECT_EQ(w.call_buf, 70000);
-    EXPECT_EQ(w.entryl, 4);
-    EXPECT_EQ(w.bt_num, 5);
-    EXPECT_EQ(w.bt_buff, 6);
-    EXPECT_EQ(w.bt_bpos, 7);
-    EXPECT_EQ(w.tx_px, 1);
-    EXPECT_EQ(w.tx_py, 2);
-    EXPECT_EQ(w.tx_ex, 40);  // given as 0: the width
-    EXPECT_EQ(w.tx_ey, 25);
-    EXPECT_EQ(w.tx_vt, 18);
-    EXPECT_EQ(w.tx_ccol, 3);
-    EXPECT_EQ(w.tx_bcol, -1);
-    EXPECT_EQ(w.tx_font, 8);
-    EXPECT_EQ(w.tx_ftype, 2);
-    EXPECT_EQ(w.tx_scol, 4);
-    EXPECT_EQ(w.tx_ssx, -2);
-    EXPECT_EQ(w.tx_ssy, 70000);
-    EXPECT_EQ(w.Visible, 1);
+    // Each field keeps only its own width; tx_ex given as 0 is the width.
+    EXPECT_EQ(fields(m.win(3)),
+              (std::vector<int32_t>{25, 26, 40, 30, 2,  -7, 3,  0xFE, 70000, 4, 5,  6,     7,
+                                    1,  2,  40, 25, 18, 3,  -1, 8,    2,     4, -2, 70000, 1}));
     EXPECT_EQ(m.engine.windows.records[0].next, 3);  // shown: on top of window 0
 }
 
@@ -89,8 +76,7 @@ TEST(WinOpen, WindowZeroCannotBeOpenedAndReopeningReplaces) {
     win_open 2, 0, width: 7, height: 3
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 1u);
-    EXPECT_EQ(m.error(0), "106 win_no = 0");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 0"}));
     EXPECT_EQ(m.win(0).sx(), 640);
     EXPECT_EQ(m.win(2).sx(), 7);
     EXPECT_EQ(m.win(2).Visible, 0);
@@ -107,11 +93,7 @@ TEST(WinInfo, ReportsTheRecordWithPositionsRelativeToTheContentOffset) {
                                   16, 22, 23, 26, 21, 24, 25, 0, 27, 28,  17, 18, 19, 20};
     for (uint32_t n = 1; n <= 27; ++n) EXPECT_EQ(m.reg(n), expected[n]) << "R" << n;
     ASSERT_TRUE(m.go("    win_info 0\n    end\n"));
-    EXPECT_EQ(m.reg(1), 0);
-    EXPECT_EQ(m.reg(2), 0);
-    EXPECT_EQ(m.reg(3), 640);
-    EXPECT_EQ(m.reg(4), 480);
-    EXPECT_EQ(m.reg(5), 1);
+    EXPECT_EQ(m.regs(1, 5), (std::vector<int32_t>{0, 0, 640, 480, 1}));
 }
 
 TEST(WinInfo, AClosedWindowSetsOnlyR5) {
@@ -132,32 +114,10 @@ TEST(WinSet, WritesKeysFiveToTwentySixStraightIntoTheRecord) {
     win_set 2, px: 100, py: 100, width: 50, height: 50, type: 0x10305, pic_buf: 3, fwidth: 0, transp: 0x180, call_buf: 4, entryl: 5, bt_num: 6, bt_buff: 7, bt_bpos: 8, tx_px: 9, tx_py: 10, tx_ex: 0, tx_ey: 12, tx_vt: 13, tx_ccol: 14, tx_bcol: 15, tx_font: 16, tx_ftype: 17, 23: 5, tx_scol: 18, tx_ssx: 19, tx_ssy: 20, 40: 1
     end
 )"));
-    const Window& w = m.win(2);
-    EXPECT_EQ(w.px, 4);
-    EXPECT_EQ(w.py, 5);
-    EXPECT_EQ(w.sx(), 10);
-    EXPECT_EQ(w.sy(), 8);
-    EXPECT_EQ(w.type, 0x0305);
-    EXPECT_EQ(w.pic_buf, 3);
-    EXPECT_EQ(w.fwidth, 0);
-    EXPECT_EQ(w.transp, 0x80);
-    EXPECT_EQ(w.call_buf, 4);
-    EXPECT_EQ(w.entryl, 5);
-    EXPECT_EQ(w.bt_num, 6);
-    EXPECT_EQ(w.bt_buff, 7);
-    EXPECT_EQ(w.bt_bpos, 8);
-    EXPECT_EQ(w.tx_px, 9);
-    EXPECT_EQ(w.tx_py, 10);
-    EXPECT_EQ(w.tx_ex, 0);  // straight in: no default here
-    EXPECT_EQ(w.tx_ey, 12);
-    EXPECT_EQ(w.tx_vt, 13);
-    EXPECT_EQ(w.tx_ccol, 14);
-    EXPECT_EQ(w.tx_bcol, 15);
-    EXPECT_EQ(w.tx_font, 16);
-    EXPECT_EQ(w.tx_ftype, 17);
-    EXPECT_EQ(w.tx_scol, 18);
-    EXPECT_EQ(w.tx_ssx, 19);
-    EXPECT_EQ(w.tx_ssy, 20);
+    // Place and size stay; tx_ex goes straight in, with no default.
+    EXPECT_EQ(fields(m.win(2)),
+              (std::vector<int32_t>{4, 5,  10, 8,  0x0305, 3,  0,  0x80, 4,  5,  6,  7,  8,
+                                    9, 10, 0,  12, 13,     14, 15, 16,   17, 18, 19, 20, 1}));
     EXPECT_TRUE(m.engine.screen.dirty.empty());
     ASSERT_TRUE(m.go("    win_set 9, tx_vt: 1\n    end\n"));
     EXPECT_EQ(m.error(0), "106 win_no = 9");
@@ -178,8 +138,7 @@ TEST(WinMove, AddsTheContentOffsetExceptForWindowZero) {
     ASSERT_TRUE(m.go("    win_move 1, 0x7FFFFFFF, -0x7FFFFFFF\n    win_move 3, 0, 0\n    end\n"));
     EXPECT_EQ(m.win(1).px, 630);  // clamped to the screen
     EXPECT_EQ(m.win(1).py, 0);
-    ASSERT_EQ(m.platform.errors.size(), 1u);
-    EXPECT_EQ(m.error(0), "106 win_no = 3");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3"}));
 }
 
 TEST(WinShowHideClose, LayersAndErrors) {
@@ -205,11 +164,8 @@ TEST(WinShowHideClose, LayersAndErrors) {
     EXPECT_EQ(m.win(0).next, kNoWindow);
     EXPECT_EQ(m.win(1).picture, nullptr);
     EXPECT_NE(m.win(2).picture, nullptr);
-    ASSERT_EQ(m.platform.errors.size(), 4u);
-    EXPECT_EQ(m.error(0), "106 win_no = 1");
-    EXPECT_EQ(m.error(1), "106 win_no = 1");
-    EXPECT_EQ(m.error(2), "106 win_no = 1");
-    EXPECT_EQ(m.error(3), "106 win_no = 99");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 1", "106 win_no = 1",
+                                                    "106 win_no = 1", "106 win_no = 99"}));
 }
 
 TEST(WinRepaint, RunsTheFramePainterAgain) {
@@ -227,8 +183,7 @@ TEST(WinRepaint, RunsTheFramePainterAgain) {
     for (int32_t y = 0; y < 2; ++y) {
         for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(pixel(*w, x, y), 0xCC8844u);
     }
-    ASSERT_EQ(m.platform.errors.size(), 1u);
-    EXPECT_EQ(m.error(0), "106 win_no = 4");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 4"}));
 }
 
 TEST(WinResize, NewSizeMovesTheWindowBackOnScreen) {
@@ -242,8 +197,7 @@ TEST(WinResize, NewSizeMovesTheWindowBackOnScreen) {
     EXPECT_EQ(m.win(1).sx(), 100);
     EXPECT_EQ(m.win(1).sy(), 24);
     EXPECT_EQ(m.win(1).px, 540);
-    ASSERT_EQ(m.platform.errors.size(), 1u);
-    EXPECT_EQ(m.error(0), "106 win_no = 8");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 8"}));
 }
 
 TEST(WinFields, ButtonCountLayoutPinsAndOpacity) {
@@ -274,9 +228,7 @@ TEST(WinFields, ButtonCountLayoutPinsAndOpacity) {
     EXPECT_EQ(w.sel_rows, 0);  // stored, then refused
     EXPECT_EQ(w.sel_gap, 14);
     EXPECT_EQ(w.pinned, 1);
-    EXPECT_EQ(m.var(3, 0), 0);
-    EXPECT_EQ(m.var(3, 1), 2);
-    EXPECT_EQ(m.var(3, 2), 1);
+    EXPECT_EQ(m.vars(3, 0, 2), (std::vector<int32_t>{0, 2, 1}));
     ASSERT_EQ(m.platform.errors.size(), 3u);
     EXPECT_EQ(m.platform.errors[0].error_number, 116u);
     EXPECT_STREQ(m.platform.errors[0].detail, "");
@@ -332,9 +284,7 @@ TEST(WinTile, CoversTheWindowWithCopiesClippedAtTheEdges) {
     for (int32_t y = 0; y < 3; ++y) {
         for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(pixel(*w, x, y), coordinate(x % 2, y % 2));
     }
-    ASSERT_EQ(m.platform.errors.size(), 2u);
-    EXPECT_EQ(m.error(0), "112 buf_no = 6");
-    EXPECT_EQ(m.error(1), "106 win_no = 2");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"112 buf_no = 6", "106 win_no = 2"}));
 }
 
 TEST(Buttons, DefineAndEnableEntriesOfARegionList) {
@@ -372,11 +322,8 @@ TEST(Buttons, DefineAndEnableEntriesOfARegionList) {
     btn_enable 9, 0, 0
     end
 )"));
-    ASSERT_EQ(m.platform.errors.size(), 4u);
-    EXPECT_EQ(m.error(0), "115 buf_no = 4");
-    EXPECT_EQ(m.error(1), "117 buf_no = 3, pos = 2");
-    EXPECT_EQ(m.error(2), "117 buf_no = 3, pos = -1");
-    EXPECT_EQ(m.error(3), "115 buf_no = 9");
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"115 buf_no = 4", "117 buf_no = 3, pos = 2",
+                                                    "117 buf_no = 3, pos = -1", "115 buf_no = 9"}));
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #pragma once
 // Screens, windows and pictures for the window and screen tests.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "graphics/picture.h"
 #include "screen/screen.h"
@@ -28,22 +32,60 @@ struct ScreenMachine : Machine {
     Window& win(int32_t n) { return engine.windows.records[size_t(n)]; }
 };
 
+// A screen machine for the commands: errors are kept and the run continues.
+struct CommandMachine : ScreenMachine {
+    explicit CommandMachine(void (*adjust)(Settings&) = nullptr) : ScreenMachine(adjust) {
+        platform.stop_on_error = false;
+    }
+    // Runs source to its end; false (with a failure) when it does not end.
+    bool go(const std::string& source) {
+        if (!start(source)) return false;
+        const int32_t result = run();
+        EXPECT_EQ(result, kResultEndAll);
+        return result == kResultEndAll;
+    }
+    Picture* window_picture(int32_t n) {
+        Window* w = win_get(engine, n, true);
+        return w ? w->picture : nullptr;
+    }
+    // "code detail" of error i, e.g. "106 win_no = 3".
+    std::string error(size_t i) const {
+        if (i >= platform.errors.size()) return "<none>";
+        return std::to_string(platform.errors[i].error_number) + " " + platform.errors[i].detail;
+    }
+    // Result registers first to last, and variables first to last of a space.
+    std::vector<int32_t> regs(uint32_t first, uint32_t last) {
+        std::vector<int32_t> r;
+        for (uint32_t n = first; n <= last; ++n) r.push_back(reg(n));
+        return r;
+    }
+    std::vector<int32_t> vars(int32_t space, int32_t first, int32_t last) {
+        std::vector<int32_t> v;
+        for (int32_t i = first; i <= last; ++i) v.push_back(var(space, i));
+        return v;
+    }
+    // Every error the run reported, each as error(i) gives it.
+    std::vector<std::string> errors() const {
+        std::vector<std::string> all;
+        for (size_t i = 0; i < platform.errors.size(); ++i) all.push_back(error(i));
+        return all;
+    }
+};
+
 inline void fill_rgb(Picture& p, uint32_t rgb) {
     for (int32_t y = 0; y < p.height; ++y) {
         for (int32_t x = 0; x < p.width; ++x) set_pixel(p, x, y, rgb);
     }
 }
 
-// Every pixel tells where it came from: blue = x, green = y, red = 0xCC.
-inline void fill_coordinates(Picture& p) {
-    for (int32_t y = 0; y < p.height; ++y) {
-        for (int32_t x = 0; x < p.width; ++x)
-            set_pixel(p, x, y, 0xCC0000u | uint32_t(y) << 8 | uint32_t(x));
-    }
+// Every pixel tells where it came from: red 0xCC, green = y, blue = x (+ tag).
+inline uint32_t coordinate(int32_t x, int32_t y, uint32_t tag = 0) {
+    return 0xCC0000u | uint32_t(y) << 8 | (uint32_t(x) + tag);
 }
-
-inline uint32_t coordinate(int32_t x, int32_t y) {
-    return 0xCC0000u | uint32_t(y) << 8 | uint32_t(x);
+inline void fill_coordinates(Picture& p, uint32_t tag = 0) {
+    for (int32_t y = 0; y < p.height; ++y) {
+        for (int32_t x = 0; x < p.width; ++x) set_pixel(p, x, y, coordinate(x, y, tag));
+    }
 }
 
 }  // namespace qln::test
