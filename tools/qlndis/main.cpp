@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "asm/command_doc.h"
 #include "asm/disassembler.h"
 #include "files/unpack.h"
 
@@ -15,12 +16,16 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: qlndis [-o OUT] FILE\n"
+    "       qlndis [-o OUT] --command-doc\n"
     "\n"
     "Prints a scenario file as scenario assembly text that qlnasm turns back\n"
     "into the same bytes. FILE may be packed (as the engine loads it) or a raw\n"
     "image (which starts with \"QLN\").\n"
     "\n"
     "  -o OUT   write the text to OUT instead of standard output\n"
+    "  --command-doc\n"
+    "           print the command reference (docs/commands.md) made from the\n"
+    "           command table instead of disassembling a file\n"
     "  --help   show this help\n";
 
 int usage_error(const char* message) {
@@ -28,18 +33,37 @@ int usage_error(const char* message) {
     return 2;
 }
 
+// Writes text to output, or to standard output when output is empty.
+int write_text(const std::string& text, const std::string& output) {
+    if (output.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "qlndis: cannot write %s\n", output.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string input;
     std::string output;
+    bool command_doc = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (arg == "-o") {
+        if (arg == "--command-doc") {
+            command_doc = true;
+        } else if (arg == "-o") {
             if (++i >= argc) return usage_error("-o needs a file name");
             output = argv[i];
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
@@ -49,6 +73,10 @@ int main(int argc, char** argv) {
         } else {
             return usage_error("more than one input file");
         }
+    }
+    if (command_doc) {
+        if (!input.empty()) return usage_error("--command-doc takes no input file");
+        return write_text(qln::command_doc_markdown(), output);
     }
     if (input.empty()) return usage_error("no input file");
 
@@ -85,17 +113,5 @@ int main(int argc, char** argv) {
         }
     }
 
-    const std::string text = qln::disassemble(image.data(), image.size());
-    if (output.empty()) {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "qlndis: cannot write %s\n", output.c_str());
-        return 1;
-    }
-    return 0;
+    return write_text(qln::disassemble(image.data(), image.size()), output);
 }
