@@ -6,6 +6,7 @@
 
 #include "scenario/expr.h"
 #include "engine/engine.h"
+#include "tables/tables.h"
 
 namespace {
 

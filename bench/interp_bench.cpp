@@ -18,6 +18,7 @@
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "tables/tables.h"
 
 #ifdef QUILLON_HAVE_LUA
 #include <lua.hpp>

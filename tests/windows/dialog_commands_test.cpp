@@ -32,8 +32,12 @@ void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
                 << "glyph " << k << " at " << x << "," << y;
         }
     }
-    if (x > 0) EXPECT_NE(pixel(p, x - 1, y), glyph_rgb(k));
-    if (y > 0) EXPECT_NE(pixel(p, x, y - 1), glyph_rgb(k));
+    if (x > 0) {
+        EXPECT_NE(pixel(p, x - 1, y), glyph_rgb(k));
+    }
+    if (y > 0) {
+        EXPECT_NE(pixel(p, x, y - 1), glyph_rgb(k));
+    }
 }
 
 struct DialogMachine : ScriptedMachine {

@@ -48,7 +48,9 @@ TEST(FontFiles, FontconfigFindsTheIpaFaces) {
         const bool found = face_find_installed(*library, face.family, 400, false, choice);
         EXPECT_TRUE(found) << "IPA fonts missing: run scripts/setup-deps.sh (" << face.family
                            << ")";
-        if (found) EXPECT_EQ(real_path(choice.file), face.file) << face.family;
+        if (found) {
+            EXPECT_EQ(real_path(choice.file), face.file) << face.family;
+        }
     }
     font_library_close(library);
 }
@@ -181,7 +183,9 @@ TEST(FontCreate, NegativeHeightIsTheEmPositiveTheCell) {
         EXPECT_EQ(face.ppem, c.ppem) << c.face << " " << c.height;
         EXPECT_EQ(face.ascent, c.ascent) << c.face << " " << c.height;
         EXPECT_EQ(face.descent, c.descent) << c.face << " " << c.height;
-        if (c.height > 0) EXPECT_EQ(face.ascent + face.descent, c.height);
+        if (c.height > 0) {
+            EXPECT_EQ(face.ascent + face.descent, c.height);
+        }
     }
 }
 
