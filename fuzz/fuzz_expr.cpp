@@ -10,6 +10,7 @@
 #include "scenario/expr.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "tables/tables.h"
 
 namespace {
 

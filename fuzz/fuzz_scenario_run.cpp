@@ -10,6 +10,7 @@
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "tables/tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2 || size > 60000) return 0;
