@@ -10,7 +10,7 @@
 #include "input/tracking.h"
 #include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/command_machine.h"
+#include "windows/window_test_support.h"
 #include "windows/window.h"
 
 namespace qln::test {
