@@ -47,7 +47,6 @@ namespace {
      errors,                                                          \
      &cmd_##handler != &cmd_unbuilt},
 constexpr CommandRow kAssigned[] = {
-#include "commands/command_rows.inc"
 };
 #undef COMMAND
 #undef NUM

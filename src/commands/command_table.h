@@ -29,7 +29,6 @@ namespace qln {
     struct name##_positions {                                         \
         enum : uint8_t { UNPAREN operands kCount };                   \
     };
-#include "commands/command_rows.inc"
 #undef COMMAND
 #undef NUM
 #undef STR
@@ -53,7 +52,6 @@ namespace qln {
         explicit name##_operands(const Args& args) : OperandView(args) {} \
         UNPAREN operands                                              \
     };
-#include "commands/command_rows.inc"
 #undef COMMAND
 #undef NUM
 #undef STR

@@ -5,7 +5,6 @@
 
 #include "base/sjis.h"
 #include "platform/host_files.h"
-#include "base/sjis.h"
 
 namespace qln {
 namespace {

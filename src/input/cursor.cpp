@@ -12,8 +12,6 @@
 #include "graphics/picture.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "files/file_read.h"
-#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -13,8 +13,6 @@
 #include "run/tickers.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "screen/screen.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

@@ -7,7 +7,6 @@
 #include "engine/engine.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

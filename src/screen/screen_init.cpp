@@ -10,7 +10,6 @@
 #include "screen/screen.h"
 #include "screen/screen_internal.h"
 #include "windows/window_state.h"
-#include "engine/engine.h"
 
 namespace qln {
 namespace {

@@ -7,7 +7,6 @@
 #include "engine/engine.h"
 #include "graphics/picture.h"
 #include "scenario/scenario_state.h"
-#include "engine/engine.h"
 #include "tables/plugin.h"
 #include "tables/var_view.h"
 
