@@ -47,6 +47,7 @@ namespace {
      errors,                                                          \
      &cmd_##handler != &cmd_unbuilt},
 constexpr CommandRow kAssigned[] = {
+#include "commands/command_rows.inc"
 };
 #undef COMMAND
 #undef NUM

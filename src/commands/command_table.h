@@ -29,6 +29,7 @@ namespace qln {
     struct name##_positions {                                         \
         enum : uint8_t { UNPAREN operands kCount };                   \
     };
+#include "commands/command_rows.inc"
 #undef COMMAND
 #undef NUM
 #undef STR
@@ -52,6 +53,7 @@ namespace qln {
         explicit name##_operands(const Args& args) : OperandView(args) {} \
         UNPAREN operands                                              \
     };
+#include "commands/command_rows.inc"
 #undef COMMAND
 #undef NUM
 #undef STR
