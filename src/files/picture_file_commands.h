@@ -8,7 +8,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 
 
 }  // namespace qln

@@ -9,7 +9,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 
 
 // A scenario time (units of 10 ms) in milliseconds: 0 for a negative time,

@@ -13,7 +13,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 
 
 // The host arguments for a scenario's command line (Shift-JIS): the line is

@@ -7,7 +7,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 
 
 }  // namespace qln

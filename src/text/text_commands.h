@@ -9,7 +9,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 
 
 }  // namespace qln

@@ -10,7 +10,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 
 
 }  // namespace qln

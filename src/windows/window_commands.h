@@ -11,7 +11,7 @@
 namespace qln {
 
 struct Engine;
-struct Args;
+class Args;
 struct ListItem;
 struct Window;
 
