@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "bench_platform.h"
+#include "engine/engine.h"
 #include "input/input_state.h"
+#include "platform/null/null_platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 #ifdef QUILLON_HAVE_LUA
@@ -26,7 +26,7 @@
 
 namespace {
 
-using qln::bench::BenchPlatform;
+using qln::NullPlatform;
 
 // loop: eval v3[0]++ ; jump_if v3[0] != 0, loop
 const std::vector<uint8_t> kLoopImage = {
@@ -36,9 +36,9 @@ const std::vector<uint8_t> kLoopImage = {
 };
 
 void BM_ScenarioLoop(benchmark::State& state) {
-    BenchPlatform platform;
+    NullPlatform platform;
     qln::Engine engine;
-    engine.platform = &platform;
+    engine.platform = platform.services();
     if (!qln::tables_init(engine)) {
         state.SkipWithError("tables");
         return;

@@ -8,10 +8,10 @@
 
 #include <mutex>
 
-#include "bench_platform.h"
-#include "screen/screen.h"
-#include "input/poll.h"
 #include "engine/engine.h"
+#include "input/poll.h"
+#include "platform/null/null_platform.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 
@@ -45,17 +45,17 @@ bool open_grid(qln::Engine& engine) {
 }
 
 void poll_steps(benchmark::State& state, int32_t x, int32_t y) {
-    qln::bench::BenchPlatform platform;
+    qln::NullPlatform platform;
     qln::Engine engine;
-    engine.platform = &platform;
+    engine.platform = platform.services();
     if (!qln::tables_init(engine) || !qln::screen_init(engine) || !open_grid(engine)) {
         state.SkipWithError("set-up");
         return;
     }
     {
-        std::lock_guard<std::mutex> hold(engine.input.lock);
-        engine.input.state.x = x;
-        engine.input.state.y = y;
+        LockHold hold(engine.shared.input.lock);
+        engine.shared.input.state.x = x;
+        engine.shared.input.state.y = y;
     }
     qln::InputState snap;
     // The first step draws the highlight and the screen; later ones find

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "screen/screen.h"
 #include "engine/engine.h"
+#include "screen/screen.h"
 #include "windows/window.h"
 
 namespace {
@@ -51,7 +51,7 @@ void BM_ScreenUpdateFull24(benchmark::State& state) {
     for (auto _ : state) {
         qln::mark_dirty(engine, nullptr);
         qln::screen_update(engine);
-        benchmark::DoNotOptimize(engine.screen.display.pixels.data());
+        benchmark::DoNotOptimize(engine.shared.display.pixels.data());
     }
 }
 BENCHMARK(BM_ScreenUpdateFull24)->Unit(benchmark::kMillisecond);
@@ -62,7 +62,7 @@ void BM_ScreenUpdateFull8(benchmark::State& state) {
     for (auto _ : state) {
         qln::mark_dirty(engine, nullptr);
         qln::screen_update(engine);
-        benchmark::DoNotOptimize(engine.screen.display.pixels.data());
+        benchmark::DoNotOptimize(engine.shared.display.pixels.data());
     }
 }
 BENCHMARK(BM_ScreenUpdateFull8)->Unit(benchmark::kMillisecond);
@@ -134,7 +134,7 @@ void BM_ScreenUpdateDitherOnly8(benchmark::State& state) {
     for (auto _ : state) {
         qln::mark_dirty(engine, nullptr);
         qln::screen_update(engine);
-        benchmark::DoNotOptimize(engine.screen.display.pixels.data());
+        benchmark::DoNotOptimize(engine.shared.display.pixels.data());
     }
 }
 BENCHMARK(BM_ScreenUpdateDitherOnly8)->Unit(benchmark::kMillisecond);
@@ -146,7 +146,7 @@ void BM_ScreenUpdateCopyOnly24(benchmark::State& state) {
     for (auto _ : state) {
         qln::mark_dirty(engine, nullptr);
         qln::screen_update(engine);
-        benchmark::DoNotOptimize(engine.screen.display.pixels.data());
+        benchmark::DoNotOptimize(engine.shared.display.pixels.data());
     }
 }
 BENCHMARK(BM_ScreenUpdateCopyOnly24)->Unit(benchmark::kMillisecond);

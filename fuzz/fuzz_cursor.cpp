@@ -5,19 +5,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_platform.h"
-#include "screen/screen.h"
+#include "engine/engine.h"
 #include "input/cursor.h"
 #include "input/cursor_file.h"
 #include "input/tracking.h"
+#include "platform/null/null_platform.h"
 #include "platform/platform.h"
-#include "engine/engine.h"
+#include "screen/screen.h"
 
 namespace {
 
-class CursorPlatform : public qln::fuzz::FuzzPlatform {
+class CursorPlatform : public qln::NullPlatform {
   public:
-    CursorPlatform() : FuzzPlatform(1000) {}
+    CursorPlatform() { quit_after = 1000; }
     void cursor_show(const qln::CursorImage* image) override {
         if (!image) return;
         for (uint8_t b : image->bgra) sum_ += b;  // every byte was written
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CursorPlatform platform;
     qln::Engine engine;
-    engine.platform = &platform;
+    engine.platform = platform.services();
     engine.settings.screen_width = engine.settings.view_width = 16;
     engine.settings.screen_height = engine.settings.view_height = 16;
     if (!qln::screen_init(engine)) return 0;
@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int tick = 0; tick < 16; ++tick) {
         const uint8_t steer = size > size_t(tick) ? data[size - 1 - tick] : 0;
         {
-            std::lock_guard<std::mutex> hold(engine.input.lock);
-            engine.input.state.left = steer & 1;
-            engine.input.state.right = (steer >> 1) & 1;
+            LockHold hold(engine.shared.input.lock);
+            engine.shared.input.state.left = steer & 1;
+            engine.shared.input.state.right = (steer >> 1) & 1;
         }
         now += uint32_t(steer) * 7;
         qln::cursor_tick(engine, now);

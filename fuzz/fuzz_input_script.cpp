@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/headless/headless_platform.h"
 #include "engine/engine.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/headless/input_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.log = [](const std::string&) {};
     qln::HeadlessPlatform platform(options);
     qln::Engine engine;
-    platform.attach(engine);
-    engine.platform = &platform;
+    platform.attach(engine.shared);
+    engine.platform = platform.services();
     platform.deliver_due();
     // Walk the clock through the script; a held minimise is never waited for.
     for (int i = 0; i < 64 && !platform.quit_requested(); ++i) platform.sleep_ms(1u << (i % 28));
-    const qln::InputQueues& q = engine.input.queues;
+    const qln::InputQueues& q = engine.shared.input.queues;
     if (q.char_read < 0 || q.char_read >= qln::kInputQueueSize || q.key_write < 0 ||
         q.key_write >= qln::kInputQueueSize) {
         std::abort();

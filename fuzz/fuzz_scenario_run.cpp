@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz_platform.h"
+#include "engine/engine.h"
+#include "platform/null/null_platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -17,9 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> image = {'Q', 'L', 'N', 5, 0, data[0], data[1]};
     image.insert(image.end(), data + 2, data + size);
 
-    qln::fuzz::FuzzPlatform platform(4000);
+    qln::NullPlatform platform;
+    platform.quit_after = 4000;
+    platform.stop_on_error = false;
     qln::Engine engine;
-    engine.platform = &platform;
+    engine.platform = platform.services();
     engine.shell.host_effects_allowed = false;
     // No command-names or error-messages file: an error report then costs no
     // file system calls, and hostile code reports errors at nearly every step.

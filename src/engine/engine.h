@@ -4,24 +4,23 @@
 // Subsystem operations are free functions taking the engine first.
 
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
-#include "screen/screen.h"
-#include "input/input_state.h"
+#include "engine/settings.h"
 #include "input/timers.h"
 #include "input/tracking.h"
-#include "scenario/interp.h"
+#include "platform/null/null_platform.h"
+#include "platform/platform.h"
+#include "platform/thread_shared.h"
 #include "run/ticker_state.h"
+#include "scenario/interp.h"
 #include "scenario/random_state.h"
-#include "engine/settings.h"
+#include "screen/screen.h"
 #include "tables/tables_state.h"
 #include "text/font_state.h"
 #include "windows/window_state.h"
 
 namespace qln {
-
-class Platform;
 
 // A callback slot recorded by hook_set (slot 0) or hook_set_alt (slot 1).
 struct HookSlot {
@@ -32,11 +31,11 @@ struct HookSlot {
 
 // Start-up state of the shell.
 struct ShellState {
-    char start_dir[kPathMax] = {};     // Shift-JIS; also system string 0
+    char start_dir[kPathMax] = {};  // Shift-JIS; also system string 0
     char program_path[kPathMax] = {};
-    char ini_path[kPathMax] = {};      // settings file, replaced by ini_file
-    bool restart = false;              // set by sys_restart
-    int32_t last_step_result = 0;      // the result that ended the scenario thread
+    char ini_path[kPathMax] = {};  // settings file, replaced by ini_file
+    bool restart = false;          // set by sys_restart
+    int32_t last_step_result = 0;  // the result that ended the scenario thread
     // False in sandboxed runs (the fuzzers): commands then neither start host
     // programs nor write, rename or delete host files, and report failure.
     bool host_effects_allowed = true;
@@ -48,19 +47,22 @@ struct ShellState {
 
 struct Engine {
     Settings settings;
-    Platform* platform = nullptr;  // not owned
+    // The host services (not owned), at first those of the engine's own null
+    // backend; the shell or a test points them at a real backend.
+    NullPlatform null_platform;
+    Platform platform = null_platform.services();
+    // What the main thread's backend shares with this engine.
+    ThreadShared shared;
     ShellState shell;
     Tables tables;
     Interp interp;
     Random random;
-    InputShared input;
     InputTracking tracking;
     Timers timers;
     TickerList tickers;
     ScreenState screen;
     WindowTable windows;
     FontTables fonts;
-    std::mutex screen_lock;
 
     Engine();
     Engine(const Engine&) = delete;

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
+#include "engine/engine.h"
 #include "input/input_commands.h"
 #include "input/poll.h"
 #include "platform/platform.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 
@@ -98,7 +98,7 @@ int32_t cmd_btn_wait(Engine& engine, const Args& args) {
             if (was_right && !snap.right) break;
             was_left = snap.left;
             was_right = snap.right;
-            if (engine.platform) engine.platform->idle_pass();
+            engine.platform.clock->idle_pass();
         }
     }
     results_report(engine, snap, left);

@@ -17,7 +17,7 @@ namespace qln {
 namespace {
 
 uint32_t now_ms(Engine& engine) {
-    return engine.platform ? engine.platform->ticks() : 0;
+    return engine.platform.clock->ticks();
 }
 
 bool is_active(const CursorState& c, const uint8_t* data, size_t size) {
@@ -35,8 +35,8 @@ void frame_show(Engine& engine, CursorState& c) {
     // A frame naming an image the file lacks keeps the cursor shown before
     // it but still takes its time.
     CursorImage image;
-    if (cursor_image_build(c.active.data(), c.layout, frame.image, image) && engine.platform) {
-        engine.platform->cursor_show(&image);
+    if (cursor_image_build(c.active.data(), c.layout, frame.image, image)) {
+        engine.platform.input->cursor_show(&image);
         c.shown = true;
     }
     c.delay_ms = uint32_t(frame.duration) * 10;
@@ -94,7 +94,7 @@ void cursor_tick(Engine& engine, uint32_t now) {
     // The host knows best where the pointer is now; without it the last
     // mouse move stands in.
     int32_t host_x = 0, host_y = 0;
-    if (engine.platform && engine.platform->pointer_position(host_x, host_y)) {
+    if (engine.platform.input->pointer_position(host_x, host_y)) {
         x = host_x;
         y = host_y;
     }
@@ -116,7 +116,7 @@ void cursor_init(Engine& engine) {
 
 void cursor_release(Engine& engine) {
     CursorState& c = engine.tracking.cursor;
-    if (c.shown && engine.platform) engine.platform->cursor_show(nullptr);
+    if (c.shown) engine.platform.input->cursor_show(nullptr);
     c = CursorState{};
 }
 

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "engine/engine.h"
 #include "input/cursor.h"
 #include "input/poll.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -18,7 +18,7 @@ int32_t cmd_mouse_set_pos(Engine& engine, const Args& args) {
     const int32_t x = op.x();
     const int32_t y = op.y();
     // Desktop coordinates, passed on as they are.
-    if (!engine.platform || !engine.platform->pointer_warp(x, y)) {
+    if (!engine.platform.input->pointer_warp(x, y)) {
         return err_report(engine, -107, nullptr);
     }
     return 0;
@@ -60,7 +60,7 @@ int32_t cmd_cursor_clip(Engine& engine, const Args& args) {
     CursorClip& clip = engine.tracking.clip;
     if (left == 0 && top == 0 && right == 0 && bottom == 0) {
         clip = CursorClip{};
-        if (engine.platform) engine.platform->cursor_confine(nullptr);
+        engine.platform.input->cursor_confine(nullptr);
         return 0;
     }
     // Scenario coordinates are relative to the content; the platform adds the
@@ -71,7 +71,7 @@ int32_t cmd_cursor_clip(Engine& engine, const Args& args) {
                      static_cast<int32_t>(uint32_t(top) + uint32_t(dy)),
                      static_cast<int32_t>(uint32_t(right) + uint32_t(dx)),
                      static_cast<int32_t>(uint32_t(bottom) + uint32_t(dy))};
-    if (engine.platform) engine.platform->cursor_confine(&clip.rect);
+    engine.platform.input->cursor_confine(&clip.rect);
     return 0;
 }
 
@@ -108,8 +108,8 @@ int32_t cmd_key_state(Engine& engine, const Args&) {
     uint8_t keys[256];
     {
         // A copy under the lock: the main thread writes the table meanwhile.
-        std::lock_guard<std::mutex> hold(engine.input.lock);
-        std::memcpy(keys, engine.input.queues.key_state, sizeof keys);
+        LockHold hold(engine.shared.input.lock);
+        std::memcpy(keys, engine.shared.input.queues.key_state, sizeof keys);
     }
     for (int k = 0; k < 16; ++k) {
         int32_t bits = 0;
@@ -124,7 +124,7 @@ int32_t cmd_key_state(Engine& engine, const Args&) {
 int32_t cmd_key_read(Engine& engine, const Args&) {
     result_set(engine, 1, queue_take(engine, InputQueue::Character));
     result_set(engine, 2, queue_take(engine, InputQueue::Key));
-    if (engine.platform) engine.platform->sleep_ms(10);
+    engine.platform.clock->sleep_ms(10);
     return 0;
 }
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "screen/screen.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
 #include "run/tickers.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -141,9 +141,9 @@ bool callbacks_run(Engine& engine, uint32_t now) {
 }
 
 bool poll(Engine& engine, InputState& snap) {
-    Platform* platform = engine.platform;
+    ClockService& clock = *engine.platform.clock;
     // A minimised program holds here, outside every lock, until it is restored.
-    if (platform && !platform->hold_while_minimised()) return false;
+    if (!clock.hold_while_minimised()) return false;
     snapshot(engine, snap);
     // The steps that usually have nothing to do are tested here first: this
     // runs after every command.
@@ -159,8 +159,7 @@ bool poll(Engine& engine, InputState& snap) {
     // The clock is read only when a ticker keeps time: a clock read costs
     // about as much as the rest of an idle step.
     if (tickers_active(engine)) {
-        const uint32_t now = platform ? platform->ticks() : 0;
-        if (!tickers_run(engine, now)) return false;
+        if (!tickers_run(engine, clock.ticks())) return false;
     }
     screen_update(engine);
     return true;
@@ -171,14 +170,13 @@ uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms) {
 }
 
 void idle_until_due(Engine& engine) {
-    Platform* platform = engine.platform;
-    if (!platform) return;
-    const uint32_t quiet = poll_quiet_ms(engine, platform->ticks(), kIdleWaitMaxMs);
+    ClockService& clock = *engine.platform.clock;
+    const uint32_t quiet = poll_quiet_ms(engine, clock.ticks(), kIdleWaitMaxMs);
     // Something due soon gets the ordinary pass, so it runs on time.
     if (quiet <= 1) {
-        platform->idle_pass();
+        clock.idle_pass();
     } else {
-        platform->idle_wait(quiet);
+        clock.idle_wait(quiet);
     }
 }
 

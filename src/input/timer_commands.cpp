@@ -17,7 +17,7 @@ void callback_add(Engine& engine, uint16_t id, int32_t buf_no, Scenario* scenari
     record.id = id;
     record.scenario = scenario;
     record.interval_ms = interval_ms;
-    record.last_run = engine.platform ? engine.platform->ticks() : 0;
+    record.last_run = engine.platform.clock->ticks();
     record.buf_no = buf_no;
     engine.timers.callbacks.push_front(record);
     callbacks_ticker_add(engine);

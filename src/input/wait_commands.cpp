@@ -1,17 +1,17 @@
 // wait, clock_wait and the stopwatch.
 
+#include "engine/engine.h"
 #include "input/poll.h"
 #include "input/timer_commands.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
 namespace {
 
 uint32_t now_ms(Engine& engine) {
-    return engine.platform ? engine.platform->ticks() : 0;
+    return engine.platform.clock->ticks();
 }
 
 // Waits until duration_ms have passed since start (a tick count), or, with
@@ -20,7 +20,7 @@ uint32_t now_ms(Engine& engine) {
 int32_t wait_until(Engine& engine, uint32_t start, uint32_t duration_ms, bool click) {
     InputState snap;
     for (;;) {
-        if (engine.platform) engine.platform->sleep_ms(5);
+        engine.platform.clock->sleep_ms(5);
         const uint32_t elapsed = now_ms(engine) - start;
         if (!poll(engine, snap)) return err_report(engine, -107, nullptr);
         if (elapsed >= duration_ms) {

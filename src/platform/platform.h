@@ -1,7 +1,8 @@
 #pragma once
-// The engine's only door to the host. A backend (headless, or SDL2 with a real
-// window) implements this interface; the engine never calls host clocks,
-// windows or devices directly. Host file access is host_files.h.
+// The engine's only door to the host: five services, each an interface a
+// backend implements (headless, the SDL2 window, or the null backend of
+// platform/null). The engine never calls host clocks, windows, devices or
+// libraries directly. Host file access is host_files.h.
 //
 // Threads: the main thread runs the backend's loop (serving requests and
 // delivering input); the scenario thread runs the interpreter. The request
@@ -11,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace qln {
 
@@ -33,9 +35,10 @@ struct LocalTime {
     int hour = 0, minute = 0, second = 0;
 };
 
-class Platform {
+// Clock and waiting.
+class ClockService {
   public:
-    virtual ~Platform() = default;
+    virtual ~ClockService() = default;
 
     // The millisecond tick counter; differences are taken modulo 2^32.
     virtual uint32_t ticks() = 0;
@@ -69,6 +72,12 @@ class Platform {
         return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_wday,
                          tm.tm_hour,        tm.tm_min,     tm.tm_sec};
     }
+};
+
+// Display and dialogs.
+class DisplayService {
+  public:
+    virtual ~DisplayService() = default;
 
     // Scenario error dialog: true = Stop, false = Continue.
     virtual bool error_dialog(const ScenarioErrorRecord& record) = 0;
@@ -92,7 +101,13 @@ class Platform {
     }
     // The screen update changed this rectangle of the display bitmap (screen
     // coordinates): repaint it without erasing.
-    virtual void display_invalidate(const Rect& changed) {}
+    virtual void display_invalidate(const Rect& changed) { (void)changed; }
+};
+
+// The pointer and the cursor.
+class InputService {
+  public:
+    virtual ~InputService() = default;
 
     // The mouse cursor over the window: image, or the host's arrow for
     // nullptr. The image is copied before the call returns.
@@ -120,6 +135,49 @@ class Platform {
     // Confines the pointer to rect (client coordinates), or releases it for
     // nullptr.
     virtual void cursor_confine(const Rect* rect) { (void)rect; }
+};
+
+// What an audio device plays: interleaved signed 16-bit samples.
+struct AudioFormat {
+    int32_t rate = 44100;
+    int32_t channels = 2;
+};
+
+// Fills frames sample frames; runs on the device's thread and must neither
+// block nor allocate.
+using AudioRender = void (*)(void* context, int16_t* samples, uint32_t frames);
+
+// Audio output: one stream the engine's mixer renders into.
+class AudioService {
+  public:
+    virtual ~AudioService() = default;
+    // Opens the device and starts calling render; false (and no calls) when
+    // there is no device.
+    virtual bool audio_open(const AudioFormat& format, AudioRender render, void* context) = 0;
+    // Stops the calls; render is not called once this returns.
+    virtual void audio_close() = 0;
+};
+
+// Host libraries, for plug-ins.
+class LibraryService {
+  public:
+    virtual ~LibraryService() = default;
+    // Loads the library at host_path: a handle, or nullptr with the reason in
+    // error.
+    virtual void* library_open(const char* host_path, std::string& error) = 0;
+    // The address of an exported symbol, or nullptr.
+    virtual void* library_symbol(void* library, const char* name) = 0;
+    virtual void library_close(void* library) = 0;
+};
+
+// The services an engine runs on; none is ever null (an engine starts on its
+// own null backend).
+struct Platform {
+    ClockService* clock = nullptr;
+    DisplayService* display = nullptr;
+    InputService* input = nullptr;
+    AudioService* audio = nullptr;
+    LibraryService* libraries = nullptr;
 };
 
 }  // namespace qln

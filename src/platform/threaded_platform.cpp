@@ -5,7 +5,6 @@
 #include <chrono>
 
 #include "base/rect.h"
-#include "engine/engine.h"
 #include "platform/signals.h"
 
 namespace qln {
@@ -41,27 +40,26 @@ bool ThreadedPlatform::hold_while_minimised() {
 }
 
 void ThreadedPlatform::pause_paint() {
-    if (!engine_ || !background_.load()) return;
+    if (!shared_ || !background_.load()) return;
     bool painted = false;
+    Rect whole;
     {
-        std::lock_guard<std::mutex> screen(engine_->screen_lock);
+        LockHold screen(shared_->screen_lock);
         // Checked again under the lock: the program may have come back already.
-        if (background_.load() && !pause_copy_.held) {
-            painted = pause_display_show(*engine_, pause_copy_);
-        }
+        if (background_.load() && shared_->hooks) painted = shared_->hooks->pause_show();
+        whole = Rect{0, 0, shared_->display.width, shared_->display.height};
     }
-    if (painted) {
-        const DisplayBitmap& d = engine_->screen.display;
-        display_invalidate(Rect{0, 0, d.width, d.height});
-    }
+    if (painted) display_invalidate(whole);
 }
 
 void ThreadedPlatform::app_activate(bool active) {
     bool restored = false;
-    if (engine_) {
-        std::lock_guard<std::mutex> screen(engine_->screen_lock);
-        std::lock_guard<std::mutex> input(engine_->input.lock);
-        if (active) restored = pause_display_restore(*engine_, pause_copy_);
+    Rect whole;
+    if (shared_) {
+        LockHold screen(shared_->screen_lock);
+        LockHold input(shared_->input.lock);
+        if (active && shared_->hooks) restored = shared_->hooks->pause_restore();
+        whole = Rect{0, 0, shared_->display.width, shared_->display.height};
         std::lock_guard<std::mutex> lock(mutex_);
         background_.store(!active, std::memory_order_release);
         scenario_wake_.notify_all();
@@ -72,10 +70,7 @@ void ThreadedPlatform::app_activate(bool active) {
         scenario_wake_.notify_all();
         main_wake_.notify_all();
     }
-    if (restored) {
-        const DisplayBitmap& d = engine_->screen.display;
-        display_invalidate(Rect{0, 0, d.width, d.height});
-    }
+    if (restored) display_invalidate(whole);
 }
 
 void ThreadedPlatform::request_quit(QuitReason reason) {

@@ -11,9 +11,12 @@
 // released, so the scenario thread reaches its next poll step, which fails.
 //
 // Background: while the program is in the background the scenario thread
-// holds too. It paints the pause display itself when it arrives at its hold
-// (it alone may read the pause picture's data buffer); the main thread puts
-// the kept screen back when the program comes to the front again.
+// holds too. It has the engine paint the pause display when it arrives at its
+// hold (it alone may read the pause picture's data buffer); the main thread
+// has the kept screen put back when the program comes to the front again.
+//
+// The backend knows the engine only through the shared record it receives
+// when the window is made (platform/thread_shared.h).
 
 #include <atomic>
 #include <condition_variable>
@@ -21,12 +24,12 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/host_libraries.h"
+#include "platform/null/null_platform.h"
 #include "platform/platform.h"
-#include "screen/pause_display.h"
+#include "platform/thread_shared.h"
 
 namespace qln {
-
-struct Engine;
 
 enum class QuitReason : uint8_t {
     None,
@@ -36,10 +39,14 @@ enum class QuitReason : uint8_t {
     Signalled,     // a termination signal (SIGTERM, SIGINT, SIGHUP), taken as a close
 };
 
-class ThreadedPlatform : public Platform {
+class ThreadedPlatform : public ClockService, public DisplayService, public InputService {
   public:
     ThreadedPlatform() = default;
     ~ThreadedPlatform() override = default;
+
+    // The services this backend gives an engine: its own clock, display and
+    // input, no audio device yet, and the host's dynamic linker.
+    virtual Platform services() { return Platform{this, this, this, &audio_, &libraries_}; }
 
     // Scenario-thread side.
     bool quit_requested() override { return quit_.load(std::memory_order_acquire); }
@@ -55,10 +62,10 @@ class ThreadedPlatform : public Platform {
     QuitReason quit_reason();
 
     // Main-thread side. The main window (none without a window backend); a
-    // backend that overrides it calls this one first (it keeps the engine for
-    // the pause display).
-    virtual bool window_create(Engine& engine) {
-        engine_ = &engine;
+    // backend that overrides it calls this one first (it keeps the shared
+    // record).
+    virtual bool window_create(ThreadShared& shared) {
+        shared_ = &shared;
         return true;
     }
     virtual void window_show() {}
@@ -79,6 +86,8 @@ class ThreadedPlatform : public Platform {
     bool in_background() const { return background_.load(std::memory_order_acquire); }
 
   protected:
+    ThreadShared* shared_ = nullptr;  // what the engine shares; none before the window
+
     // Answers served on the main thread (or inline before the loop runs).
     virtual bool serve_error_dialog(const ScenarioErrorRecord& record) = 0;
     virtual void serve_message_box(const char* text, const char* caption) = 0;
@@ -141,8 +150,8 @@ class ThreadedPlatform : public Platform {
     std::atomic<bool> minimised_{false};
     std::atomic<bool> background_{false};
     uint64_t input_seq_ = 0;
-    Engine* engine_ = nullptr;
-    PauseCopy pause_copy_;  // guarded by the engine's screen lock
+    NoAudioDevice audio_;
+    DynamicLibraries libraries_;
     QuitReason quit_reason_ = QuitReason::None;
 };
 

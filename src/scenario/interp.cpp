@@ -3,10 +3,10 @@
 #include "scenario/interp.h"
 
 #include "engine/command_row.h"
+#include "engine/engine.h"
 #include "input/poll.h"
 #include "platform/platform.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -56,8 +56,7 @@ int32_t scn_step(Engine& engine) {
     const int32_t result = run_command(engine, *scenario, *level);
     if (result < -2) {
         if (result > kResultErrorBase) return result;
-        const bool stop =
-            engine.platform ? engine.platform->error_dialog(engine.interp.error) : true;
+        const bool stop = engine.platform.display->error_dialog(engine.interp.error);
         if (stop) return result;
     }
     return poll(engine, (*level).snapshot) ? 0 : -1;

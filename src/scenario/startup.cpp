@@ -1,9 +1,9 @@
 #include "scenario/startup.h"
 
+#include "engine/engine.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 
 namespace qln {
 
@@ -19,7 +19,7 @@ bool startup_load(Engine& engine) {
         scn_release(scenario);
         return false;
     }
-    engine.timers.stopwatch_mark = engine.platform ? engine.platform->ticks() : 0;
+    engine.timers.stopwatch_mark = engine.platform.clock->ticks();
     return true;
 }
 

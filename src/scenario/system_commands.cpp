@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "engine/engine.h"
+#include "files/profile.h"
 #include "platform/host_files.h"
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
-#include "files/profile.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -17,8 +17,7 @@ namespace {
 constexpr uint32_t kExecCheckMs = 200;
 
 bool keep_waiting(void* context) {
-    return !static_cast<Engine*>(context)->platform ||
-           !static_cast<Engine*>(context)->platform->quit_requested();
+    return !static_cast<Engine*>(context)->platform.clock->quit_requested();
 }
 
 bool is_executable_file(const std::string& path) {
@@ -29,7 +28,7 @@ void display_facts(Engine& engine, int& width, int& height, int& bpp) {
     width = 640;
     height = 480;
     bpp = 24;
-    if (engine.platform) engine.platform->display_query(width, height, bpp);
+    engine.platform.display->display_query(width, height, bpp);
 }
 
 int32_t hook_record(Engine& engine, const Args& args, int slot) {
@@ -96,7 +95,7 @@ int32_t cmd_sys_metrics(Engine& engine, const Args&) {
 }
 
 int32_t cmd_sys_time(Engine& engine, const Args&) {
-    const LocalTime t = engine.platform ? engine.platform->local_time() : LocalTime{};
+    const LocalTime t = engine.platform.clock->local_time();
     result_set(engine, 1, t.day);
     result_set(engine, 2, t.month);
     result_set(engine, 3, t.year);
@@ -109,7 +108,7 @@ int32_t cmd_sys_time(Engine& engine, const Args&) {
 
 int32_t cmd_sys_message(Engine& engine, const Args& args) {
     const sys_message_operands op(args);
-    if (engine.platform) engine.platform->message_box(op.text(), engine.settings.title);
+    engine.platform.display->message_box(op.text(), engine.settings.title);
     return 0;
 }
 

@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "engine/engine.h"
 #include "graphics/draw.h"
 #include "graphics/picture.h"
 #include "platform/platform.h"
 #include "resources/embedded_picture.h"
-#include "engine/engine.h"
 
 namespace qln {
 
@@ -18,8 +18,8 @@ bool clipboard_copy_embedded_picture(Engine& engine) {
     if (!picture) return false;
     const std::vector<uint8_t> dib = picture_to_packed_dib(*picture);
     picture_free(picture);
-    if (dib.empty() || !engine.platform) return false;
-    engine.platform->clipboard_set_dib(dib.data(), dib.size());
+    if (dib.empty()) return false;
+    engine.platform.display->clipboard_set_dib(dib.data(), dib.size());
     return true;
 }
 

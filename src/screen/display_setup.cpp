@@ -1,12 +1,10 @@
 // Fitting the output to the display: the main window's style and place, the
 // display bitmap's format, the content offset, and display-mode requests.
 
-#include <mutex>
-
+#include "engine/engine.h"
+#include "platform/platform.h"
 #include "screen/screen.h"
 #include "screen/screen_internal.h"
-#include "platform/platform.h"
-#include "engine/engine.h"
 
 namespace qln {
 
@@ -20,7 +18,7 @@ void display_setup(Engine& engine, int32_t bits_per_pixel, int32_t display_width
     s.display_bpp = bits_per_pixel;
 
     if (display_width >= sw && display_height >= sh) {
-        s.window_style =
+        engine.shared.window_style =
             display_width == sw && display_height == sh ? WindowStyle::Popup : WindowStyle::Framed;
     }
     // The client area has the screen size, centred on the display.
@@ -29,9 +27,9 @@ void display_setup(Engine& engine, int32_t bits_per_pixel, int32_t display_width
 
     {
         // The update converts under this lock, so it never sees half a format.
-        std::lock_guard<std::mutex> lock(engine.screen_lock);
+        LockHold lock(engine.shared.screen_lock);
         s.eight_bit = bits_per_pixel <= 8;
-        DisplayBitmap& d = s.display;
+        DisplayBitmap& d = engine.shared.display;
         d.bits_per_pixel = s.eight_bit ? 8 : 24;
         d.colours_used = s.eight_bit ? 256 : 0;
         d.stride = display_stride(d.width, d.bits_per_pixel);
@@ -41,8 +39,8 @@ void display_setup(Engine& engine, int32_t bits_per_pixel, int32_t display_width
 
 int32_t display_mode_request(Engine& engine, bool full_screen) {
     ScreenState& s = engine.screen;
-    Platform* platform = engine.platform;
-    if (!platform || !s.screen) return 2;
+    DisplayService* platform = engine.platform.display;
+    if (!s.screen) return 2;
     int dw = 0, dh = 0, bpp = 0;
     platform->display_query(dw, dh, bpp);
     const int sw = s.screen->width, sh = s.screen->height;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "engine/engine.h"
 #include "graphics/dither.h"
 #include "graphics/draw.h"
 #include "graphics/picture.h"
 #include "screen/screen.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -40,7 +40,7 @@ bool pause_mask_cell(int column, int row) {
 }
 
 bool pause_display_show(Engine& engine, PauseCopy& copy) {
-    DisplayBitmap& d = engine.screen.display;
+    DisplayBitmap& d = engine.shared.display;
     if (copy.held || d.width <= 0 || d.height <= 0) return false;
     const bool eight_bit = d.bits_per_pixel == 8;
     const size_t row_bytes = size_t(d.width) * (eight_bit ? 1 : 3);
@@ -110,7 +110,7 @@ bool pause_display_show(Engine& engine, PauseCopy& copy) {
 
 bool pause_display_restore(Engine& engine, PauseCopy& copy) {
     if (!copy.held) return false;
-    DisplayBitmap& d = engine.screen.display;
+    DisplayBitmap& d = engine.shared.display;
     const bool fits = copy.pixels.size() == size_t(d.stride) * size_t(d.height) &&
                       d.pixels.size() >= copy.pixels.size();
     if (fits) std::copy(copy.pixels.begin(), copy.pixels.end(), d.pixels.begin());

@@ -1,38 +1,21 @@
 #pragma once
 // The screen side of graphics: the screen picture, the dirty rectangle, the
-// display bitmap handed to the main window, the content offset, the dither
-// and sine tables, the palette, and the window operations that draw into a
-// window's picture and mark what changed.
+// display bitmap handed to the main window (engine.shared.display; its pixel
+// block is sized for the 24-bit stride so it fits both formats), the content
+// offset, the dither and sine tables, the palette, and the window operations
+// that draw into a window's picture and mark what changed.
 
 #include <cstdint>
 #include <vector>
 
-#include "graphics/picture.h"
 #include "base/rect.h"
+#include "graphics/picture.h"
+#include "screen/screen_hooks.h"
 
 namespace qln {
 
 struct Engine;
 struct Window;
-
-// The display bitmap: bottom-up rows of 24 or 8 bits per pixel. The pixel
-// block is sized for the 24-bit stride so it fits both formats.
-struct DisplayBitmap {
-    int32_t width = 0, height = 0;
-    int32_t bits_per_pixel = 24;
-    uint32_t stride = 0;
-    std::vector<uint8_t> pixels;
-    uint8_t colours[256][4] = {};  // blue, green, red, 0
-    uint32_t colours_used = 0;     // 256 in 8-bit output, else 0
-};
-
-// What the main window should look like for the current display, recorded by
-// display_setup for the window backend.
-enum class WindowStyle : uint8_t {
-    Unchanged,  // the display is smaller than the screen: keep the last style
-    Popup,      // the display has exactly the screen size: no caption or frame
-    Framed,     // a larger display: caption and system menu
-};
 
 // The palette's reserved-entry flag (entries 226-245).
 inline constexpr uint8_t kPaletteReserved = 0x01;
@@ -40,7 +23,6 @@ inline constexpr uint8_t kPaletteReserved = 0x01;
 struct ScreenState {
     Picture* screen = nullptr;  // owned; the screen size
     Rect dirty;                 // union of changes since the last update
-    DisplayBitmap display;      // guarded by engine.screen_lock
     bool eight_bit = false;
     int32_t content_x = 0, content_y = 0;  // added to window-0 coordinates
     int32_t view_width = 0, view_height = 0;
@@ -48,10 +30,10 @@ struct ScreenState {
     int32_t display_width = 0, display_height = 0, display_bpp = 24;
     int16_t sine[1024] = {};
     uint8_t palette[256][4] = {};  // red, green, blue, flags
-    WindowStyle window_style = WindowStyle::Unchanged;
     // Client area of the main window, centred on the display.
     int32_t window_left = 0, window_top = 0;
     bool ready = false;
+    ScreenHooks hooks;  // the backend's pause display and clipboard calls
 };
 
 [[nodiscard]] bool screen_init(Engine& engine);

@@ -33,16 +33,16 @@ void tables_build(ScreenState& s) {
     }
 }
 
-void palette_build(ScreenState& s) {
+void palette_build(ScreenState& s, DisplayBitmap& display) {
     auto set = [&](int n, uint8_t r, uint8_t g, uint8_t b, uint8_t flags) {
         s.palette[n][0] = r;
         s.palette[n][1] = g;
         s.palette[n][2] = b;
         s.palette[n][3] = flags;
-        s.display.colours[n][0] = b;
-        s.display.colours[n][1] = g;
-        s.display.colours[n][2] = r;
-        s.display.colours[n][3] = 0;
+        display.colours[n][0] = b;
+        display.colours[n][1] = g;
+        display.colours[n][2] = r;
+        display.colours[n][3] = 0;
     };
     for (int i = 0; i < 10; ++i) {
         set(i, kStaticLow[i][0], kStaticLow[i][1], kStaticLow[i][2], 0);
@@ -59,8 +59,8 @@ void palette_build(ScreenState& s) {
 }
 
 void keyboard_queues_clear(Engine& engine) {
-    std::lock_guard<std::mutex> lock(engine.input.lock);
-    InputQueues& q = engine.input.queues;
+    LockHold lock(engine.shared.input.lock);
+    InputQueues& q = engine.shared.input.queues;
     q.char_read = q.char_write = q.key_read = q.key_write = 0;
 }
 
@@ -94,7 +94,7 @@ bool screen_init(Engine& engine) {
     ScreenState& s = engine.screen;
 
     int dw = 640, dh = 480, dbpp = 24;
-    if (engine.platform) engine.platform->display_query(dw, dh, dbpp);
+    engine.platform.display->display_query(dw, dh, dbpp);
     s.startup_display_width = s.display_width = dw;
     s.startup_display_height = s.display_height = dh;
     s.display_bpp = dbpp;
@@ -125,7 +125,9 @@ bool screen_init(Engine& engine) {
     root.transp = 255;
     root.previous = root.next = kNoWindow;
 
-    DisplayBitmap& d = s.display;
+    engine.shared.screen_width = width;
+    engine.shared.screen_height = height;
+    DisplayBitmap& d = engine.shared.display;
     d.width = width;
     d.height = height;
     d.bits_per_pixel = 24;
@@ -142,7 +144,7 @@ bool screen_init(Engine& engine) {
 
     (void)blend_table();
     tables_build(s);
-    palette_build(s);
+    palette_build(s, engine.shared.display);
     content_offset_compute(engine);
     keyboard_queues_clear(engine);
     s.ready = true;
@@ -155,11 +157,11 @@ void screen_shutdown(Engine& engine) {
     picture_free(s.screen);
     s.screen = nullptr;
     {
-        std::lock_guard<std::mutex> lock(engine.screen_lock);
-        s.display.pixels.clear();
-        s.display.pixels.shrink_to_fit();
-        s.display.width = s.display.height = 0;
-        s.display.stride = 0;
+        LockHold lock(engine.shared.screen_lock);
+        engine.shared.display.pixels.clear();
+        engine.shared.display.pixels.shrink_to_fit();
+        engine.shared.display.width = engine.shared.display.height = 0;
+        engine.shared.display.stride = 0;
     }
     s.dirty = Rect{};
     s.ready = false;

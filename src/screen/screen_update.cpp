@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 #include "graphics/draw.h"
 #include "screen/screen.h"
 
+#include "engine/engine.h"
 #include "graphics/dither.h"
 #include "platform/platform.h"
-#include "engine/engine.h"
 #include "windows/window_state.h"
 
 namespace qln {
@@ -96,8 +95,8 @@ void screen_update(Engine& engine) {
 
     compose(engine, area);
     {
-        std::lock_guard<std::mutex> lock(engine.screen_lock);
-        DisplayBitmap& d = s.display;
+        LockHold lock(engine.shared.screen_lock);
+        DisplayBitmap& d = engine.shared.display;
         // The bitmap always has the screen's size; check so a torn-down or
         // mismatched bitmap is never written past its end.
         const bool fits = d.width == s.screen->width && d.height == s.screen->height &&
@@ -110,7 +109,7 @@ void screen_update(Engine& engine) {
             }
         }
     }
-    if (engine.platform) engine.platform->display_invalidate(area);
+    engine.platform.display->display_invalidate(area);
 }
 
 }  // namespace qln

@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/engine.h"
 #include "input/cursor.h"
 #include "platform/host_files.h"
 #include "platform/instance_lock.h"
 #include "platform/threaded_platform.h"
 #include "scenario/interp.h"
 #include "scenario/startup.h"
-#include "engine/engine.h"
 #include "shell/startup_messages.h"
 #include "tables/tables.h"
 #include "text/font.h"
@@ -42,7 +42,9 @@ void scenario_thread_main(void* p) {
 bool screen_init_step(Engine& engine) {
     return screen_init(engine);
 }  // screen picture, window 0, display bitmap
-void screen_shutdown_step(Engine& engine) { screen_shutdown(engine); }
+void screen_shutdown_step(Engine& engine) {
+    screen_shutdown(engine);
+}
 // The main window takes the display as it is when the window is made.
 void display_setup_step(Engine& engine, ThreadedPlatform& platform) {
     int width = 0, height = 0, bpp = 0;
@@ -52,7 +54,9 @@ void display_setup_step(Engine& engine, ThreadedPlatform& platform) {
 void mixer_open_step(Engine&) {}  // a mixer that fails to open is ignored
 void mixer_close_step(Engine&) {}
 void cd_audio_stop_step(Engine&) {}  // "status cdaudio mode wait" and the rest
-void cursor_release_step(Engine& engine) { cursor_release(engine); }
+void cursor_release_step(Engine& engine) {
+    cursor_release(engine);
+}
 
 void message(ThreadedPlatform& platform, const char* text) {
     platform.message_box(text, kAppCaption);
@@ -81,7 +85,7 @@ void shell_paths_record(Engine& engine) {
 }
 
 AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig& config) {
-    engine.platform = &platform;
+    engine.platform = platform.services();
     // 1. No instance handle or common controls on this host.
 
     // 2. One copy per game.
@@ -120,7 +124,8 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
                 message(platform, kMsgScreen);
             } else {
                 // 9.
-                if (!platform.window_create(engine)) {
+                engine.shared.title = engine.settings.title;
+                if (!platform.window_create(engine.shared)) {
                     message(platform, kMsgSystem);
                 } else {
                     cursor_init(engine);  // the default cursor file, if there is one

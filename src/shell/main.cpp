@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/input_script.h"
 #include "platform/host_files.h"
 #include "platform/process.h"
 #include "platform/signals.h"
 #include "shell/app_main.h"
-#include "engine/engine.h"
-#include "platform/headless/input_script.h"
 #include "shell/runner_options.h"
 #include "shell/screen_dump.h"
 
@@ -228,7 +228,7 @@ int main(int argc, char** argv) {
 
     qln::HeadlessPlatform platform(std::move(headless));
     qln::Engine engine;
-    platform.attach(engine);
+    platform.attach(engine.shared);
     qln::AppOutcome outcome = qln::AppOutcome::Ended;
     // Headless runs never take the single-instance lock.
     return run_engine(platform, engine, options, command_line, false, outcome);

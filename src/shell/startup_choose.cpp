@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/engine.h"
 #include "platform/platform.h"
 #include "scenario/scenario.h"
 #include "shell/app_main.h"
-#include "engine/engine.h"
 #include "shell/startup_messages.h"
 
 namespace qln {
@@ -33,7 +33,7 @@ bool check(Engine& engine, const std::string& name, uint16_t entry) {
 }  // namespace
 
 bool startup_choose(Engine& engine, const char* command_line) {
-    Platform* platform = engine.platform;
+    DisplayService* platform = engine.platform.display;
     const std::string line = command_line ? command_line : "";
     if (!line.empty()) {
         if (check(engine, std::string(engine.shell.start_dir) + "\\" + line, 0)) return true;
@@ -41,12 +41,12 @@ bool startup_choose(Engine& engine, const char* command_line) {
         const int size = std::snprintf(nullptr, 0, kMsgIgnoreCommandLine, line.c_str());
         std::string question(static_cast<size_t>(size) + 1, '\0');
         std::snprintf(question.data(), question.size(), kMsgIgnoreCommandLine, line.c_str());
-        if (!platform || !platform->question_yes_no(question.c_str(), kAppCaption)) return false;
+        if (!platform->question_yes_no(question.c_str(), kAppCaption)) return false;
     }
     for (const Candidate& c : kCandidates) {
         if (check(engine, c.name, c.entry)) return true;
     }
-    if (platform) platform->message_box(kMsgNoCandidate, kAppCaption);
+    platform->message_box(kMsgNoCandidate, kAppCaption);
     return false;
 }
 

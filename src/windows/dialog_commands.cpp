@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine.h"
 #include "graphics/picture.h"
 #include "input/poll.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
-#include "text/text_draw.h"
 #include "tables/text_expand.h"
+#include "text/text_draw.h"
 #include "windows/window.h"
 
 namespace qln {
@@ -252,7 +252,7 @@ int32_t select_wait(Engine& engine, int32_t win_no, int32_t sub_buff, int32_t en
             decision.index = snap.button_index;
             return 0;
         }
-        if (engine.platform) engine.platform->idle_pass();
+        engine.platform.clock->idle_pass();
     }
 }
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/engine.h"
 #include "graphics/draw.h"
-#include "screen/screen.h"
 #include "input/poll.h"
 #include "platform/platform.h"
-#include "engine/engine.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 
@@ -90,8 +90,8 @@ void window_invert(Engine& engine, Window& window, int32_t x, int32_t y, int32_t
 bool window_draw_picture(Engine& engine, int32_t win_no, int32_t dx, int32_t dy, int32_t dw,
                          int32_t dh, const Picture* src, int32_t sx, int32_t sy, int32_t sw,
                          int32_t sh, int32_t fade_ms, int32_t opacity, int32_t rop, int32_t flags) {
-    Platform* platform = engine.platform;
-    const uint32_t start = platform ? platform->ticks() : 0;
+    ClockService& clock = *engine.platform.clock;
+    const uint32_t start = clock.ticks();
     Window* window = win_get(engine, win_no, true);
     if (!window) return false;
     if (!src) return true;
@@ -130,7 +130,7 @@ bool window_draw_picture(Engine& engine, int32_t win_no, int32_t dx, int32_t dy,
         InputState snap;
         int32_t previous = -1;
         for (;;) {
-            const uint32_t now = platform ? platform->ticks() : start + fade;
+            const uint32_t now = clock.ticks();
             const uint32_t elapsed = std::min(now - start, fade);
             const int32_t level = int32_t((uint64_t(elapsed) * 255 + fade / 2) / fade);
             if (level != previous) {
@@ -138,8 +138,8 @@ bool window_draw_picture(Engine& engine, int32_t win_no, int32_t dx, int32_t dy,
                 picture_crossfade(target, dx, dy, before, after, level);
                 mark_dirty(engine, window, &changed);
                 screen_update(engine);
-            } else if (platform) {
-                platform->idle_pass();
+            } else {
+                clock.idle_pass();
             }
             // A failed poll step (the window closed, a time limit, a failed
             // callback) ends the fade at once with the whole picture, so a

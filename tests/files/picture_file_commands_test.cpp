@@ -23,7 +23,7 @@ class PicSaveBmp : public ::testing::Test {
   protected:
     void SetUp() override {
         platform.stop_on_error = false;
-        engine.platform = &platform;
+        engine.platform = platform.services();
         ASSERT_TRUE(tables_init(engine));
         Picture* p = buf_new_picture(engine, 4, 3, 2);
         ASSERT_NE(p, nullptr);
@@ -45,7 +45,7 @@ class PicSaveBmp : public ::testing::Test {
         return std::vector<uint8_t>(f.bytes.get(), f.bytes.get() + f.size);
     }
 
-    test::FakePlatform platform;
+    NullPlatform platform;
     Engine engine;
     test::TempDir dir;
 };

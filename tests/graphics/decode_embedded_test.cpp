@@ -6,13 +6,13 @@
 #include <iterator>
 #include <string>
 
-#include "screen/clipboard.h"
-#include "graphics/decode_test_support.h"
-#include "platform/headless/headless_platform.h"
-#include "resources/embedded_picture.h"
 #include "base/byte_order.h"
 #include "engine/engine.h"
-#include "support/fake_platform.h"
+#include "graphics/decode_test_support.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/null/null_platform.h"
+#include "resources/embedded_picture.h"
+#include "screen/clipboard.h"
 
 namespace qln::test {
 namespace {
@@ -63,19 +63,16 @@ void expect_packed_dib(const Bytes& dib) {
 
 TEST(EmbeddedPicture, AltPrintScreenPutsItOnTheClipboardAsAPackedBitmap) {
     Engine engine;
-    FakePlatform fake;
-    engine.platform = &fake;
+    NullPlatform fake;
+    engine.platform = fake.services();
     ASSERT_TRUE(clipboard_copy_embedded_picture(engine));
     expect_packed_dib(fake.clipboard);
 
     HeadlessPlatform headless(HeadlessOptions{});
-    engine.platform = &headless;
+    engine.platform = headless.services();
     EXPECT_TRUE(headless.clipboard_dib().empty());
     ASSERT_TRUE(clipboard_copy_embedded_picture(engine));
     expect_packed_dib(headless.clipboard_dib());
-
-    engine.platform = nullptr;
-    EXPECT_FALSE(clipboard_copy_embedded_picture(engine));
 }
 
 ScriptEvent key(ScriptEventKind kind, uint8_t code) {
@@ -94,8 +91,8 @@ TEST(EmbeddedPicture, HeadlessBackendCopiesItOnAltPrintScreenRelease) {
         o.events.push_back(key(ScriptEventKind::KeyDown, print_screen));
         o.events.push_back(key(ScriptEventKind::KeyUp, print_screen));
         HeadlessPlatform headless(o);
-        engine.platform = &headless;
-        headless.attach(engine);
+        engine.platform = headless.services();
+        headless.attach(engine.shared);
         headless.deliver_due();
         if (with_alt)
             expect_packed_dib(headless.clipboard_dib());

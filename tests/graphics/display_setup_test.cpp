@@ -12,7 +12,7 @@ namespace qln::test {
 namespace {
 
 // A display whose mode changes when asked (unless refused).
-class DisplayPlatform : public FakePlatform {
+class DisplayPlatform : public NullPlatform {
   public:
     int width = 800, height = 600, bpp = 24;
     bool refuse = false;
@@ -38,8 +38,8 @@ TEST(ScreenInit, BuildsTablesAndPalette) {
     ASSERT_TRUE(m.ready);
     const ScreenState& s = m.engine.screen;
     EXPECT_EQ(s.screen->width, 640);
-    EXPECT_EQ(s.display.stride, 1920u);
-    EXPECT_EQ(s.display.pixels.size(), 1920u * 480);
+    EXPECT_EQ(m.engine.shared.display.stride, 1920u);
+    EXPECT_EQ(m.engine.shared.display.pixels.size(), 1920u * 480);
     EXPECT_EQ(s.dirty.right, 640);
     EXPECT_EQ(s.dirty.bottom, 480);
     EXPECT_EQ(s.sine[0], 0);
@@ -62,8 +62,9 @@ TEST(ScreenInit, BuildsTablesAndPalette) {
     EXPECT_EQ(entry(7), 0xC0C0C000u);
     EXPECT_EQ(entry(249), 0xFF000000u);
     EXPECT_EQ(entry(255), 0xFFFFFF00u);
-    EXPECT_EQ(s.display.colours[249][2], 255);  // red in the bitmap's blue-green-red order
-    EXPECT_EQ(s.display.colours[249][0], 0);
+    EXPECT_EQ(m.engine.shared.display.colours[249][2],
+              255);  // red in the bitmap's blue-green-red order
+    EXPECT_EQ(m.engine.shared.display.colours[249][0], 0);
 }
 
 TEST(ScreenInit, ScreenSizeZeroTakesTheDisplay) {
@@ -72,14 +73,14 @@ TEST(ScreenInit, ScreenSizeZeroTakesTheDisplay) {
         s.screen_width = 0;
         s.screen_height = 480;
     });
-    m.engine.platform = &platform;
+    m.engine.platform = platform.services();
     ASSERT_TRUE(screen_init(m.engine));
     EXPECT_EQ(m.engine.screen.screen->width, 800);
     EXPECT_EQ(m.engine.screen.screen->height, 600);
     EXPECT_EQ(m.engine.windows.records[0].sx(), 800);
     EXPECT_EQ(m.engine.screen.startup_display_width, 800);
     display_setup(m.engine, 24, 800, 600);
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Popup);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Popup);
 }
 
 TEST(ScreenInit, ShutdownIsSafeAtAnyTime) {
@@ -106,25 +107,25 @@ TEST(ScreenInit, ShutdownIsSafeAtAnyTime) {
 TEST(DisplaySetup, StyleFollowsTheDisplaySize) {
     ScreenMachine m;
     display_setup(m.engine, 24, 640, 480);
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Popup);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Popup);
     EXPECT_EQ(m.engine.screen.window_left, 0);
     display_setup(m.engine, 24, 1920, 1080);
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Framed);
     EXPECT_EQ(m.engine.screen.window_left, 640);
     EXPECT_EQ(m.engine.screen.window_top, 300);
     display_setup(m.engine, 24, 640, 400);  // smaller: the style stays
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Framed);
     display_setup(m.engine, 24, 640, 1080);  // one side equal, one larger
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Framed);
     EXPECT_FALSE(m.engine.screen.eight_bit);
-    EXPECT_EQ(m.engine.screen.display.bits_per_pixel, 24);
-    EXPECT_EQ(m.engine.screen.display.colours_used, 0u);
+    EXPECT_EQ(m.engine.shared.display.bits_per_pixel, 24);
+    EXPECT_EQ(m.engine.shared.display.colours_used, 0u);
 }
 
 TEST(DisplayModeRequest, AnswersAsTheDisplayStands) {
     DisplayPlatform platform;
     Machine m;
-    m.engine.platform = &platform;
+    m.engine.platform = platform.services();
     ASSERT_TRUE(screen_init(m.engine));  // display 800 x 600, screen 640 x 480
 
     // Windowed while the display is not at the screen size: nothing to do.
@@ -139,7 +140,7 @@ TEST(DisplayModeRequest, AnswersAsTheDisplayStands) {
     EXPECT_EQ(display_mode_request(m.engine, true), 0);
     EXPECT_EQ(platform.requests.back(), "1 640x480 0");
     EXPECT_EQ(m.engine.screen.display_width, 640);
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Popup);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Popup);
     EXPECT_TRUE(m.engine.screen.dirty.empty());  // the change redrew everything
 
     EXPECT_EQ(display_mode_request(m.engine, true), 1);
@@ -147,14 +148,14 @@ TEST(DisplayModeRequest, AnswersAsTheDisplayStands) {
 
     EXPECT_EQ(display_mode_request(m.engine, false), 0);
     EXPECT_EQ(platform.requests.back(), "0 800x600 0");
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Framed);
 
     // A display that started at the screen size has nowhere to go back to.
     DisplayPlatform exact;
     exact.width = 640;
     exact.height = 480;
     Machine n;
-    n.engine.platform = &exact;
+    n.engine.platform = exact.services();
     ASSERT_TRUE(screen_init(n.engine));
     EXPECT_EQ(display_mode_request(n.engine, false), 1);
     EXPECT_EQ(display_mode_request(n.engine, true), 1);
@@ -164,21 +165,21 @@ TEST(DisplayModeRequest, AnswersAsTheDisplayStands) {
 TEST(DisplayModeRequest, EightBitDisplayAfterAChange) {
     DisplayPlatform platform;
     Machine m;
-    m.engine.platform = &platform;
+    m.engine.platform = platform.services();
     ASSERT_TRUE(screen_init(m.engine));
     platform.bpp = 8;
     EXPECT_EQ(display_mode_request(m.engine, true), 0);
     EXPECT_TRUE(m.engine.screen.eight_bit);
-    EXPECT_EQ(m.engine.screen.display.stride, 640u);
+    EXPECT_EQ(m.engine.shared.display.stride, 640u);
     // The picture stays 24-bit; only the output is dithered.
     EXPECT_EQ(m.engine.screen.screen->pixel_bytes(), 640u * 480 * 3);
-    EXPECT_EQ(m.engine.screen.display.pixels[0], 10);  // black
+    EXPECT_EQ(m.engine.shared.display.pixels[0], 10);  // black
 }
 
 TEST(SysDisplay, AnyNonZeroAsksForFullScreenAndR1HoldsTheAnswer) {
     DisplayPlatform platform;
     Machine m;
-    m.engine.platform = &platform;
+    m.engine.platform = platform.services();
     ASSERT_TRUE(screen_init(m.engine));
     ASSERT_TRUE(m.start(
         "    sys_display 7\n    eval v0[0] = r[1]\n    sys_display 1\n    eval v0[1] = r[1]\n"
@@ -187,7 +188,7 @@ TEST(SysDisplay, AnyNonZeroAsksForFullScreenAndR1HoldsTheAnswer) {
     EXPECT_EQ((std::vector<int32_t>{m.var(0, 0), m.var(0, 1), m.var(0, 2)}),
               (std::vector<int32_t>{0, 1, 0}));
     EXPECT_EQ(platform.requests, (std::vector<std::string>{"1 640x480 0", "0 800x600 0"}));
-    EXPECT_EQ(m.engine.screen.window_style, WindowStyle::Framed);
+    EXPECT_EQ(m.engine.shared.window_style, WindowStyle::Framed);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 // Records, at every screen update, the blue byte that the watched screen
 // pixel shows and the clock.
-class FadeWatch : public FakePlatform {
+class FadeWatch : public NullPlatform {
   public:
     Engine* engine = nullptr;
     int32_t x = 0, y = 0;
@@ -31,7 +31,7 @@ struct FadeFixture {
     explicit FadeFixture(uint32_t clock_start) {
         watch.engine = &m.engine;
         watch.now = clock_start;
-        m.engine.platform = &watch;
+        m.engine.platform = watch.services();
         EXPECT_TRUE(m.open(1, 8, 8, 100, 100));
         EXPECT_TRUE(win_show(m.engine, 1, true));
         screen_update(m.engine);
@@ -78,7 +78,7 @@ TEST(WindowFade, TheEndOfTheProgramEndsALongFadeWithTheWholePicture) {
     quitting.x = f.watch.x;
     quitting.y = f.watch.y;
     quitting.quit_at = 300;
-    f.m.engine.platform = &quitting;
+    f.m.engine.platform = quitting.services();
     ASSERT_TRUE(f.draw(-1));  // the longest fade there is: 65,535 ms
     EXPECT_LE(quitting.now, 302u);
     EXPECT_EQ(pixel(*f.m.win(1).picture, 5, 5), 0xFFFFFFu);

@@ -15,13 +15,13 @@ namespace {
 
 // Blue, green and red of the display bitmap at screen (x, y), rows bottom-up.
 uint32_t display_pixel(const Engine& e, int32_t x, int32_t y) {
-    const DisplayBitmap& d = e.screen.display;
+    const DisplayBitmap& d = e.shared.display;
     const uint8_t* q = d.pixels.data() + size_t(d.height - 1 - y) * d.stride + size_t(x) * 3;
     return uint32_t(q[2]) << 16 | uint32_t(q[1]) << 8 | q[0];
 }
 
 uint8_t display_index(const Engine& e, int32_t x, int32_t y) {
-    const DisplayBitmap& d = e.screen.display;
+    const DisplayBitmap& d = e.shared.display;
     return d.pixels[size_t(d.height - 1 - y) * d.stride + size_t(x)];
 }
 
@@ -32,7 +32,7 @@ void small_screen(Settings& s) {
     s.view_height = 0;
 }
 
-class RecordingPlatform : public FakePlatform {
+class RecordingPlatform : public NullPlatform {
   public:
     std::vector<Rect> invalidated;
     void display_invalidate(const Rect& r) override { invalidated.push_back(r); }
@@ -70,8 +70,8 @@ TEST(ScreenUpdate, ComposesVisibleWindowsBottomToTopWithTheirOpacity) {
     // The display bitmap holds the same bytes, bottom row first.
     EXPECT_EQ(display_pixel(m.engine, 15, 7), 0xE5C3A1u);
     EXPECT_EQ(display_pixel(m.engine, 40, 0), 0xCC8844u);
-    EXPECT_EQ(m.engine.screen.display.pixels[size_t(19) * 192], 0xFF);  // (0, 0) blue
-    EXPECT_EQ(m.engine.screen.display.stride, 192u);
+    EXPECT_EQ(m.engine.shared.display.pixels[size_t(19) * 192], 0xFF);  // (0, 0) blue
+    EXPECT_EQ(m.engine.shared.display.stride, 192u);
     EXPECT_TRUE(m.engine.screen.dirty.empty());
 
     // Raising window 1 puts it over window 2.
@@ -88,14 +88,14 @@ TEST(ScreenUpdate, ComposesVisibleWindowsBottomToTopWithTheirOpacity) {
 TEST(ScreenUpdate, ConvertsOnlyTheDirtyRectangle) {
     ScreenMachine m(small_screen);
     RecordingPlatform platform;
-    m.engine.platform = &platform;
+    m.engine.platform = platform.services();
     ASSERT_TRUE(m.open(1, 20, 10, 30, 4));
     ASSERT_TRUE(win_show(m.engine, 1, true));
     screen_update(m.engine);
     ASSERT_EQ(platform.invalidated.size(), 1u);
     EXPECT_EQ(platform.invalidated[0].right, 63);
 
-    std::vector<uint8_t>& bits = m.engine.screen.display.pixels;
+    std::vector<uint8_t>& bits = m.engine.shared.display.pixels;
     std::fill(bits.begin(), bits.end(), uint8_t(0x5A));
     fill_rgb(*m.win(1).picture, 0xCC8844);
     fill_rgb(*m.win(0).picture, 0x010203);  // changed but not marked
@@ -147,9 +147,9 @@ TEST(ScreenUpdate, EightBitDisplayDithersOntoTheColourCube) {
     ScreenMachine m(small_screen);
     display_setup(m.engine, 8, 1024, 768);
     EXPECT_TRUE(m.engine.screen.eight_bit);
-    EXPECT_EQ(m.engine.screen.display.bits_per_pixel, 8);
-    EXPECT_EQ(m.engine.screen.display.stride, 64u);
-    EXPECT_EQ(m.engine.screen.display.colours_used, 256u);
+    EXPECT_EQ(m.engine.shared.display.bits_per_pixel, 8);
+    EXPECT_EQ(m.engine.shared.display.stride, 64u);
+    EXPECT_EQ(m.engine.shared.display.colours_used, 256u);
     Picture& root = *m.win(0).picture;
     fill_rgb(root, 0xCC8844);
     set_pixel(root, 10, 10, 0xFFFFFF);
@@ -168,7 +168,7 @@ TEST(ScreenUpdate, EightBitDisplayDithersOntoTheColourCube) {
     EXPECT_EQ(display_index(m.engine, 11, 10), 10);
     EXPECT_EQ(display_index(m.engine, 62, 19), 225);
     // The bitmap's colour table matches: entry 167 is red 204, green 102, blue 51.
-    const uint8_t* c = m.engine.screen.display.colours[167];
+    const uint8_t* c = m.engine.shared.display.colours[167];
     EXPECT_EQ(c[0], 51);
     EXPECT_EQ(c[1], 102);
     EXPECT_EQ(c[2], 204);

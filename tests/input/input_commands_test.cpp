@@ -15,16 +15,16 @@ void centred_view(Settings& s) {  // content offset (20, 20)
 }
 
 void type(Engine& engine, std::initializer_list<uint8_t> codes) {
-    std::lock_guard<std::mutex> hold(engine.input.lock);
-    for (uint8_t c : codes) input_char_push(engine.input, c);
+    LockHold hold(engine.shared.input.lock);
+    for (uint8_t c : codes) input_char_push(engine.shared.input, c);
 }
 
 TEST(KeyRead, TakesCharactersWholeKeysInOrderAndWaitsForATrailByte) {
     InputMachine m;
     type(m.engine, {'a', 0x82});
     {
-        std::lock_guard<std::mutex> hold(m.engine.input.lock);
-        input_key_push(m.engine.input, 0x141);
+        LockHold hold(m.engine.shared.input.lock);
+        input_key_push(m.engine.shared.input, 0x141);
     }
     const char* reads = R"(
     key_read
@@ -48,8 +48,8 @@ TEST(KeyRead, TakesCharactersWholeKeysInOrderAndWaitsForATrailByte) {
     type(m.engine, {'c'});
     ASSERT_TRUE(m.go("    key_clear\n    key_read\n    end\n"));
     EXPECT_EQ(m.reg(1), 0);
-    EXPECT_EQ(m.engine.input.queues.char_write, 0);
-    EXPECT_EQ(m.engine.input.queues.char_queue[0], 0);
+    EXPECT_EQ(m.engine.shared.input.queues.char_write, 0);
+    EXPECT_EQ(m.engine.shared.input.queues.char_queue[0], 0);
 }
 
 TEST(KeyWait, ReturnsTheFirstCharacterTypedAfterItStarts) {
@@ -67,10 +67,10 @@ TEST(KeyWait, ReturnsTheFirstCharacterTypedAfterItStarts) {
 
 TEST(KeyState, PacksSixteenKeysPerRegisterFirstKeyInBitFifteen) {
     InputMachine m;
-    m.engine.input.queues.key_state[0x00] = 0x80;
-    m.engine.input.queues.key_state[0x10] = 0x7F;
-    m.engine.input.queues.key_state[0x41] = 0x81;
-    m.engine.input.queues.key_state[0xFF] = 0xFF;
+    m.engine.shared.input.queues.key_state[0x00] = 0x80;
+    m.engine.shared.input.queues.key_state[0x10] = 0x7F;
+    m.engine.shared.input.queues.key_state[0x41] = 0x81;
+    m.engine.shared.input.queues.key_state[0xFF] = 0xFF;
     ASSERT_TRUE(m.go("    key_state\n    end\n"));
     for (uint32_t n = 1; n <= 16; ++n) {
         const int32_t expected = n == 1 ? 0x8000 : n == 5 ? 0x4000 : n == 16 ? 1 : 0;
@@ -82,7 +82,7 @@ TEST(MouseCommands, GetSetPosAndClipUseTheContentOffsetOnlyWhereTheyShould) {
     InputMachine m(centred_view);
     m.open(1, 0, 0, 100, 100);
     m.pointer(25, 47, 1);
-    m.engine.input.state.middle = 1;
+    m.engine.shared.input.state.middle = 1;
     ASSERT_TRUE(m.go(R"(
     mouse_get
     mouse_set_pos 300, 200

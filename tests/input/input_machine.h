@@ -7,11 +7,11 @@
 #include <mutex>
 #include <vector>
 
-#include "input/tracking.h"
 #include "engine/engine.h"
+#include "input/tracking.h"
 #include "tables/tables.h"
-#include "windows/window_test_support.h"
 #include "windows/window.h"
+#include "windows/window_test_support.h"
 
 namespace qln::test {
 
@@ -19,11 +19,11 @@ struct InputMachine : CommandMachine {
     explicit InputMachine(void (*adjust)(Settings&) = nullptr) : CommandMachine(adjust) {}
     // The live pointer and buttons, under the input lock.
     void pointer(int32_t x, int32_t y, uint8_t left = 0, uint8_t right = 0) {
-        std::lock_guard<std::mutex> hold(engine.input.lock);
-        engine.input.state.x = x;
-        engine.input.state.y = y;
-        engine.input.state.left = left;
-        engine.input.state.right = right;
+        LockHold hold(engine.shared.input.lock);
+        engine.shared.input.state.x = x;
+        engine.shared.input.state.y = y;
+        engine.shared.input.state.left = left;
+        engine.shared.input.state.right = right;
     }
     // The poll step's input part on a fresh snapshot.
     InputState hit(int32_t x, int32_t y, uint8_t left = 0) {

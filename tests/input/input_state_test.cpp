@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "input/input_state.h"
 #include "engine/engine.h"
+#include "input/input_state.h"
 
 namespace qln {
 namespace {
@@ -47,23 +47,23 @@ TEST(InputRings, KeyRingDropsItsOldestEntryWhenFull) {
 
 TEST(InputRings, EveryCharacterBecomesTheLastCharacterAndASnapshotClearsIt) {
     Engine engine;
-    input_char_push(engine.input, 'a');
-    input_char_push(engine.input, 'b');
+    input_char_push(engine.shared.input, 'a');
+    input_char_push(engine.shared.input, 'b');
     InputState snap;
     snapshot(engine, snap);
     EXPECT_EQ(snap.last_character, 'b');
-    EXPECT_EQ(engine.input.state.last_character, 0xFFFF);
+    EXPECT_EQ(engine.shared.input.state.last_character, 0xFFFF);
     snapshot(engine, snap);
     EXPECT_EQ(snap.last_character, 0xFFFF);
     // The queue keeps both characters for the keyboard commands.
-    EXPECT_EQ(char_ring(engine.input.queues), (std::vector<int>{'a', 'b'}));
+    EXPECT_EQ(char_ring(engine.shared.input.queues), (std::vector<int>{'a', 'b'}));
 }
 
 TEST(InputSnapshot, CopiesPointerAndButtons) {
     Engine engine;
-    engine.input.state.x = -5;
-    engine.input.state.y = 300;
-    engine.input.state.right = 1;
+    engine.shared.input.state.x = -5;
+    engine.shared.input.state.y = 300;
+    engine.shared.input.state.right = 1;
     InputState snap;
     snap.window = 9;  // a snapshot is overwritten whole
     snapshot(engine, snap);

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "asm/assembler.h"
+#include "engine/engine.h"
 #include "input/poll.h"
 #include "input/wait_machine.h"
 #include "platform/headless/headless_platform.h"
-#include "asm/assembler.h"
-#include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "platform/headless/input_script.h"
-#include "support/fake_platform.h"
+#include "platform/null/null_platform.h"
+#include "scenario/scenario.h"
 #include "windows/window.h"
 
 namespace qln {
@@ -30,7 +30,7 @@ Scenario* make_scenario(Engine& engine, const char* source) {
 class CallbackTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        engine.platform = &platform;
+        engine.platform = platform.services();
         ASSERT_TRUE(tables_init(engine));
         main_scenario = make_scenario(engine, ".code\n  end\n");
         ASSERT_TRUE(scn_start(engine, main_scenario, true, true));
@@ -52,7 +52,7 @@ class CallbackTest : public ::testing::Test {
         engine.timers.callbacks_enabled = true;
     }
 
-    test::FakePlatform platform;
+    NullPlatform platform;
     Engine engine;
     Scenario* main_scenario = nullptr;
 };
@@ -180,8 +180,8 @@ TEST_F(CallbackTest, QuietTimeLastsUntilTheNextCallbackOrCursorFrame) {
 
 TEST_F(CallbackTest, AClickWaitSleepsUntilInputOrTheNextCallback) {
     InputState snap;
-    platform.at(100, [this] { engine.input.state.left = 1; });
-    platform.at(101, [this] { engine.input.state.left = 0; });
+    platform.at(100, [this] { engine.shared.input.state.left = 1; });
+    platform.at(101, [this] { engine.shared.input.state.left = 0; });
     EXPECT_EQ(wait_click_for(engine, snap), Click::Left);
     ASSERT_FALSE(platform.idle_waits.empty());
     for (uint32_t budget : platform.idle_waits) EXPECT_EQ(budget, kIdleWaitMaxMs);
@@ -189,8 +189,8 @@ TEST_F(CallbackTest, AClickWaitSleepsUntilInputOrTheNextCallback) {
     add_callback(".code\n  end\n", 30, 0);
     platform.now = 0;
     platform.idle_waits.clear();
-    platform.at(100, [this] { engine.input.state.left = 1; });
-    platform.at(101, [this] { engine.input.state.left = 0; });
+    platform.at(100, [this] { engine.shared.input.state.left = 1; });
+    platform.at(101, [this] { engine.shared.input.state.left = 0; });
     EXPECT_EQ(wait_click_for(engine, snap), Click::Left);
     // Each wait lasts until the callback is due again: it ran at 30, 60
     // and 90, and every budget counts down towards the next run.
@@ -202,11 +202,11 @@ TEST_F(CallbackTest, AClickWaitSleepsUntilInputOrTheNextCallback) {
 }
 
 TEST(Poll, FailsOnceTheProgramMustEnd) {
-    test::FakePlatform platform;
+    NullPlatform platform;
     Engine engine;
-    engine.platform = &platform;
+    engine.platform = platform.services();
     InputState snap;
-    engine.input.state.x = 12;
+    engine.shared.input.state.x = 12;
     EXPECT_TRUE(poll(engine, snap));
     EXPECT_EQ(snap.x, 12);
     platform.quit = true;
@@ -222,8 +222,8 @@ Click click_result(const char* events, uint32_t& ticks) {
     o.events = parsed;
     HeadlessPlatform platform(o);
     Engine engine;
-    platform.attach(engine);
-    engine.platform = &platform;
+    platform.attach(engine.shared);
+    engine.platform = platform.services();
     platform.deliver_due();
     InputState snap;
     const Click click = wait_click_for(engine, snap);

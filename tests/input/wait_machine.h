@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "screen/screen.h"
-#include "platform/headless/headless_platform.h"
 #include "asm/assembler.h"
+#include "engine/engine.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/input_script.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
-#include "platform/headless/input_script.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 
 namespace qln::test {
@@ -50,8 +50,8 @@ class ScriptedMachine {
 
     explicit ScriptedMachine(std::string_view script = "", uint32_t clock_start = 0)
         : platform(scripted_options(script, clock_start, &log)) {
-        engine.platform = &platform;
-        platform.attach(engine);
+        engine.platform = platform.services();
+        platform.attach(engine.shared);
         ok_ = tables_init(engine) && screen_init(engine);
     }
 

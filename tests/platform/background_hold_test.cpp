@@ -8,27 +8,27 @@
 #include <thread>
 #include <vector>
 
-#include "screen/screen.h"
-#include "platform/headless/headless_platform.h"
 #include "engine/engine.h"
+#include "platform/headless/headless_platform.h"
+#include "screen/screen.h"
 
 namespace qln {
 namespace {
 
 struct Held {
     Held() : platform(HeadlessOptions{}) {
-        engine.platform = &platform;
+        engine.platform = platform.services();
         engine.settings.screen_width = 62;
         engine.settings.screen_height = 18;
-        ok = screen_init(engine) && platform.window_create(engine);
-        DisplayBitmap& d = engine.screen.display;
+        ok = screen_init(engine) && platform.window_create(engine.shared);
+        DisplayBitmap& d = engine.shared.display;
         for (size_t i = 0; i < d.pixels.size(); ++i) d.pixels[i] = uint8_t(0x40 + i % 7);
         before = d.pixels;
     }
     // The display's bytes, read under the screen lock.
     std::vector<uint8_t> display() {
-        std::lock_guard<std::mutex> lock(engine.screen_lock);
-        return engine.screen.display.pixels;
+        LockHold lock(engine.shared.screen_lock);
+        return engine.shared.display.pixels;
     }
     // Waits (without a time limit of its own: the test runner has one) until
     // the display differs from before.

@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
 #include "base/error_record.h"
 #include "engine/engine.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/headless/input_script.h"
 
 namespace qln {
@@ -24,12 +24,12 @@ std::vector<ScriptEvent> script(const char* text) {
 // as the scenario thread would use it.
 struct Rig {
     explicit Rig(HeadlessOptions options) : platform(std::move(options)) {
-        platform.attach(engine);
-        engine.platform = &platform;
+        platform.attach(engine.shared);
+        engine.platform = platform.services();
         platform.deliver_due();
     }
-    InputState& live() { return engine.input.state; }
-    uint8_t* keys() { return engine.input.queues.key_state; }
+    InputState& live() { return engine.shared.input.state; }
+    uint8_t* keys() { return engine.shared.input.queues.key_state; }
     Engine engine;
     HeadlessPlatform platform;
 };
@@ -84,7 +84,7 @@ TEST(HeadlessClock, EventsTakeEffectExactlyWhenTheCounterReachesTheirTime) {
     rig.platform.idle_pass();  // 250: the click's release
     EXPECT_EQ(rig.live().right, 0);
     // The buttons are keys 1 and 2 of the key queue.
-    EXPECT_EQ(keys(rig.engine.input.queues), (std::vector<int>{0x0001, 0x0002}));
+    EXPECT_EQ(keys(rig.engine.shared.input.queues), (std::vector<int>{0x0001, 0x0002}));
 }
 
 TEST(HeadlessClock, ALongSleepDeliversEveryEventOnTheWayInOrder) {
@@ -92,7 +92,7 @@ TEST(HeadlessClock, ALongSleepDeliversEveryEventOnTheWayInOrder) {
     o.events = script("10 char 0x61\n20 char 0x62\n20 char 0x63\n30 char 0x64\n");
     Rig rig(o);
     rig.platform.sleep_ms(25);
-    EXPECT_EQ(chars(rig.engine.input.queues), (std::vector<int>{'a', 'b', 'c'}));
+    EXPECT_EQ(chars(rig.engine.shared.input.queues), (std::vector<int>{'a', 'b', 'c'}));
     EXPECT_EQ(rig.platform.ticks(), 25u);
 }
 
@@ -102,12 +102,12 @@ TEST(HeadlessClock, TimesCountForwardFromTheStartAcrossTheWrap) {
     o.events = script("4 char 0x41\n4294967295 char 0x42\n");
     Rig rig(o);
     rig.platform.sleep_ms(5);
-    EXPECT_EQ(chars(rig.engine.input.queues), (std::vector<int>{'B'}));
+    EXPECT_EQ(chars(rig.engine.shared.input.queues), (std::vector<int>{'B'}));
     rig.platform.sleep_ms(4);
     EXPECT_EQ(rig.platform.ticks(), 3u);
-    EXPECT_EQ(chars(rig.engine.input.queues).size(), 1u);
+    EXPECT_EQ(chars(rig.engine.shared.input.queues).size(), 1u);
     rig.platform.idle_pass();
-    EXPECT_EQ(chars(rig.engine.input.queues), (std::vector<int>{'B', 'A'}));
+    EXPECT_EQ(chars(rig.engine.shared.input.queues), (std::vector<int>{'B', 'A'}));
 }
 
 TEST(HeadlessKeys, KeyDownUpdatesTheTableQueuesTheKeyAndNavigationCodes) {
@@ -121,8 +121,8 @@ TEST(HeadlessKeys, KeyDownUpdatesTheTableQueuesTheKeyAndNavigationCodes) {
     EXPECT_EQ(rig.keys()[0x25], 0x00);
     EXPECT_EQ(rig.keys()[0x10], 0x00);
     rig.platform.sleep_ms(50);
-    EXPECT_EQ(keys(rig.engine.input.queues), (std::vector<int>{0x0125, 0x0041}));
-    EXPECT_EQ(chars(rig.engine.input.queues), (std::vector<int>{0x1D}));
+    EXPECT_EQ(keys(rig.engine.shared.input.queues), (std::vector<int>{0x0125, 0x0041}));
+    EXPECT_EQ(chars(rig.engine.shared.input.queues), (std::vector<int>{0x1D}));
 }
 
 TEST(HeadlessKeys, AltF4ClosesTheWindowAndAltKeysPushNoNavigationCodes) {
@@ -134,8 +134,8 @@ TEST(HeadlessKeys, AltF4ClosesTheWindowAndAltKeysPushNoNavigationCodes) {
     rig.platform.sleep_ms(10);
     EXPECT_TRUE(rig.platform.quit_requested());
     EXPECT_EQ(rig.platform.quit_reason(), QuitReason::WindowClosed);
-    EXPECT_TRUE(chars(rig.engine.input.queues).empty());
-    EXPECT_EQ(keys(rig.engine.input.queues), (std::vector<int>{0x0424, 0x0473}));
+    EXPECT_TRUE(chars(rig.engine.shared.input.queues).empty());
+    EXPECT_EQ(keys(rig.engine.shared.input.queues), (std::vector<int>{0x0424, 0x0473}));
 }
 
 TEST(HeadlessQuit, CloseAndTheTimeLimitEndTheRunAndTheFirstReasonStays) {
@@ -299,7 +299,7 @@ TEST(HeadlessMinimise, TheMainThreadMovesTheClockToTheRestore) {
     o.events = script("10 minimize\n500 char 0x61\n700 restore\n");
     HeadlessPlatform platform(o);
     Engine engine;
-    platform.attach(engine);
+    platform.attach(engine.shared);
     bool released = false;
     uint32_t before = 0, after = 0;
     run_threads(platform, [&] {
@@ -311,7 +311,7 @@ TEST(HeadlessMinimise, TheMainThreadMovesTheClockToTheRestore) {
     EXPECT_EQ(before, 20u);
     EXPECT_TRUE(released);
     EXPECT_EQ(after, 700u);
-    EXPECT_EQ(engine.input.state.last_character, 'a');
+    EXPECT_EQ(engine.shared.input.state.last_character, 'a');
 }
 
 TEST(HeadlessMinimise, WithoutARestoreTheTimeLimitOrTheEndOfTheScriptEndsTheRun) {

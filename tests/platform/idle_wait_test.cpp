@@ -8,8 +8,8 @@
 #include <functional>
 #include <thread>
 
-#include "platform/headless/headless_platform.h"
 #include "engine/engine.h"
+#include "platform/headless/headless_platform.h"
 
 namespace qln {
 namespace {
@@ -51,7 +51,7 @@ TEST(IdleWait, EndsForInputQuitBackgroundAndMinimise) {
     {
         WaitingPlatform p;
         Engine engine;
-        ASSERT_TRUE(p.window_create(engine));
+        ASSERT_TRUE(p.window_create(engine.shared));
         EXPECT_LT(wait_ended_by(p, [&] { p.app_activate(false); }), 10'000);
     }
 }

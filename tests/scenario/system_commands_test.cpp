@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/process.h"
 #include "asm/assembler.h"
+#include "engine/engine.h"
+#include "platform/null/null_platform.h"
+#include "platform/process.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "scenario/system_commands.h"
-#include "engine/engine.h"
-#include "tables/tables.h"
-#include "support/fake_platform.h"
 #include "support/temp_dir.h"
+#include "tables/tables.h"
 #include "windows/command_args.h"
 
 namespace qln {
@@ -23,7 +23,7 @@ namespace {
 
 using test::args_of;
 
-class DatedPlatform : public test::FakePlatform {
+class DatedPlatform : public NullPlatform {
   public:
     LocalTime local_time() override { return date; }
     LocalTime date;
@@ -32,7 +32,7 @@ class DatedPlatform : public test::FakePlatform {
 class SystemCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        engine.platform = &platform;
+        engine.platform = platform.services();
         ASSERT_TRUE(tables_init(engine));
     }
     std::string str0() { return str_get(engine, 0); }
@@ -95,20 +95,20 @@ TEST_F(SystemCommandsTest, SysMetricsGivesScreenDisplayViewAndProgram) {
 }
 
 TEST_F(SystemCommandsTest, SysMetricsReportsAnEightBitDisplayAndADisplaySizedScreen) {
-    class EightBit : public test::FakePlatform {
+    class EightBit : public NullPlatform {
         void display_query(int& w, int& h, int& bpp) override {
             w = 1024;
             h = 768;
             bpp = 4;
         }
     } eight;
-    engine.platform = &eight;
+    engine.platform = eight.services();
     engine.settings.screen_width = 0;
     ASSERT_EQ(cmd_sys_metrics(engine, args_of()), 0);
     EXPECT_EQ(result_get(engine, 1), 1024);
     EXPECT_EQ(result_get(engine, 2), 768);
     EXPECT_EQ(result_get(engine, 3), 8);
-    engine.platform = &platform;
+    engine.platform = platform.services();
 }
 
 TEST_F(SystemCommandsTest, SysMessageShowsTheTextInAMessageBox) {

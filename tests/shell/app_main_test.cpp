@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
 #include "asm/assembler.h"
-#include "shell/app_main.h"
 #include "engine/engine.h"
+#include "platform/headless/headless_platform.h"
+#include "shell/app_main.h"
 #include "support/temp_dir.h"
 
 namespace qln {
@@ -29,7 +29,7 @@ class AppMainTest : public ::testing::Test {
         o.answer_yes = answer_yes;
         o.log = [this](const std::string& line) { lines.push_back(line); };
         HeadlessPlatform platform(o);
-        platform.attach(engine);
+        platform.attach(engine.shared);
         AppConfig config;
         config.command_line = command_line;
         config.restart = [this] { restarted = true; };

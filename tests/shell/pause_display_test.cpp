@@ -46,7 +46,7 @@ TEST(PauseDisplay, DarkensTheScreenAndWritesTheWordUprightInGreen) {
     // 62 x 18: every mask cell is 2 x 2 pixels.
     test::CommandMachine m(screen_size<62, 18>);
     ASSERT_TRUE(m.ready);
-    DisplayBitmap& d = m.engine.screen.display;
+    DisplayBitmap& d = m.engine.shared.display;
     ASSERT_EQ(d.bits_per_pixel, 24);
     fill_display(d);
     const std::vector<uint8_t> before = d.pixels;
@@ -94,7 +94,7 @@ TEST(PauseDisplay, ThePausePictureIsStretchedFirstRowAtTheBottomAndBlendedByAlph
     // stride, not right after the previous one.
     test::CommandMachine m(screen_size<5, 4>);
     ASSERT_TRUE(m.ready);
-    DisplayBitmap& d = m.engine.screen.display;
+    DisplayBitmap& d = m.engine.shared.display;
     ASSERT_EQ(d.stride, 16u);
     fill_display(d);
 
@@ -141,7 +141,7 @@ TEST(PauseDisplay, EightBitOutputIsDitheredOntoThePalette) {
     test::CommandMachine m(screen_size<62, 18>);
     ASSERT_TRUE(m.ready);
     display_setup(m.engine, 8, 1920, 1080);
-    DisplayBitmap& d = m.engine.screen.display;
+    DisplayBitmap& d = m.engine.shared.display;
     ASSERT_EQ(d.bits_per_pixel, 8);
     // Every pixel white: palette entry 10 + 36 * 5 + 6 * 5 + 5.
     std::fill(d.pixels.begin(), d.pixels.end(), uint8_t(225));

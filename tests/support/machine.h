@@ -8,22 +8,22 @@
 #include <vector>
 
 #include "asm/assembler.h"
+#include "engine/engine.h"
+#include "platform/null/null_platform.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
-#include "support/fake_platform.h"
 #include "tables/tables.h"
 
 namespace qln::test {
 
 class Machine {
-public:
-    FakePlatform platform;
+  public:
+    NullPlatform platform;
     Engine engine;
 
     // adjust may change the settings before the tables are sized.
     explicit Machine(void (*adjust)(Settings&) = nullptr) {
-        engine.platform = &platform;
+        engine.platform = platform.services();
         if (adjust) adjust(engine.settings);
         ok_ = tables_init(engine);
     }
@@ -68,7 +68,7 @@ public:
         return s ? s : "<none>";
     }
 
-private:
+  private:
     bool ok_ = false;
 };
 

@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "graphics/picture.h"
 #include "engine/engine.h"
+#include "graphics/picture.h"
 #include "support/machine.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
@@ -250,7 +250,7 @@ class BufferScenario : public ::testing::Test {
 
     test::Machine m;
     Engine& engine = m.engine;
-    test::FakePlatform& platform = m.platform;
+    NullPlatform& platform = m.platform;
 };
 
 TEST_F(BufferScenario, EvalLeavesTheScenarioWhereItWas) {

@@ -16,7 +16,7 @@ class StringScenario : public ::testing::Test {
 
     test::Machine m;
     Engine& engine = m.engine;
-    test::FakePlatform& platform = m.platform;
+    NullPlatform& platform = m.platform;
 };
 
 TEST_F(StringScenario, JoinMeasureFindAndExpand) {

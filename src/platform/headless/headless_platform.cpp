@@ -6,11 +6,10 @@
 #include <cstring>
 #include <thread>
 
-#include "screen/clipboard.h"
+#include "base/error_record.h"
 #include "platform/headless/console_text.h"
 #include "platform/host_files.h"
-#include "base/error_record.h"
-#include "engine/engine.h"
+#include "platform/host_input.h"
 
 namespace qln {
 namespace {
@@ -138,9 +137,9 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
     switch (e.kind) {
         case ScriptEventKind::Minimize:
         case ScriptEventKind::Restore: {
-            if (engine_) {
-                std::lock_guard<std::mutex> screen(engine_->screen_lock);
-                std::lock_guard<std::mutex> input(engine_->input.lock);
+            if (shared_) {
+                LockHold screen(shared_->screen_lock);
+                LockHold input(shared_->input.lock);
                 set_minimised(e.kind == ScriptEventKind::Minimize);
             } else {
                 set_minimised(e.kind == ScriptEventKind::Minimize);
@@ -161,11 +160,11 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
         default:
             break;
     }
-    if (!engine_) return;
-    InputShared& input = engine_->input;
+    if (!shared_) return;
+    InputShared& input = shared_->input;
     bool alt_f4 = false, alt_print_screen = false;
     {
-        std::lock_guard<std::mutex> lock(input.lock);
+        LockHold lock(input.lock);
         switch (e.kind) {
             case ScriptEventKind::Move:
                 input.state.x = e.x;
@@ -207,7 +206,7 @@ void HeadlessPlatform::apply(const ScriptEvent& e) {
         }
     }
     if (alt_f4) request_quit(QuitReason::WindowClosed);
-    if (alt_print_screen) clipboard_copy_embedded_picture(*engine_);
+    if (alt_print_screen && shared_->hooks) shared_->hooks->picture_to_clipboard();
 }
 
 bool HeadlessPlatform::focused() {
@@ -224,7 +223,7 @@ void HeadlessPlatform::display_query(int& width, int& height, int& bpp) {
 
 LocalTime HeadlessPlatform::local_time() {
     if (options_.local_time) return *options_.local_time;
-    return Platform::local_time();
+    return ClockService::local_time();
 }
 
 uint32_t HeadlessPlatform::main_pass(bool scenario_held) {
@@ -314,20 +313,20 @@ bool HeadlessPlatform::serve_display_mode_change(bool full_screen, int width, in
 }
 
 bool HeadlessPlatform::pointer_position(int32_t& x, int32_t& y) {
-    if (!engine_) return false;
-    std::lock_guard<std::mutex> lock(engine_->input.lock);
-    x = engine_->input.state.x;
-    y = engine_->input.state.y;
+    if (!shared_) return false;
+    LockHold lock(shared_->input.lock);
+    x = shared_->input.state.x;
+    y = shared_->input.state.y;
     return true;
 }
 
 bool HeadlessPlatform::pointer_warp(int32_t x, int32_t y) {
-    if (!engine_) return false;
+    if (!shared_) return false;
     // As a mouse move, whose message carries signed 16-bit client coordinates.
     const auto coordinate = [](int32_t v) { return std::clamp<int32_t>(v, INT16_MIN, INT16_MAX); };
-    std::lock_guard<std::mutex> lock(engine_->input.lock);
-    engine_->input.state.x = coordinate(x);
-    engine_->input.state.y = coordinate(y);
+    LockHold lock(shared_->input.lock);
+    shared_->input.state.x = coordinate(x);
+    shared_->input.state.y = coordinate(y);
     return true;
 }
 

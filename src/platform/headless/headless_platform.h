@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "base/rect.h"
-#include "platform/threaded_platform.h"
 #include "platform/headless/input_script.h"
+#include "platform/threaded_platform.h"
 
 namespace qln {
 
@@ -48,9 +48,10 @@ class HeadlessPlatform : public ThreadedPlatform {
     explicit HeadlessPlatform(HeadlessOptions options);
     ~HeadlessPlatform() override = default;
 
-    // The engine whose input state the script drives. Events due at the
-    // clock start are delivered when the scenario thread is about to start.
-    void attach(Engine& engine) { engine_ = &engine; }
+    // The shared record whose input the script drives (also set when the
+    // window is made). Events due at the clock start are delivered when the
+    // scenario thread is about to start.
+    void attach(ThreadShared& shared) { shared_ = &shared; }
 
     uint32_t ticks() override;
     void sleep_ms(uint32_t ms) override;
@@ -104,7 +105,6 @@ class HeadlessPlatform : public ThreadedPlatform {
     void check_time_limit(uint64_t offset);
 
     HeadlessOptions options_;
-    Engine* engine_ = nullptr;
     std::mutex clock_mutex_;  // the clock, the event cursor and the host key table
     std::mutex clipboard_mutex_;
     std::mutex cursor_mutex_;  // the cursor records

@@ -5,14 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "screen/clipboard.h"
-#include "screen/screen.h"
+#include "base/error_record.h"
 #include "platform/host_files.h"
+#include "platform/host_input.h"
 #include "platform/sdl2/host_tools.h"
 #include "platform/sdl2/key_map.h"
 #include "platform/sdl2/render_choice.h"
-#include "base/error_record.h"
-#include "engine/engine.h"
 
 namespace qln {
 namespace {
@@ -144,36 +142,34 @@ void SdlPlatform::cursor_confine(const Rect* rect) {
     wake_main();
 }
 
-bool SdlPlatform::window_create(Engine& engine) {
-    ThreadedPlatform::window_create(engine);
-    engine_ = &engine;
-    const Picture* screen = engine.screen.screen;
-    if (!screen) return false;
-    screen_width_ = screen->width;
-    screen_height_ = screen->height;
+bool SdlPlatform::window_create(ThreadShared& shared) {
+    ThreadedPlatform::window_create(shared);
+    if (shared.screen_width < 1 || shared.screen_height < 1) return false;
+    screen_width_ = shared.screen_width;
+    screen_height_ = shared.screen_height;
 
     int scale = options_.scale;
     if (scale <= 0) {
         SDL_Rect usable{0, 0, desktop_width_.load(), desktop_height_.load()};
         SDL_GetDisplayUsableBounds(0, &usable);
         scale =
-            window_scale_fit(usable.w, usable.h - kFrameAllowance, screen->width, screen->height);
+            window_scale_fit(usable.w, usable.h - kFrameAllowance, screen_width_, screen_height_);
     }
     std::string title;
-    text_.engine_to_utf8(engine.settings.title, title);
+    text_.engine_to_utf8(shared.title.c_str(), title);
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     render_choice_apply();
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               screen->width * scale, screen->height * scale,
+                               screen_width_ * scale, screen_height_ * scale,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) return false;
-    SDL_SetWindowMinimumSize(window_, std::min<int>(screen->width, 160),
-                             std::min<int>(screen->height, 120));
+    SDL_SetWindowMinimumSize(window_, std::min<int>(screen_width_, 160),
+                             std::min<int>(screen_height_, 120));
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_) {
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                     screen->width, screen->height);
+                                     screen_width_, screen_height_);
     }
     if (!texture_) {
         window_destroy();
@@ -188,8 +184,8 @@ bool SdlPlatform::window_create(Engine& engine) {
 void SdlPlatform::window_show() {
     if (!window_) return;
     // A display exactly of the screen's size gets a window without a frame.
-    SDL_SetWindowBordered(
-        window_, engine_->screen.window_style == WindowStyle::Popup ? SDL_FALSE : SDL_TRUE);
+    SDL_SetWindowBordered(window_,
+                          shared_->window_style == WindowStyle::Popup ? SDL_FALSE : SDL_TRUE);
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
     SDL_StartTextInput();
@@ -238,16 +234,16 @@ void SdlPlatform::layout_update() {
 void SdlPlatform::minimised_change(bool minimised) {
     if (minimised == this->minimised()) return;
     // As the original's size message: the screen lock, then the input lock.
-    std::lock_guard<std::mutex> screen(engine_->screen_lock);
-    std::lock_guard<std::mutex> input(engine_->input.lock);
+    LockHold screen(shared_->screen_lock);
+    LockHold input(shared_->input.lock);
     set_minimised(minimised);
 }
 
 void SdlPlatform::keys_release_all() {
     // Keys released while another program had the keyboard are never seen.
-    std::lock_guard<std::mutex> lock(engine_->input.lock);
+    LockHold lock(shared_->input.lock);
     std::memset(host_keys_, 0, sizeof host_keys_);
-    input_keyboard_refresh(engine_->input, host_keys_);
+    input_keyboard_refresh(shared_->input, host_keys_);
 }
 
 void SdlPlatform::handle_window_event(const SDL_WindowEvent& e) {
@@ -296,8 +292,8 @@ void SdlPlatform::handle_key(const SDL_KeyboardEvent& e, bool down) {
     if (vk == 0) return;
     bool alt_f4 = false, alt_enter = false, alt_print_screen = false;
     {
-        InputShared& input = engine_->input;
-        std::lock_guard<std::mutex> lock(input.lock);
+        InputShared& input = shared_->input;
+        LockHold lock(input.lock);
         // A held key repeats its key-down message but not its state change.
         if (!e.repeat) {
             key_table_set(host_keys_, vk, down);
@@ -320,7 +316,7 @@ void SdlPlatform::handle_key(const SDL_KeyboardEvent& e, bool down) {
     input_signal();
     if (alt_f4) request_quit(QuitReason::WindowClosed);
     if (alt_enter) full_screen_set(!full_screen_.load());
-    if (alt_print_screen) (void)clipboard_copy_embedded_picture(*engine_);
+    if (alt_print_screen && shared_->hooks) shared_->hooks->picture_to_clipboard();
 }
 
 void SdlPlatform::handle_text(const char* utf8) {
@@ -330,8 +326,8 @@ void SdlPlatform::handle_text(const char* utf8) {
     text_.typed_to_cp932(utf8, typed_);
     if (typed_.empty()) return;
     {
-        std::lock_guard<std::mutex> lock(engine_->input.lock);
-        for (const char c : typed_) input_char_push(engine_->input, static_cast<uint8_t>(c));
+        LockHold lock(shared_->input.lock);
+        for (const char c : typed_) input_char_push(shared_->input, static_cast<uint8_t>(c));
     }
     input_signal();
 }
@@ -344,9 +340,9 @@ void SdlPlatform::handle_motion(int32_t wx, int32_t wy) {
     pointer_x_ = x;
     pointer_y_ = y;
     {
-        std::lock_guard<std::mutex> lock(engine_->input.lock);
-        engine_->input.state.x = x;
-        engine_->input.state.y = y;
+        LockHold lock(shared_->input.lock);
+        shared_->input.state.x = x;
+        shared_->input.state.y = y;
     }
     input_signal();
 }
@@ -354,8 +350,8 @@ void SdlPlatform::handle_motion(int32_t wx, int32_t wy) {
 void SdlPlatform::handle_button(uint8_t button, bool down) {
     uint8_t key = 0;
     {
-        InputShared& input = engine_->input;
-        std::lock_guard<std::mutex> lock(input.lock);
+        InputShared& input = shared_->input;
+        LockHold lock(input.lock);
         const uint8_t flag = down ? 1 : 0;
         switch (button) {
             case SDL_BUTTON_LEFT:
@@ -384,7 +380,7 @@ void SdlPlatform::handle_button(uint8_t button, bool down) {
 
 void SdlPlatform::handle_event(const SDL_Event& e) {
     // Before the window exists (start-up messages) only a quit counts.
-    if (!engine_ && e.type != SDL_QUIT) return;
+    if (!shared_ && e.type != SDL_QUIT) return;
     switch (e.type) {
         case SDL_QUIT:
             request_quit(QuitReason::WindowClosed);
@@ -512,7 +508,7 @@ void SdlPlatform::mailbox_serve() {
 }
 
 void SdlPlatform::upload(const Rect& area) {
-    const DisplayBitmap& d = engine_->screen.display;
+    const DisplayBitmap& d = shared_->display;
     const Rect r = rect_intersect(area, Rect{0, 0, d.width, d.height});
     if (r.empty()) return;
     const SDL_Rect target{r.left, r.top, r.width(), r.height()};
@@ -545,7 +541,7 @@ void SdlPlatform::present() {
         dirty_ = Rect{};
     }
     if (!area.empty()) {
-        std::lock_guard<std::mutex> lock(engine_->screen_lock);
+        LockHold lock(shared_->screen_lock);
         upload(area);
     }
     if (area.empty() && !repaint_) return;

@@ -70,7 +70,7 @@ class SdlPlatform : public ThreadedPlatform {
     bool pointer_warp(int32_t x, int32_t y) override;
     void cursor_confine(const Rect* rect) override;
 
-    bool window_create(Engine& engine) override;
+    bool window_create(ThreadShared& shared) override;
     void window_show() override;
     void window_destroy() override;
 
@@ -107,7 +107,6 @@ class SdlPlatform : public ThreadedPlatform {
 
     SdlOptions options_;
     uint64_t start_ms_ = 0;
-    Engine* engine_ = nullptr;
     HostText text_;
     RaiseListener raise_;
 
