@@ -16,6 +16,7 @@
 #include "engine/engine.h"
 #include "input/input_state.h"
 #include "platform/null/null_platform.h"
+#include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "tables/tables.h"

@@ -9,8 +9,8 @@
 #include <mutex>
 
 #include "engine/engine.h"
-#include "input/poll.h"
 #include "platform/null/null_platform.h"
+#include "run/run_loop.h"
 #include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/window.h"

@@ -8,6 +8,7 @@
 
 #include "engine/engine.h"
 #include "platform/null/null_platform.h"
+#include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "tables/tables.h"

@@ -3,7 +3,7 @@
 
 #include "input/cursor.h"
 
-#include "input/poll.h"
+#include "engine/tickers.h"
 
 #include <cstring>
 
@@ -15,6 +15,20 @@
 
 namespace qln {
 namespace {
+
+bool cursor_active(const Engine& engine) {
+    return engine.tracking.cursor.enabled;
+}
+
+bool cursor_run(Engine& engine, uint32_t now) {
+    cursor_tick(engine, now);
+    return true;
+}
+
+uint32_t cursor_due_in(const Engine& engine, uint32_t now) {
+    const CursorState& cursor = engine.tracking.cursor;
+    return ticks_until(now, cursor.last_change, cursor.delay_ms);
+}
 
 uint32_t now_ms(Engine& engine) {
     return engine.platform.clock->ticks();
@@ -118,6 +132,11 @@ void cursor_release(Engine& engine) {
     CursorState& c = engine.tracking.cursor;
     if (c.shown) engine.platform.input->cursor_show(nullptr);
     c = CursorState{};
+}
+
+void cursor_ticker_add(Engine& engine) {
+    ticker_add(engine,
+               Ticker{"cursor", kTickerOrderCursor, cursor_active, cursor_run, cursor_due_in});
 }
 
 }  // namespace qln

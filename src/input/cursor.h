@@ -47,4 +47,9 @@ void cursor_init(Engine& engine);
 // Exit: gives the host its arrow back and frees the cursor data.
 void cursor_release(Engine& engine);
 
+// The cursor's ticker, added when the cursor first animates: a frame change
+// comes after the interval callbacks (ordered 100).
+inline constexpr int kTickerOrderCursor = 200;
+void cursor_ticker_add(Engine& engine);
+
 }  // namespace qln

@@ -6,9 +6,9 @@
 
 #include "engine/engine.h"
 #include "input/cursor.h"
-#include "input/poll.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
+#include "run/run_loop.h"
 #include "tables/tables.h"
 
 namespace qln {

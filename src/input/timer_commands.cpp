@@ -2,9 +2,10 @@
 
 #include "input/timer_commands.h"
 
-#include "input/poll.h"
+#include "run/run_loop.h"
 
 #include "engine/engine.h"
+#include "input/timers.h"
 #include "platform/platform.h"
 #include "scenario/interp.h"
 #include "tables/tables.h"

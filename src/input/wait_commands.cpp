@@ -1,9 +1,9 @@
 // wait, clock_wait and the stopwatch.
 
 #include "engine/engine.h"
-#include "input/poll.h"
 #include "input/timer_commands.h"
 #include "platform/platform.h"
+#include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "tables/tables.h"
 

@@ -11,7 +11,7 @@ struct Engine;
 
 class ScreenHooks final : public EngineHooks {
   public:
-    void attach(Engine& engine) { engine_ = &engine; }
+    explicit ScreenHooks(Engine& engine) : engine_(&engine) {}
     bool pause_show() override;
     bool pause_restore() override;
     void picture_to_clipboard() override;

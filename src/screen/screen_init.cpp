@@ -8,6 +8,7 @@
 #include "graphics/draw.h"
 #include "platform/platform.h"
 #include "screen/screen.h"
+#include "screen/screen_hooks.h"
 #include "screen/screen_internal.h"
 #include "windows/window_state.h"
 
@@ -147,6 +148,11 @@ bool screen_init(Engine& engine) {
     palette_build(s, engine.shared.display);
     content_offset_compute(engine);
     keyboard_queues_clear(engine);
+    if (!s.hooks) s.hooks = std::make_unique<ScreenHooks>(engine);
+    {
+        LockHold lock(engine.shared.screen_lock);
+        engine.shared.hooks = s.hooks.get();
+    }
     s.ready = true;
     return true;
 }

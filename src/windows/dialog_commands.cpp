@@ -10,9 +10,9 @@
 
 #include "engine/engine.h"
 #include "graphics/picture.h"
-#include "input/poll.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
+#include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "tables/tables.h"

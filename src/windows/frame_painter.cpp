@@ -5,9 +5,10 @@
 #include <cstring>
 #include <new>
 
-#include "screen/screen.h"
-#include "scenario/interp.h"
 #include "engine/engine.h"
+#include "run/run_loop.h"
+#include "scenario/interp.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

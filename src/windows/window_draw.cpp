@@ -6,8 +6,8 @@
 
 #include "engine/engine.h"
 #include "graphics/draw.h"
-#include "input/poll.h"
 #include "platform/platform.h"
+#include "run/timed_frames.h"
 #include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/window.h"
@@ -42,6 +42,33 @@ Picture* snapshot_rect(const Picture& dst, int32_t x, int32_t y, int32_t w, int3
                     size_t(right - left) * 3);
     }
     return p;
+}
+
+// The fade of window_draw_picture: the window's rectangle blends from the
+// picture before the draw to the one after it, one level per step of 255.
+struct CrossFade {
+    int32_t win_no;
+    Picture* target;
+    const Picture* before;
+    const Picture* after;
+    int32_t dx, dy;
+    Rect changed;
+    int32_t level = -1;  // the level shown last
+};
+
+Frame crossfade_frame(Engine& engine, void* context, uint32_t elapsed, uint32_t duration) {
+    auto& f = *static_cast<CrossFade*>(context);
+    // A callback in the poll step may have closed or replaced the window (or
+    // grown the table): the fade ends with what is there.
+    Window* window = win_get(engine, f.win_no, true);
+    if (!window || window->picture != f.target) return Frame::Stop;
+    const int32_t level = int32_t((uint64_t(elapsed) * 255 + duration / 2) / duration);
+    if (level == f.level) return Frame::Unchanged;
+    f.level = level;
+    picture_crossfade(f.target, f.dx, f.dy, f.before, f.after, level);
+    mark_dirty(engine, window, &f.changed);
+    screen_update(engine);
+    return Frame::Drawn;
 }
 
 }  // namespace
@@ -127,36 +154,8 @@ bool window_draw_picture(Engine& engine, int32_t win_no, int32_t dx, int32_t dy,
 
     after = snapshot_rect(*target, dx, dy, dw, dh);
     if (after) {
-        InputState snap;
-        int32_t previous = -1;
-        for (;;) {
-            const uint32_t now = clock.ticks();
-            const uint32_t elapsed = std::min(now - start, fade);
-            const int32_t level = int32_t((uint64_t(elapsed) * 255 + fade / 2) / fade);
-            if (level != previous) {
-                previous = level;
-                picture_crossfade(target, dx, dy, before, after, level);
-                mark_dirty(engine, window, &changed);
-                screen_update(engine);
-            } else {
-                clock.idle_pass();
-            }
-            // A failed poll step (the window closed, a time limit, a failed
-            // callback) ends the fade at once with the whole picture, so a
-            // long fade never holds up the end of the program.
-            if (!poll(engine, snap)) {
-                if (level != 255) {
-                    picture_crossfade(target, dx, dy, before, after, 255);
-                    mark_dirty(engine, window, &changed);
-                }
-                break;
-            }
-            if (elapsed >= fade) break;
-            // A callback in the poll step may have closed or replaced the
-            // window (or grown the table): the fade ends with what is there.
-            window = win_get(engine, win_no, true);
-            if (!window || window->picture != target) break;
-        }
+        CrossFade fade_frames{win_no, target, before, after, dx, dy, changed};
+        (void)timed_frames_run(engine, start, fade, crossfade_frame, &fade_frames);
     }
     picture_free(before);
     picture_free(after);

@@ -13,6 +13,7 @@
 #include "platform/null/null_platform.h"
 #include "resources/embedded_picture.h"
 #include "screen/clipboard.h"
+#include "screen/screen.h"
 
 namespace qln::test {
 namespace {
@@ -92,6 +93,7 @@ TEST(EmbeddedPicture, HeadlessBackendCopiesItOnAltPrintScreenRelease) {
         o.events.push_back(key(ScriptEventKind::KeyUp, print_screen));
         HeadlessPlatform headless(o);
         engine.platform = headless.services();
+        ASSERT_TRUE(screen_init(engine));  // which gives the backend its hooks
         headless.attach(engine.shared);
         headless.deliver_due();
         if (with_alt)

@@ -5,11 +5,13 @@
 
 #include "asm/assembler.h"
 #include "engine/engine.h"
-#include "input/poll.h"
+#include "input/timers.h"
 #include "input/wait_machine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/input_script.h"
 #include "platform/null/null_platform.h"
+#include "run/run_loop.h"
+#include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "windows/window.h"
 

@@ -14,6 +14,7 @@
 #include "engine/engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/input_script.h"
+#include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "screen/screen.h"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "input/timers.h"
 #include "support/machine.h"
 
 namespace qln::test {

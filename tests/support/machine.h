@@ -10,6 +10,7 @@
 #include "asm/assembler.h"
 #include "engine/engine.h"
 #include "platform/null/null_platform.h"
+#include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "tables/tables.h"

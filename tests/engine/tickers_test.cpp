@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "run/tickers.h"
+#include "engine/tickers.h"
 
 namespace qln {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "run/ticker_state.h"
+#include "engine/ticker_state.h"
 
 namespace qln {
 

@@ -5,8 +5,8 @@
 
 #include "engine/engine.h"
 #include "input/input_commands.h"
-#include "input/poll.h"
 #include "platform/platform.h"
+#include "run/run_loop.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

@@ -1,5 +1,7 @@
 #pragma once
-// The poll step: runs after every command and in every waiting loop.
+// The run loop: one interpreter step (a command, then the poll step), the
+// runs nested in a step, the poll step that runs after every command and in
+// every waiting loop, and the waits built on it.
 
 #include <cstdint>
 
@@ -8,6 +10,20 @@
 namespace qln {
 
 struct Engine;
+struct Scenario;
+
+// Executes one command of the current scenario, then the poll step: 0 to go
+// on, negative to stop.
+int32_t scn_step(Engine& engine);
+// Runs a subroutine of the current scenario to its return: 0, a negative
+// control result, or -1 (which callers report as -101).
+int32_t call_wait(Engine& engine, uint16_t target);
+// Runs a callback (data buffer, entry) to completion.
+bool scn_invoke(Engine& engine, int32_t buf_no, int32_t entry);
+// After a nested run failed: ends the scenarios it left above caller (all of
+// them when caller is gone), so the interrupted run resumes where it was and
+// not inside the failed one.
+void run_unwind_to(Engine& engine, Scenario* caller);
 
 // Takes a snapshot, moves a dragged window, runs the hit test, due interval
 // callbacks, the cursor, animations and fades, and updates the screen. False
@@ -24,12 +40,10 @@ uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms);
 void idle_until_due(Engine& engine);
 inline constexpr uint32_t kIdleWaitMaxMs = 100;
 
-// The tickers of the input subsystem, added when callbacks are first set or
-// the cursor first animates: interval callbacks run before the cursor frame.
+// The interval callbacks' ticker, added when callbacks are first set; they
+// run before the cursor frame (input/cursor.h).
 inline constexpr int kTickerOrderCallbacks = 100;
-inline constexpr int kTickerOrderCursor = 200;
 void callbacks_ticker_add(Engine& engine);
-void cursor_ticker_add(Engine& engine);
 
 enum class Click : uint8_t { Right, Left, Failed };
 

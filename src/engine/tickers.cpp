@@ -1,4 +1,4 @@
-#include "run/tickers.h"
+#include "engine/tickers.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,15 +1,15 @@
 // The poll step, the click wait and the interval callbacks.
 
-#include "input/poll.h"
+#include "run/run_loop.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/tickers.h"
 #include "input/tracking.h"
 #include "platform/platform.h"
-#include "run/tickers.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "screen/screen.h"
@@ -17,12 +17,6 @@
 
 namespace qln {
 namespace {
-
-// Ends the scenarios a failed callback left above the interrupted one. If the
-// interrupted scenario is no longer on the chain, everything ends.
-void unwind_to(Engine& engine, Scenario* interrupted) {
-    while (engine.interp.current && engine.interp.current != interrupted) scn_end(engine);
-}
 
 // Runs one record's scenario to its end. False when it cannot start or a
 // step stops.
@@ -71,30 +65,11 @@ uint32_t callbacks_due_in(const Engine& engine, uint32_t now) {
     return due;
 }
 
-bool cursor_active(const Engine& engine) {
-    return engine.tracking.cursor.enabled;
-}
-
-bool cursor_run(Engine& engine, uint32_t now) {
-    cursor_tick(engine, now);
-    return true;
-}
-
-uint32_t cursor_due_in(const Engine& engine, uint32_t now) {
-    const CursorState& cursor = engine.tracking.cursor;
-    return ticks_until(now, cursor.last_change, cursor.delay_ms);
-}
-
 }  // namespace
 
 void callbacks_ticker_add(Engine& engine) {
     ticker_add(engine, Ticker{"interval callbacks", kTickerOrderCallbacks, callbacks_active,
                               callbacks_run, callbacks_due_in});
-}
-
-void cursor_ticker_add(Engine& engine) {
-    ticker_add(engine,
-               Ticker{"cursor", kTickerOrderCursor, cursor_active, cursor_run, cursor_due_in});
 }
 
 bool callbacks_run(Engine& engine, uint32_t now) {
@@ -131,7 +106,7 @@ bool callbacks_run(Engine& engine, uint32_t now) {
     // The state is restored after a failure as well, so one failed callback
     // does not stop every later poll from running callbacks.
     if (any_ran) {
-        if (!ok) unwind_to(engine, interrupted);
+        if (!ok) run_unwind_to(engine, interrupted);
         results_use_callback_bank(engine, false);
         // An empty saved text is left as the callbacks left it.
         if (!saved_str0.empty()) str_set(engine, 0, saved_str0.c_str());
