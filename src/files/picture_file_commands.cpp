@@ -1,4 +1,4 @@
-#include "files/picture_file_commands.h"
+#include "commands/command_table.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/engine.h"
-#include "input/input_commands.h"
+#include "commands/command_table.h"
 #include "platform/platform.h"
 #include "run/run_loop.h"
 #include "tables/tables.h"

@@ -1,6 +1,6 @@
 // The mouse, cursor and keyboard commands.
 
-#include "input/input_commands.h"
+#include "commands/command_table.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "scenario/control_commands.h"
+#include "commands/command_table.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "screen/display_commands.h"
+#include "commands/command_table.h"
 
 #include "screen/screen.h"
 #include "scenario/interp.h"

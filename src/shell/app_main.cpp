@@ -6,6 +6,7 @@
 #include "shell/app_main.h"
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "engine/engine.h"
@@ -39,30 +40,71 @@ void scenario_thread_main(void* p) {
     thread->platform->scenario_thread_ended();
 }
 
-// The steps that belong to the screen, the mixer and the cursor. Each is a
-// named place so the start-up order stays visible while those parts grow.
-bool screen_init_step(Engine& engine) {
-    return screen_init(engine);
-}  // screen picture, window 0, display bitmap
-void screen_shutdown_step(Engine& engine) {
-    screen_shutdown(engine);
-}
-// The main window takes the display as it is when the window is made.
-void display_setup_step(Engine& engine, ThreadedPlatform& platform) {
-    int width = 0, height = 0, bpp = 0;
-    platform.display_query(width, height, bpp);
-    display_setup(engine, bpp, width, height);
-}
-void mixer_open_step(Engine&) {}  // a mixer that fails to open is ignored
-void mixer_close_step(Engine&) {}
-void cd_audio_stop_step(Engine&) {}  // "status cdaudio mode wait" and the rest
-void cursor_release_step(Engine& engine) {
-    cursor_release(engine);
+// What a start-up step works on.
+struct AppRun {
+    Engine& engine;
+    ThreadedPlatform& platform;
+};
+
+// One step of the start-up: init, and the release that undoes it at exit
+// (or when a later step fails). A step whose init fails shows its failure
+// message (steps without one show their own) and the steps before it are
+// released in reverse order.
+struct StartStep {
+    const char* failure;
+    bool (*init)(AppRun&);
+    void (*release)(AppRun&);
+};
+
+bool startup_file_choose(AppRun& run, const char* command_line) {
+    Engine& engine = run.engine;
+    if (!startup_choose(engine, command_line)) return false;
+    // A start directory too long for the path falls back to the current
+    // directory, which is the same place.
+    const std::string ini = std::string(engine.shell.start_dir) + "\\Quillon.ini";
+    settings_copy_text(engine.shell.ini_path, kPathMax,
+                       ini.size() < size_t(kPathMax) ? ini.c_str() : ".\\Quillon.ini");
+    return true;
 }
 
-void message(ThreadedPlatform& platform, const char* text) {
-    platform.message_box(text, kAppCaption);
+bool window_make(AppRun& run) {
+    Engine& engine = run.engine;
+    engine.shared.title = engine.settings.title;
+    if (!run.platform.window_create(engine.shared)) return false;
+    cursor_init(engine);  // the default cursor file, if there is one
+    // The main window takes the display as it is when the window is made.
+    int width = 0, height = 0, bpp = 0;
+    run.platform.display_query(width, height, bpp);
+    display_setup(engine, bpp, width, height);
+    return true;
 }
+
+bool tables_make(AppRun& run) {
+    if (!tables_init(run.engine)) return false;
+    sysstr_set(run.engine, 0, run.engine.shell.start_dir);
+    return true;
+}
+
+// The start-up file is chosen before the list runs (it needs the command
+// line); the list is the rest, in the order the engine has always started.
+constexpr StartStep kStartSteps[] = {
+    {kMsgStartupLoad, [](AppRun& r) { return startup_load(r.engine); },
+     [](AppRun& r) { scn_end_all(r.engine, true); }},
+    {kMsgScreen, [](AppRun& r) { return screen_init(r.engine); },
+     [](AppRun& r) { screen_shutdown(r.engine); }},
+    {kMsgSystem, window_make, [](AppRun& r) { cursor_release(r.engine); }},
+    {kMsgBuffers, tables_make, [](AppRun& r) { tables_release(r.engine); }},
+    // Without any font text is not drawn; the game still runs.
+    {nullptr, [](AppRun& r) { return (void)fonts_init(r.engine), true; },
+     [](AppRun& r) { fonts_release(r.engine); }},
+    // The mixer (a mixer that fails to open is ignored) and the CD audio,
+    // stopped at exit: both have no device yet.
+    {nullptr, [](AppRun&) { return true; }, [](AppRun&) {}},
+    {nullptr, [](AppRun&) { return true; }, [](AppRun&) {}},
+    // Shown last, destroyed first.
+    {nullptr, [](AppRun& r) { return r.platform.window_show(), true; },
+     [](AppRun& r) { r.platform.window_destroy(); }},
+};
 
 }  // namespace
 
@@ -88,9 +130,7 @@ void shell_paths_record(Engine& engine) {
 
 AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig& config) {
     engine.platform = platform.services();
-    // 1. No instance handle or common controls on this host.
-
-    // 2. One copy per game.
+    // One copy per game.
     InstanceLock instance;
     if (config.single_instance) {
         std::string cwd;
@@ -101,70 +141,30 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
         }
     }
 
-    // 3. The two locks live in the engine.
     shell_paths_record(engine);
     engine.shell.restart = false;
-
-    // 4.
     settings_default(engine.settings);
 
     AppOutcome outcome = AppOutcome::StartupFailed;
-    // 5.
-    if (startup_choose(engine, config.command_line.c_str())) {
-        // 6.
-        // A start directory too long for the path falls back to the current
-        // directory, which is the same place.
-        const std::string ini = std::string(engine.shell.start_dir) + "\\Quillon.ini";
-        settings_copy_text(engine.shell.ini_path, kPathMax,
-                           ini.size() < size_t(kPathMax) ? ini.c_str() : ".\\Quillon.ini");
-        // 7.
-        if (!startup_load(engine)) {
-            message(platform, kMsgStartupLoad);
-        } else {
-            // 8.
-            if (!screen_init_step(engine)) {
-                message(platform, kMsgScreen);
-            } else {
-                // 9.
-                engine.shared.title = engine.settings.title;
-                if (!platform.window_create(engine.shared)) {
-                    message(platform, kMsgSystem);
-                } else {
-                    cursor_init(engine);  // the default cursor file, if there is one
-                    display_setup_step(engine, platform);
-                    // 10.
-                    if (!tables_init(engine)) {
-                        message(platform, kMsgBuffers);
-                    } else {
-                        sysstr_set(engine, 0, engine.shell.start_dir);
-                        // Without any font text is not drawn; the game still runs.
-                        (void)fonts_init(engine);
-                        // 11.
-                        mixer_open_step(engine);
-                        platform.window_show();
-                        // 12.
-                        ScenarioThread thread{&engine, &platform};
-                        if (platform.run_scenario_thread(scenario_thread_main, &thread)) {
-                            outcome = AppOutcome::Ended;
-                        }
-                        if (config.at_scenario_end) config.at_scenario_end(engine);
-                        platform.window_destroy();
-                        cd_audio_stop_step(engine);
-                        mixer_close_step(engine);
-                        fonts_release(engine);
-                        tables_release(engine);
-                    }
-                    // 13.
-                    cursor_release_step(engine);
-                }
-                // 14.
-                screen_shutdown_step(engine);
-            }
-            // 15.
-            scn_end_all(engine, true);
+    AppRun run{engine, platform};
+    if (startup_file_choose(run, config.command_line.c_str())) {
+        size_t done = 0;
+        for (const StartStep& step : kStartSteps) {
+            if (!step.init(run)) break;
+            ++done;
         }
+        if (done == std::size(kStartSteps)) {
+            ScenarioThread thread{&engine, &platform};
+            if (platform.run_scenario_thread(scenario_thread_main, &thread)) {
+                outcome = AppOutcome::Ended;
+            }
+            if (config.at_scenario_end) config.at_scenario_end(engine);
+        } else if (kStartSteps[done].failure) {
+            platform.message_box(kStartSteps[done].failure, kAppCaption);
+        }
+        while (done > 0) kStartSteps[--done].release(run);
     }
-    // 16. The restart comes after everything is released and the lock is gone.
+    // The restart comes after everything is released and the lock is gone.
     instance.release();
     if (engine.shell.restart && config.restart) config.restart();
     return outcome;

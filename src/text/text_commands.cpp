@@ -1,4 +1,4 @@
-#include "text/text_commands.h"
+#include "commands/command_table.h"
 
 #include <algorithm>
 

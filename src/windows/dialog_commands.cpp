@@ -1,7 +1,7 @@
 // Commands that show a text or a list of choices in a window and wait for
 // the player's answer.
 
-#include "windows/dialog_commands.h"
+#include "commands/command_table.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "scenario/interp.h"
 #include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/picture_commands.h"
+#include "commands/command_table.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"
 

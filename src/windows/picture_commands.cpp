@@ -1,4 +1,4 @@
-#include "windows/picture_commands.h"
+#include "commands/command_table.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // pic_save_bmp: the file it writes, where, and what it reports.
 
-#include "files/picture_file_commands.h"
+#include "commands/command_table.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "support/temp_dir.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
-#include "windows/picture_commands.h"
+#include "commands/command_table.h"
 #include "windows/window_test_support.h"
 
 namespace qln::test {
