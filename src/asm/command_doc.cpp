@@ -73,4 +73,15 @@ std::string command_doc_markdown() {
     return md;
 }
 
+std::string command_names_text() {
+    std::string text;
+    for (const CommandRow& row : command_table) {
+        if (!row.name) continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%02x %s\r\n", row.byte, row.name);
+        text += line;
+    }
+    return text;
+}
+
 }  // namespace qln

@@ -10,4 +10,8 @@ namespace qln {
 // operands in order with their meaning, its results and its errors.
 std::string command_doc_markdown();
 
+// The command-names file a game folder carries for the error dialog: one
+// line "xx name" (lower-case hex byte) per named command, CR LF line ends.
+std::string command_names_text();
+
 }  // namespace qln

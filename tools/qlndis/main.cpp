@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: qlndis [-o OUT] FILE\n"
-    "       qlndis [-o OUT] --command-doc\n"
+    "       qlndis [-o OUT] --command-doc | --command-names\n"
     "\n"
     "Prints a scenario file as scenario assembly text that qlnasm turns back\n"
     "into the same bytes. FILE may be packed (as the engine loads it) or a raw\n"
@@ -26,6 +26,9 @@ constexpr const char* kUsage =
     "  --command-doc\n"
     "           print the command reference (docs/commands.md) made from the\n"
     "           command table instead of disassembling a file\n"
+    "  --command-names\n"
+    "           print the command-names file of a game folder (QLN_CMDN.TXT:\n"
+    "           \"xx name\" per command) made from the command table\n"
     "  --help   show this help\n";
 
 int usage_error(const char* message) {
@@ -55,6 +58,7 @@ int main(int argc, char** argv) {
     std::string input;
     std::string output;
     bool command_doc = false;
+    bool command_names = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -63,6 +67,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--command-doc") {
             command_doc = true;
+        } else if (arg == "--command-names") {
+            command_names = true;
         } else if (arg == "-o") {
             if (++i >= argc) return usage_error("-o needs a file name");
             output = argv[i];
@@ -74,9 +80,13 @@ int main(int argc, char** argv) {
             return usage_error("more than one input file");
         }
     }
-    if (command_doc) {
-        if (!input.empty()) return usage_error("--command-doc takes no input file");
-        return write_text(qln::command_doc_markdown(), output);
+    if (command_doc && command_names) {
+        return usage_error("--command-doc and --command-names are one at a time");
+    }
+    if (command_doc || command_names) {
+        if (!input.empty()) return usage_error("the table's texts take no input file");
+        return write_text(command_doc ? qln::command_doc_markdown() : qln::command_names_text(),
+                          output);
     }
     if (input.empty()) return usage_error("no input file");
 
