@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "asm/asm_error.h"
-#include "base/cp932.h"
 #include "asm/lexer.h"
+#include "base/cp932.h"
 
 namespace qln {
+
+struct CommandRow;
 
 class AsmState {
   public:
@@ -56,6 +58,7 @@ class AsmState {
     // Commands and operands (asm_operands.cpp).
     bool command(const Token& name);
     bool operand(char letter);
+    bool operand_failed(const CommandRow& row, size_t index);
     bool word_operand();
     bool num_operand();
     bool str_operand();

@@ -1,9 +1,10 @@
 // Commands and their operands, read by the signature of the command table.
 
 #include <cstring>
+#include <string>
 
-#include "asm/asm_names.h"
 #include "asm/asm_context.h"
+#include "asm/asm_names.h"
 #include "asm/expr_compiler.h"
 #include "engine/command_row.h"
 
@@ -21,17 +22,30 @@ bool AsmState::command(const Token& name) {
     lx_.next();
     image_.push_back(row->byte);
     for (const char* p = row->signature; *p; ++p) {
+        const size_t index = size_t(p - row->signature);
         if (*p != 'w' && *p != 'n' && *p != 's') {
-            if (!list_operand(*p)) return false;
+            if (!list_operand(*p)) return operand_failed(*row, index);
             break;
         }
-        if (p != row->signature && !expect(",")) return false;
-        if (!operand(*p)) return false;
+        if (p != row->signature && !expect(",")) return operand_failed(*row, index);
+        if (!operand(*p)) return operand_failed(*row, index);
     }
     if (lx_.peek().is(","))
         return fail_at(lx_.peek(), "too many operands for '" + std::string(row->name) + "'");
     if (!lx_.at_end()) return fail_expected("',' or end of line");
     return true;
+}
+
+// Says which operand of the row was being read when the error came, so an
+// author need not count commas: "... (operand 2 of win_load: fade_ms, the
+// fade's length in milliseconds)".
+bool AsmState::operand_failed(const CommandRow& row, size_t index) {
+    if (index < row.operand_count) {
+        const OperandRow& o = row.operands[index];
+        err_.message += " (operand " + std::to_string(index + 1) + " of " + row.name + ": " +
+                        o.name + ", " + o.meaning + ")";
+    }
+    return false;
 }
 
 bool AsmState::operand(char letter) {

@@ -1,8 +1,8 @@
 // Start-up settings records: a tag byte, the u16 offset of the next record,
 // then the payload.
 
-#include "asm/asm_names.h"
 #include "asm/asm_context.h"
+#include "asm/asm_names.h"
 
 namespace qln {
 

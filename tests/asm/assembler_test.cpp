@@ -193,7 +193,9 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
     e = assemble_error("a:\na:");
     EXPECT_EQ(e.format("f.qasm"), "f.qasm:2:1: label 'a' is already defined");
     e = assemble_error("    jump_if 1");
-    EXPECT_EQ(e.format("f.qasm"), "f.qasm:1:14: expected ',', found end of line");
+    EXPECT_EQ(
+        e.format("f.qasm"),
+        "f.qasm:1:14: expected ',', found end of line (operand 2 of jump_if: target, code offset)");
     e = assemble_error("    eval 1, 2");
     EXPECT_EQ(e.format("f.qasm"), "f.qasm:1:11: too many operands for 'eval'");
     e = assemble_error("    str_let 0, \"a\xF0\x9F\x98\x80\"");  // an emoji: not in CP932
@@ -214,9 +216,14 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
     e = assemble_error("    jump_table 0, 0, 0xFFFF");
     EXPECT_EQ(e.col, 22);
     e = assemble_error("    win_open 1, 0, colour: 3");
-    EXPECT_EQ(e.message, "unknown window key 'colour'");
+    EXPECT_EQ(
+        e.message,
+        "unknown window key 'colour' (operand 3 of win_open: fields, (key, value) pairs of window "
+        "fields, closed by 0x7F)");
     e = assemble_error("    btn_wait 0, 0, 0, [end: 1, 0], [1, 2]");
-    EXPECT_EQ(e.message, "nothing may follow the [end: ...] item");
+    EXPECT_EQ(e.message,
+              "nothing may follow the [end: ...] item (operand 4 of btn_wait: windows, (win_no, "
+              "buf_no) pairs of mask maps)");
     e = assemble_error(".settings\n    colours 3");
     EXPECT_EQ(e.format("f"), "f:2:5: unknown settings record 'colours'");
     e = assemble_error(".settings\n    strings 70000");
