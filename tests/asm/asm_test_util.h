@@ -9,6 +9,7 @@
 
 #include "asm/assembler.h"
 #include "asm/disassembler.h"
+#include "engine/command_row.h"
 
 namespace qln::test {
 
@@ -57,6 +58,47 @@ inline ::testing::AssertionResult round_trips(const Bytes& image) {
                                              << text;
     }
     return ::testing::AssertionSuccess();
+}
+
+// Every command of the table, one a line, each operand written out.
+inline std::string every_command_source() {
+    std::string source;
+    for (const CommandRow& row : command_table) {
+        if (!row.name) continue;
+        source += std::string("    ") + row.name;
+        const char* sep = " ";
+        for (const char* p = row.signature; *p; ++p, sep = ", ") {
+            source += sep;
+            switch (*p) {
+                case 'w':
+                    source += "0x0102";
+                    break;
+                case 'n':
+                    source += "v0[1] + 300";
+                    break;
+                case 's':
+                    source += "\"s\"";
+                    break;
+                case 'J':
+                    source += "0x10, 0x20";
+                    break;
+                case 'C':
+                    source += "[\"c\", 0x30, 1]";
+                    break;
+                case 'K':
+                    source += "px: 1, 99: 2";
+                    break;
+                case 'P':
+                    source += "[1, 2]";
+                    break;
+                case 'T':
+                    source += "1, \"t\", [1: 3]";
+                    break;
+            }
+        }
+        source += "\n";
+    }
+    return source;
 }
 
 }  // namespace qln::test
