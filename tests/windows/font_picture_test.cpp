@@ -1,8 +1,8 @@
 // Picture-font records and the sheets they take from data buffers.
 #include <gtest/gtest.h>
 
-#include "graphics/picture.h"
 #include "engine/engine.h"
+#include "graphics/picture.h"
 #include "tables/tables.h"
 #include "text/font.h"
 
