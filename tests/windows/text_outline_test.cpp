@@ -151,42 +151,6 @@ TEST(TextOutline, ShadowsFromTheSequencesAndTheSettings) {
     }
 }
 
-TEST(TextOutline, ShadowsAreCutAtEveryEdgeOfThePicture) {
-    OutlineMachine m;
-    ASSERT_TRUE(m.fonts_ready);
-    const Ink ink = m.ink(0x8ABF);
-    // A picture exactly one cell large: the shadows fall off every side.
-    Picture* small = buf_new_picture(m.engine, 2, uint16_t(ink.cx), uint16_t(ink.cy));
-    ASSERT_NE(small, nullptr);
-    small->alpha.reset(new uint8_t[small->alpha_bytes()]);
-    struct Case {
-        const char* shift;
-        int32_t sx, sy;
-    };
-    for (const Case& c :
-         {Case{"@D99", 9, 9}, Case{"@E99", -9, -9}, Case{"@D22", 2, 2}, Case{"@E22", -2, -2}}) {
-        SCOPED_TRACE(c.shift);
-        fill_rgb(*small, kPaper);
-        TextSettings s = test_settings(true);
-        s.tx_px = s.tx_py = 0;
-        s.tx_ex = s.tx_ey = 1000;
-        const std::string text = std::string(c.shift) + kKanji;
-        const TextDrawResult r = text_draw(m.engine, *small, text.c_str(), s, 5);
-        EXPECT_EQ(r.changed.left, 0);
-        EXPECT_EQ(r.changed.right, ink.cx);
-        EXPECT_EQ(r.changed.bottom, ink.cy);
-        for (int32_t j = 0; j < ink.cy; ++j) {
-            for (int32_t i = 0; i < ink.cx; ++i) {
-                const uint32_t expected = ink.at(i, j)                 ? kInk
-                                          : ink.at(i - c.sx, j - c.sy) ? kShadow
-                                                                       : kBack;
-                ASSERT_EQ(pixel(*small, i, j), expected) << i << "," << j;
-                ASSERT_EQ(small->alpha[size_t(j * ink.cx + i)], 5);
-            }
-        }
-    }
-}
-
 TEST(TextOutline, AdvancesFollowTheFontsFixedOrProportionalPitch) {
     OutlineMachine m;
     ASSERT_TRUE(m.fonts_ready);

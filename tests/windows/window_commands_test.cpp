@@ -32,25 +32,13 @@ TEST(WinOpen, NoPairsGiveAHiddenDefaultWindowAtTheContentOffset) {
     CommandMachine m(centred_view);
     ASSERT_TRUE(m.ready);
     ASSERT_TRUE(m.go("    win_open 1, 0\n    end\n"));
-    const Window& w = m.win(1);
-    ASSERT_NE(w.picture, nullptr);
-    EXPECT_EQ(w.sx(), 24);
-    EXPECT_EQ(w.sy(), 24);
-    EXPECT_EQ(w.px, 20);
-    EXPECT_EQ(w.py, 20);
-    EXPECT_EQ(w.Visible, 0);
-    EXPECT_EQ(w.tx_px, 0);
-    EXPECT_EQ(w.tx_py, 0);
-    EXPECT_EQ(w.tx_ex, 24);
-    EXPECT_EQ(w.tx_ey, 24);
-    EXPECT_EQ(w.fwidth, 8);
-    EXPECT_EQ(w.pic_buf, -1);
-    EXPECT_EQ(w.call_buf, -1);
-    EXPECT_EQ(w.tx_vt, 16);
-    EXPECT_EQ(w.tx_ccol, 15);
-    EXPECT_EQ(w.transp, 255);
-    EXPECT_EQ(w.type, 0);
-    EXPECT_EQ(w.bt_num, 0);
+    ASSERT_NE(m.win(1).picture, nullptr);
+    const std::vector<int32_t> f = fields(m.win(1));
+    EXPECT_EQ(std::vector<int32_t>(f.begin(), f.begin() + 11),
+              (std::vector<int32_t>{20, 20, 24, 24, 0, -1, 8, 255, -1, 0, 0}));
+    EXPECT_EQ(std::vector<int32_t>(f.begin() + 13, f.begin() + 19),
+              (std::vector<int32_t>{0, 0, 24, 24, 16, 15}));
+    EXPECT_EQ(f.back(), 0);                                  // hidden
     EXPECT_EQ(m.engine.windows.records[0].next, kNoWindow);  // not in the layer list
 }
 
