@@ -141,6 +141,7 @@ TEST(WinSelect, OutcomesOfClicks) {
         int32_t outside_runs, pre_runs;
         std::vector<int32_t> results;  // R1 to R6
         uint8_t visible;
+        uint16_t owner = 0;  // the window owning the input while it waits
     };
     const std::string c1 = "10 click left " + at_choice(1) + "\n";
     const std::string c3 = "100 click left " + at_choice(3) + "\n";
@@ -164,6 +165,8 @@ TEST(WinSelect, OutcomesOfClicks) {
          1, 0, 1, {0, 2, 1, 115, 65, 0}, 1},
         {"the pre subroutine runs before cancel too", "cancel, 0, pre, -1, -1, 0", right,
          100, 0, 1, {0, 0, 255, 5, 6, 0}, 0},
+        {"flag 0x80 owns the input", "cancel, 0x80, -1, -1, -1, 0", c1,
+         1, 0, 0, {3, 2, 1, 115, 65, 0}, 0, 3},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -177,19 +180,9 @@ TEST(WinSelect, OutcomesOfClicks) {
         EXPECT_EQ(m.var(3, 8), c.pre_runs);
         EXPECT_EQ(m.results(), c.results);
         EXPECT_EQ(m.win(3).Visible, c.visible);
+        EXPECT_EQ(m.owners, std::set<uint16_t>{c.owner});
         EXPECT_EQ(m.engine.tracking.input_owner, 0);
         EXPECT_EQ(m.engine.interp.current, nullptr);
-    }
-}
-
-TEST(WinSelect, OwnsTheInputOnlyWhenFlagged) {
-    for (const int32_t flags : {0, 0x80}) {
-        DialogMachine m("10 click left " + at_choice(0) + "\n");
-        const std::string operands = "cancel, " + std::to_string(flags) + ", -1, -1, -1, 0";
-        ASSERT_TRUE(m.start(select_scenario(select_line(operands))));
-        EXPECT_EQ(m.run(), kResultEndAll);
-        EXPECT_EQ(m.owners, (std::set<uint16_t>{uint16_t(flags ? 3 : 0)}));
-        EXPECT_EQ(m.engine.tracking.input_owner, 0);
     }
 }
 

@@ -26,35 +26,6 @@ std::string family_of(const FontRecord& record) {
     return record.face ? record.face->face->family_name : "";
 }
 
-std::string real_path(const char* path) {
-    char resolved[4096];
-    return realpath(path, resolved) ? resolved : path;
-}
-
-TEST(FontFiles, FontconfigFindsTheIpaFaces) {
-    FontLibrary* library = font_library_open();
-    ASSERT_NE(library, nullptr);
-    const struct {
-        const char* family;
-        const char* file;
-    } faces[] = {
-        {"IPAGothic", "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"},
-        {"IPAPGothic", "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"},
-        {"IPAMincho", "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"},
-        {"IPAPMincho", "/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf"},
-    };
-    for (const auto& face : faces) {
-        FaceChoice choice;
-        const bool found = face_find_installed(*library, face.family, 400, false, choice);
-        EXPECT_TRUE(found) << "IPA fonts missing: run scripts/setup-deps.sh (" << face.family
-                           << ")";
-        if (found) {
-            EXPECT_EQ(real_path(choice.file), face.file) << face.family;
-        }
-    }
-    font_library_close(library);
-}
-
 TEST(FontNames, OriginalFacesMapToTheirIpaEquivalents) {
     FontLibrary* library = font_library_open();
     ASSERT_NE(library, nullptr);

@@ -92,10 +92,7 @@ TEST(TextCompose, OutlineInkWithBackgroundShadowAndMask) {
         const Rect r = text_compose_glyph(text_canvas_of(p, 77, c.opaque), c.x, c.y, glyph,
                                           test_colours(), c.sx, c.sy);
         EXPECT_EQ(letters(p), c.expected);
-        EXPECT_EQ(r.left, c.changed.left);
-        EXPECT_EQ(r.top, c.changed.top);
-        EXPECT_EQ(r.right, c.changed.right);
-        EXPECT_EQ(r.bottom, c.changed.bottom);
+        EXPECT_EQ(edges(r), edges(c.changed));
         // The mask lands exactly where a pixel was written.
         for (int32_t y = 0; y < p.height; ++y) {
             for (int32_t x = 0; x < p.width; ++x) {

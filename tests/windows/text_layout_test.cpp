@@ -57,12 +57,8 @@ TEST(TextLayout, PenMovesAndNewLinesPlaceTheNextCharacter) {
 
 TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePicture) {
     LayoutMachine m;
-    TextDrawResult r = m.run("AB@NC");
-    EXPECT_EQ(r.changed.left, 10);
-    EXPECT_EQ(r.changed.top, 20);
-    EXPECT_EQ(r.changed.right, 22);
-    EXPECT_EQ(r.changed.bottom, 46);
-    r = m.run("@V12A@B99@B99@B99@B99B", 10000);
+    EXPECT_EQ(edges(m.run("AB@NC").changed), (std::vector<int32_t>{10, 20, 22, 46}));
+    const TextDrawResult r = m.run("@V12A@B99@B99@B99@B99B", 10000);
     EXPECT_EQ(r.changed.left, 0);
     EXPECT_EQ(r.changed.right, 4);
     EXPECT_EQ(pixels_not(*m.page, kPaper), 4 * 8);

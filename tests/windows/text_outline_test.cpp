@@ -83,10 +83,7 @@ TEST(TextOutline, PixelsFollowTheRasterisedInk) {
         fill_rgb(*m.page, kPaper);
         const TextDrawResult r = m.draw(text, test_settings());
         expect_glyph(*m.page, ink);
-        EXPECT_EQ(r.changed.left, 10);
-        EXPECT_EQ(r.changed.top, 20);
-        EXPECT_EQ(r.changed.right, 10 + ink.cx);
-        EXPECT_EQ(r.changed.bottom, 20 + ink.cy);
+        EXPECT_EQ(edges(r.changed), (std::vector<int32_t>{10, 20, 10 + ink.cx, 20 + ink.cy}));
         // With a background the rest of the cell takes its colour.
         m.draw(text, test_settings(true));
         for (int32_t j = 0; j < ink.cy; ++j) {

@@ -68,9 +68,7 @@ TEST(WinText, TransparentBackgroundRepaintsTheWholeWindowAndMarksIt) {
     EXPECT_EQ(pixel(screen, 4, 3), kOther);
     EXPECT_EQ(pixel(screen, 639, 479), kOther);
     // The old text may have stood anywhere: all of window 0 reaches the screen.
-    EXPECT_EQ(m.engine.screen.dirty.left, 0);
-    EXPECT_EQ(m.engine.screen.dirty.right, 640);
-    EXPECT_EQ(m.engine.screen.dirty.bottom, 480);
+    EXPECT_EQ(edges(m.engine.screen.dirty), (std::vector<int32_t>{0, 0, 640, 480}));
 
     m.win(2).type = 0x200;
     m.win(2).pic_buf = 4;

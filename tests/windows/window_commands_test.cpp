@@ -111,7 +111,7 @@ TEST(WinSet, WritesKeysFiveToTwentySixStraightIntoTheRecord) {
     EXPECT_EQ(m.error(0), "106 win_no = 9");
 }
 
-TEST(WinMove, AddsTheContentOffsetExceptForWindowZero) {
+TEST(WinMoveResize, AddTheContentOffsetAndStayOnScreen) {
     CommandMachine m(centred_view);
     ASSERT_TRUE(m.go(R"(
     win_open 1, 1, width: 10, height: 10
@@ -126,7 +126,12 @@ TEST(WinMove, AddsTheContentOffsetExceptForWindowZero) {
     ASSERT_TRUE(m.go("    win_move 1, 0x7FFFFFFF, -0x7FFFFFFF\n    win_move 3, 0, 0\n    end\n"));
     EXPECT_EQ(m.win(1).px, 630);  // clamped to the screen
     EXPECT_EQ(m.win(1).py, 0);
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3"}));
+    // A new size moves the window back on screen.
+    ASSERT_TRUE(m.go("    win_resize 1, 100, 0\n    win_resize 8, 10, 10\n    end\n"));
+    EXPECT_EQ(m.win(1).sx(), 100);
+    EXPECT_EQ(m.win(1).sy(), 10);
+    EXPECT_EQ(m.win(1).px, 540);
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3", "106 win_no = 8"}));
 }
 
 TEST(WinShowHideClose, LayersAndErrors) {
@@ -168,24 +173,8 @@ TEST(WinRepaint, RunsTheFramePainterAgain) {
     EXPECT_EQ(pixel(*w, 2, 1), 0xCC8844u);
     fill_rgb(*w, 0x010203);
     ASSERT_TRUE(m.go("    win_repaint 1, 12345\n    win_repaint 4, 0\n    end\n"));
-    for (int32_t y = 0; y < 2; ++y) {
-        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(pixel(*w, x, y), 0xCC8844u);
-    }
+    EXPECT_EQ(pixels_off(*w, 3, 2, [](int32_t, int32_t) { return 0xCC8844u; }), 0);
     EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 4"}));
-}
-
-TEST(WinResize, NewSizeMovesTheWindowBackOnScreen) {
-    CommandMachine m;
-    ASSERT_TRUE(m.go(R"(
-    win_open 1, 1, px: 600, width: 24, height: 24
-    win_resize 1, 100, 0
-    win_resize 8, 10, 10
-    end
-)"));
-    EXPECT_EQ(m.win(1).sx(), 100);
-    EXPECT_EQ(m.win(1).sy(), 24);
-    EXPECT_EQ(m.win(1).px, 540);
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 8"}));
 }
 
 TEST(WinFields, ButtonCountLayoutPinsAndOpacity) {
@@ -242,11 +231,7 @@ TEST(WinTransp, KeepsTheLowByteAndRecomposesTheWindow) {
     m.engine.screen.dirty = Rect{};
     EXPECT_EQ(cmd_win_transp(m.engine, args_of(1, 0x180)), 0);
     EXPECT_EQ(m.win(1).transp, 0x80);
-    const Rect d = m.engine.screen.dirty;
-    EXPECT_EQ(d.left, 10);
-    EXPECT_EQ(d.top, 20);
-    EXPECT_EQ(d.right, 14);
-    EXPECT_EQ(d.bottom, 23);
+    EXPECT_EQ(edges(m.engine.screen.dirty), (std::vector<int32_t>{10, 20, 14, 23}));
     screen_update(m.engine);
     // 200 at opacity 128 over black: floor((128 * 200 + 128) / 255) = 100.
     EXPECT_EQ(pixel(screen, 13, 22), 0x640000u);
@@ -269,9 +254,8 @@ TEST(WinTile, CoversTheWindowWithCopiesClippedAtTheEdges) {
 )"));
     Picture* w = m.window_picture(1);
     ASSERT_NE(w, nullptr);
-    for (int32_t y = 0; y < 3; ++y) {
-        for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(pixel(*w, x, y), coordinate(x % 2, y % 2));
-    }
+    EXPECT_EQ(pixels_off(*w, 5, 3, [](int32_t x, int32_t y) { return coordinate(x % 2, y % 2); }),
+              0);
     EXPECT_EQ(m.errors(), (std::vector<std::string>{"112 buf_no = 6", "106 win_no = 2"}));
 }
 

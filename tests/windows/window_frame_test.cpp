@@ -38,13 +38,11 @@ TEST(FramePainter, NineCellFrameUsesThirdsAndPlacesTheLastCellFlush) {
     ASSERT_NE(frame_picture(m, 48, 48), nullptr);
     ASSERT_TRUE(open_framed(m, 1, 40, 40, 0x0100));
     const Picture& p = *m.win(1).picture;
-    int wrong = 0;
-    for (int32_t y = 0; y < 40; ++y) {
-        for (int32_t x = 0; x < 40; ++x) {
-            if (pixel(p, x, y) != coordinate(nine_cell_source(x), nine_cell_source(y))) ++wrong;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixels_off(p, 40, 40,
+                         [](int32_t x, int32_t y) {
+                             return coordinate(nine_cell_source(x), nine_cell_source(y));
+                         }),
+              0);
     EXPECT_EQ(pixel(p, 23, 0), coordinate(23, 0));    // the top edge cell
     EXPECT_EQ(pixel(p, 24, 39), coordinate(32, 47));  // the bottom-right corner cell
     EXPECT_EQ(p.alpha, nullptr);
@@ -86,13 +84,9 @@ TEST(FramePainter, TilesRepeatTheFrameAcrossAndDown) {
     ScreenMachine m;
     ASSERT_NE(frame_picture(m, 16, 10), nullptr);
     ASSERT_TRUE(open_framed(m, 1, 40, 25, 0x0200));
-    int wrong = 0;
-    for (int32_t y = 0; y < 25; ++y) {
-        for (int32_t x = 0; x < 40; ++x) {
-            if (pixel(*m.win(1).picture, x, y) != coordinate(x % 16, y % 10)) ++wrong;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixels_off(*m.win(1).picture, 40, 25,
+                         [](int32_t x, int32_t y) { return coordinate(x % 16, y % 10); }),
+              0);
     // A frame at least as tall as the window is laid side by side only.
     ASSERT_NE(frame_picture(m, 16, 30), nullptr);
     ASSERT_TRUE(open_framed(m, 2, 40, 25, 0x0200));
