@@ -190,21 +190,20 @@ TEST(WinDrawBuf, DrawsTheWholePictureAtThePosition) {
 
 TEST(WinDrawCell, DrawsCellNumberAcrossRowsOfCells) {
     CommandMachine m;
-    ASSERT_NE(coordinate_buffer(m, 4, 6, 4), nullptr);  // cells 3 x 2, two per row
+    ASSERT_NE(coordinate_buffer(m, 4, 6, 4), nullptr);
+    // Cells 2 x 3, three per row: width, height and count per row all differ.
     ASSERT_TRUE(m.go(R"(
-    buf_cells 4, 3, 2, 2
-    win_open 1, 0, width: 3, height: 2
-    win_draw_cell 4, 3, 1, 0, 0, 255, 0, 0
+    buf_cells 4, 2, 3, 3
+    win_open 1, 0, width: 2, height: 3
+    win_draw_cell 4, 4, 1, 0, 0, 255, 0, 0
     end
 )"));
     const Picture* p = buf_get_picture(m.engine, 4);
-    EXPECT_EQ(p->cell[0], 3);
-    EXPECT_EQ(p->cell[1], 2);
-    EXPECT_EQ(p->cell[2], 2);
+    EXPECT_EQ((std::vector<int>{p->cell[0], p->cell[1], p->cell[2]}), (std::vector<int>{2, 3, 3}));
     Picture* w = m.window_picture(1);
     ASSERT_NE(w, nullptr);
-    // Cell 3 is column 1, row 1: source (3, 2).
-    EXPECT_EQ(pixels_off(*w, 3, 2, [](int32_t x, int32_t y) { return coordinate(x + 3, y + 2); }),
+    // Cell 4 is column 1 of row 1: source (2, 3), cut by the sheet's last row.
+    EXPECT_EQ(pixels_off(*w, 2, 1, [](int32_t x, int32_t y) { return coordinate(x + 2, y + 3); }),
               0);
     EXPECT_TRUE(m.platform.errors.empty());
 }

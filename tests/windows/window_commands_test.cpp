@@ -15,9 +15,9 @@ namespace {
 
 using test::args_of;
 
-void centred_view(Settings& s) {  // content offset (20, 20)
+void centred_view(Settings& s) {  // content offset (20, 10): x and y apart
     s.view_width = 600;
-    s.view_height = 440;
+    s.view_height = 460;
 }
 
 // The record's fields in the order of the window keys, then Visible.
@@ -35,7 +35,7 @@ TEST(WinOpen, NoPairsGiveAHiddenDefaultWindowAtTheContentOffset) {
     ASSERT_NE(m.win(1).picture, nullptr);
     const std::vector<int32_t> f = fields(m.win(1));
     EXPECT_EQ(std::vector<int32_t>(f.begin(), f.begin() + 11),
-              (std::vector<int32_t>{20, 20, 24, 24, 0, -1, 8, 255, -1, 0, 0}));
+              (std::vector<int32_t>{20, 10, 24, 24, 0, -1, 8, 255, -1, 0, 0}));
     EXPECT_EQ(std::vector<int32_t>(f.begin() + 13, f.begin() + 19),
               (std::vector<int32_t>{0, 0, 24, 24, 16, 15}));
     EXPECT_EQ(f.back(), 0);                                  // hidden
@@ -51,7 +51,7 @@ TEST(WinOpen, EveryKeyLandsInItsFieldWithItsWidth) {
     EXPECT_TRUE(m.platform.errors.empty()) << m.error(0);
     // Each field keeps only its own width; tx_ex given as 0 is the width.
     EXPECT_EQ(fields(m.win(3)),
-              (std::vector<int32_t>{25, 26, 40, 30, 2,  -7, 3,  0xFE, 70000, 4, 5,  6,     7,
+              (std::vector<int32_t>{25, 16, 40, 30, 2,  -7, 3,  0xFE, 70000, 4, 5,  6,     7,
                                     1,  2,  40, 25, 18, 3,  -1, 8,    2,     4, -2, 70000, 1}));
     EXPECT_EQ(m.engine.windows.records[0].next, 3);  // shown: on top of window 0
 }
@@ -120,7 +120,7 @@ TEST(WinMoveResize, AddTheContentOffsetAndStayOnScreen) {
     end
 )"));
     EXPECT_EQ(m.win(1).px, 25);
-    EXPECT_EQ(m.win(1).py, 26);
+    EXPECT_EQ(m.win(1).py, 16);
     EXPECT_EQ(m.reg(1), 5);
     EXPECT_EQ(m.reg(2), 6);
     ASSERT_TRUE(m.go("    win_move 1, 0x7FFFFFFF, -0x7FFFFFFF\n    win_move 3, 0, 0\n    end\n"));
