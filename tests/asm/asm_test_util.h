@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "asm/assembler.h"
@@ -62,39 +63,17 @@ inline ::testing::AssertionResult round_trips(const Bytes& image) {
 
 // Every command of the table, one a line, each operand written out.
 inline std::string every_command_source() {
+    const std::pair<char, const char*> samples[] = {
+        {'w', "0x0102"},     {'n', "v0[1] + 300"},      {'s', "\"s\""},
+        {'J', "0x10, 0x20"}, {'C', "[\"c\", 0x30, 1]"}, {'K', "px: 1, 99: 2"},
+        {'P', "[1, 2]"},     {'T', "1, \"t\", [1: 3]"}};
     std::string source;
     for (const CommandRow& row : command_table) {
         if (!row.name) continue;
         source += std::string("    ") + row.name;
-        const char* sep = " ";
-        for (const char* p = row.signature; *p; ++p, sep = ", ") {
-            source += sep;
-            switch (*p) {
-                case 'w':
-                    source += "0x0102";
-                    break;
-                case 'n':
-                    source += "v0[1] + 300";
-                    break;
-                case 's':
-                    source += "\"s\"";
-                    break;
-                case 'J':
-                    source += "0x10, 0x20";
-                    break;
-                case 'C':
-                    source += "[\"c\", 0x30, 1]";
-                    break;
-                case 'K':
-                    source += "px: 1, 99: 2";
-                    break;
-                case 'P':
-                    source += "[1, 2]";
-                    break;
-                case 'T':
-                    source += "1, \"t\", [1: 3]";
-                    break;
-            }
+        for (const char* p = row.signature; *p; ++p) {
+            source += p == row.signature ? " " : ", ";
+            for (const auto& [kind, text] : samples) source += kind == *p ? text : "";
         }
         source += "\n";
     }

@@ -13,26 +13,19 @@ namespace {
 using Variables = TablesTest;
 
 TEST_F(Variables, SpacesShareTheirDefaultArraysWithTheirWidths) {
-    var_set(engine, 0, 5, 300);  // low 8 bits
-    EXPECT_EQ(var_get(engine, 0, 5), 44);
-    EXPECT_EQ(var_get(engine, 5, 5), 44);
-    var_set(engine, 5, 6, -1);
-    EXPECT_EQ(var_get(engine, 0, 6), 255);  // bytes read unsigned
-
-    var_set(engine, 1, 7, -1);
-    EXPECT_EQ(var_get(engine, 8, 7), -1);
-    EXPECT_EQ(var_get(engine, 6, 7), -1);
-    EXPECT_EQ(var_get(engine, 2, 7), 0);  // a separate array
-    var_set(engine, 6, 8, 0x12345);
-    EXPECT_EQ(var_get(engine, 1, 8), 0x2345);
-
-    var_set(engine, 2, 7, -1);
-    EXPECT_EQ(var_get(engine, 4, 7), 65535);  // words of 2, 4 and 7 read unsigned
-    EXPECT_EQ(var_get(engine, 7, 7), 65535);
-    EXPECT_EQ(var_get(engine, 1, 7), -1);
-
-    var_set(engine, 3, 2, INT32_MIN);
-    EXPECT_EQ(var_get(engine, 9, 2), INT32_MIN);
+    // In order: each row writes through one space and reads through another.
+    const struct {
+        int32_t set_space, index, value, get_space, expected;
+    } cases[] = {{0, 5, 300, 5, 44},   {5, 6, -1, 0, 255},  // bytes, read unsigned
+                 {1, 7, -1, 8, -1},    {1, 7, -1, 6, -1},   // signed words
+                 {1, 7, -1, 2, 0},     {6, 8, 0x12345, 1, 0x2345},
+                 {2, 7, -1, 4, 65535}, {2, 7, -1, 7, 65535},  // unsigned words
+                 {2, 7, -1, 1, -1},    {3, 2, INT32_MIN, 9, INT32_MIN}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.set_space << " -> " << c.get_space);
+        var_set(engine, c.set_space, c.index, c.value);
+        EXPECT_EQ(var_get(engine, c.get_space, c.index), c.expected);
+    }
     EXPECT_EQ(var_get(engine, 3, 3), 0);
 }
 
