@@ -1,6 +1,4 @@
-// The interpreter's operand decoder must read what the assembler writes,
-// operand for operand and list item for list item, and stop on the next
-// command.
+// The interpreter reads what the assembler writes, operand for operand.
 
 #include <gtest/gtest.h>
 

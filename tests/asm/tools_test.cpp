@@ -1,5 +1,4 @@
-// qlnasm and qlndis as programs: exit statuses, messages and the packed and
-// raw outputs.
+// qlnasm and qlndis as programs: exit statuses, messages, packed and raw outputs.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,6 +1,4 @@
-// The question, notice, message and choice commands as scenarios: scripted
-// clicks on a virtual clock, texts drawn with a picture font so every glyph
-// is a block of one known colour.
+// The dialog commands as scenarios: scripted clicks, texts in a one-colour-per-glyph picture font.
 
 #include <gtest/gtest.h>
 
@@ -23,8 +21,7 @@ uint32_t glyph_rgb(int k) {
     return uint32_t(0xC0 + k) << 16 | uint32_t(0x80 + k) << 8 | uint32_t(0x40 + k);
 }
 
-// Glyph k fills exactly the block at (x, y): the pixels left of and above it
-// are something else.
+// Glyph k fills exactly the block at (x, y), and the pixels left of and above it do not.
 void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
     for (int32_t j = 0; j < 4; ++j) {
         for (int32_t i = 0; i < 4; ++i) {
@@ -123,8 +120,7 @@ TEST(WinSelect, LaysTheShownChoicesOutInColumns) {
         EXPECT_EQ(w.tx_ey, c.height);
         EXPECT_EQ(w.bt_num, 7);
         EXPECT_EQ(w.Visible, 0);
-        // Column 1 follows column 0 without a gap; column 2 after one gap. The
-        // text origin (1, 2) and half the margins (4, 3) come first.
+        // Column 2 after one gap; text origin (1, 2) plus half the margins (4, 3) first.
         const int32_t column_x[3] = {5, 35, 70};
         for (int i = 0; c.first + i < 7; ++i) {
             expect_glyph(*w.picture, column_x[i / 3], 5 + 10 * (i % 3), c.first + i);
@@ -389,8 +385,7 @@ TEST(WinNotice, AndWinConfirmFailSoftly) {
 
 // --- win_message ------------------------------------------------------------
 
-// before stores R1-R4 as one number in v3[10]; after stores R1-R4 in v3[11]
-// and R5-R7 in v3[12..14] and returns 77.
+// before keeps R1-R4 in v3[10]; after keeps R1-R4 in v3[11], R5-R7 in v3[12..14], returns 77.
 std::string message_scenario(const std::string& message) {
     return std::string(kQuestionSetup) + "  " + message + R"(
   eval v3[1] = r[1]

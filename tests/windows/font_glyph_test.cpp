@@ -1,5 +1,4 @@
-// Glyphs as the renderer reads them: extents, exact ink, the renderer's
-// styles, and the cache in front of the rasteriser.
+// Glyph extents, exact ink, the renderer's styles and the glyph cache.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -78,8 +77,7 @@ TEST_F(Glyphs, CodesWithoutACharacterOrGlyphDrawTheMissingGlyph) {
     ASSERT_EQ(box.size(), 16u);
     EXPECT_EQ(box[0], "..############..");
     EXPECT_EQ(box[7], "..#....##....#..");
-    // An unassigned double-byte code, two single bytes read as one code, a
-    // lone lead byte, and a user-defined character the face has no glyph for.
+    // Unassigned, two single bytes as one code, a lone lead byte, a user-defined character.
     for (uint16_t code : {0x8540, 0x4142, 0x81, 0xf040}) {
         EXPECT_EQ(art_of(glyph(0, code)), box) << code;
     }
@@ -108,8 +106,7 @@ TEST_F(Glyphs, InkIsMonochromeAtThePensTopLeft) {
               (Art{".........", ".........", ".##...##.", ".##...##.", ".##...##.", ".##...##.",
                    ".##...##.", ".#######.", ".##...##.", ".##...##.", ".##...##.", ".##...##.",
                    ".##...##.", ".........", ".........", ".........", "........."}));
-    // Made-up slant: the bar leans right, three pixels at the top, none at
-    // the baseline.
+    // Made-up slant: the bar leans right, three pixels at the top, none at the baseline.
     const Art upright(art_of(glyph(1, '|')));
     for (int y = 0; y < 16; ++y) EXPECT_EQ(upright[y], "...#....") << y;
     EXPECT_EQ(art_of(glyph(3, '|')),
@@ -123,8 +120,7 @@ TEST_F(Glyphs, StylesWidenThePlainInk) {
               (Art{"........", "........", "...###..", "...###..", "...###..", "..##.##.",
                    "..##.##.", "..##.##.", "..#####.", ".##...##", ".##...##", ".##...##",
                    "###...##", "........", "........", "........"}));
-    // Slanted bold: the upper half widens left of the middle, the lower half
-    // right of it.
+    // Slanted bold: the upper half widens left of the middle, the lower half right of it.
     EXPECT_EQ(art_of(glyph(0, 'A', kStyleSlantedBold)),
               (Art{"........", "........", "...##...", "...##...", "...##...", "..##.#..",
                    "..##.#..", "..##.#..", "..#####.", ".#....##", ".#....##", ".#....##",
@@ -168,8 +164,7 @@ TEST_F(Glyphs, EachCharacterAndStyleIsRasterisedOnce) {
 TEST_F(Glyphs, CacheStartsOverPastItsBound) {
     ASSERT_EQ(font_create(engine, 1, "IPAMincho", -160, 400, false, 0), kFontCreated);
     GlyphCache& cache = font(1).face->cache;
-    // Kanji of the first level, about 28 KB of ink each: the bound is passed
-    // within two hundred characters.
+    // First-level kanji, about 28 KB of ink each: the bound is passed within 200 characters.
     bool started_over = false;
     size_t most = 0;
     for (uint16_t code = 0x889f; code < 0x889f + 0x5d; ++code) {

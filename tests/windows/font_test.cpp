@@ -1,5 +1,4 @@
-// Outline fonts: which file a face name reaches, and the sizes and metrics
-// that a height gives.
+// Which face a name reaches, and the sizes and metrics a height gives.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,5 +1,4 @@
-// The colour and picture commands run as scenarios: exact pixels of window
-// pictures and picture buffers, result registers, and every error.
+// The colour and picture commands as scenarios: exact pixels, result registers, errors.
 
 #include <gtest/gtest.h>
 

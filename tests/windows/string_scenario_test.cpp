@@ -1,5 +1,4 @@
-// String commands as scenarios use them: operands decoded by the dispatcher,
-// string registers as operands, results read back by later commands.
+// String commands through the dispatcher: decoded operands and reported errors.
 
 #include <gtest/gtest.h>
 

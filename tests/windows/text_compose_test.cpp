@@ -1,7 +1,4 @@
-// How one character cell is composed into a picture: outline ink with
-// background and shadow, picture-font cells tinted through the blend table
-// or in their own colours, the mask in the alpha plane, and the colour
-// sequences that change what is drawn.
+// One character cell composed: ink, background, shadow, picture-font tints and the mask.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,4 @@
-// Characters from outline fonts: every pixel follows the ink the font layer
-// rasterised (in the asked style), shadows fall where the shifted ink has no
-// ink under it, and the pen advances by the font's rule. A picture-font
-// marker '#' shows where the pen stands after a character.
+// Outline characters: pixels follow the rasterised ink; marker '#' shows the pen after it.
 
 #include <gtest/gtest.h>
 

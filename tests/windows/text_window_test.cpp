@@ -1,6 +1,4 @@
-// Text in windows: the text area cleared with the background or repainted,
-// window 0's content offset on the start only, what becomes dirty, and the
-// start beyond the limits.
+// Text in windows: clearing or repainting, window 0's offset, what becomes dirty.
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// The window and button commands run as scenarios: records, registers,
-// layers and pixels, and every error.
+// The window and button commands as scenarios: records, registers, layers, pixels, errors.
 
 #include <gtest/gtest.h>
 

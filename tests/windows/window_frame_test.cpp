@@ -1,5 +1,4 @@
-// The frame painter: nine-cell frames, tiles, colour fills and the paint
-// callbacks around them.
+// The frame painter: nine-cell frames, tiles, fills and the paint callbacks.
 
 #include <gtest/gtest.h>
 
