@@ -83,7 +83,9 @@ TEST(ExprCompile, TextAndBytesBothWays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(compile(c.text), c.bytes);
-        if (c.printed_so) EXPECT_EQ(expr_decompile(c.bytes.data(), c.bytes.size()), c.text);
+        if (c.printed_so) {
+            EXPECT_EQ(expr_decompile(c.bytes.data(), c.bytes.size()), c.text);
+        }
     }
 }
 
