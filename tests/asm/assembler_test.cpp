@@ -53,20 +53,20 @@ TEST(Assemble, TextAndFileSettings) {
     record "G", auto
     record 0x4B, 0x1234, 1, "ab"
 )");
-    Bytes expected = {'Q', 'L', 'N', 68, 0};
-    expected.insert(expected.end(), {'T', 23, 0});
-    append(expected, "Quillon \x83\x65\x83\x58\x83\x67");
-    expected.push_back(0);
-    expected.insert(expected.end(), {'C', 35, 0});
-    append(expected, std::string_view("FILE,0,1", 9));
-    expected.insert(expected.end(), {'E', 47, 0});
-    append(expected, std::string_view("\"A,B\",-3", 9));
-    expected.insert(expected.end(), {'M', 59, 0});
-    append(expected, std::string_view("RAW TEXT", 9));
-    expected.insert(expected.end(), {'G', 62, 0});
-    expected.insert(expected.end(), {'K', 0x34, 0x12, 1, 'a', 'b'});
-    expected.insert(expected.end(), {70, 0});
-    EXPECT_EQ(image, expected);
+    // Each record: its letter, the offset of the next one, then its text or bytes.
+    const std::string expected(
+        "QLN\x44\x00"
+        "T\x17\x00Quillon \x83\x65\x83\x58\x83\x67\x00"
+        "C\x23\x00"
+        "FILE,0,1\x00"
+        "E\x2F\x00\"A,B\",-3\x00"
+        "M\x3B\x00RAW TEXT\x00"
+        "G\x3E\x00"
+        "K\x34\x12\x01"
+        "ab"
+        "\x46\x00",
+        70);
+    EXPECT_EQ(image, Bytes(expected.begin(), expected.end()));
 }
 
 TEST(Assemble, StringLiteralsGoToThePoolInCodePage932) {

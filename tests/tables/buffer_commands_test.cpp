@@ -13,6 +13,7 @@
 #include "engine/engine.h"
 #include "support/machine.h"
 #include "tables/tables.h"
+#include "tables_fixture.h"
 #include "windows/command_args.h"
 
 namespace qln {
@@ -20,10 +21,8 @@ namespace {
 
 using test::args_of;
 
-class BufferCommands : public ::testing::Test {
+class BufferCommands : public TablesTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(tables_init(engine)); }
-
     int32_t r(uint32_t n) { return result_get(engine, n); }
     uint8_t* raw_with(int32_t buf_no, const std::string& bytes) {
         EXPECT_TRUE(buf_new_raw(engine, buf_no, uint32_t(bytes.size())));
@@ -32,8 +31,6 @@ class BufferCommands : public ::testing::Test {
         return raw;
     }
     std::string detail() const { return engine.interp.error.detail; }
-
-    Engine engine;
 };
 
 TEST_F(BufferCommands, InfoReportsKindAndSize) {
