@@ -5,10 +5,12 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "asm/assembler.h"
 #include "asm/disassembler.h"
+#include "engine/command_row.h"
 
 namespace qln::test {
 
@@ -57,6 +59,25 @@ inline ::testing::AssertionResult round_trips(const Bytes& image) {
                                              << text;
     }
     return ::testing::AssertionSuccess();
+}
+
+// Every command of the table, one a line, each operand written out.
+inline std::string every_command_source() {
+    const std::pair<char, const char*> samples[] = {
+        {'w', "0x0102"},     {'n', "v0[1] + 300"},      {'s', "\"s\""},
+        {'J', "0x10, 0x20"}, {'C', "[\"c\", 0x30, 1]"}, {'K', "px: 1, 99: 2"},
+        {'P', "[1, 2]"},     {'T', "1, \"t\", [1: 3]"}};
+    std::string source;
+    for (const CommandRow& row : command_table) {
+        if (!row.name) continue;
+        source += std::string("    ") + row.name;
+        for (const char* p = row.signature; *p; ++p) {
+            source += p == row.signature ? " " : ", ";
+            for (const auto& [kind, text] : samples) source += kind == *p ? text : "";
+        }
+        source += "\n";
+    }
+    return source;
 }
 
 }  // namespace qln::test

@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 #include <string>
 
 #include "asm/asm_test_util.h"
-#include "asm/expr_compiler.h"
-#include "engine/command_row.h"
 
 namespace qln {
 namespace {
@@ -221,200 +218,10 @@ TEST(Disassemble, RandomImagesRoundTripByteForByte) {
     }
 }
 
-// Random but well-formed commands, with a string table the assembler would
-// build or a random one, and now and then a damaged byte.
-class ScenarioGenerator {
-  public:
-    explicit ScenarioGenerator(uint32_t seed) : rng_(seed) {
-        for (const CommandRow& s : command_table)
-            if (s.name) assigned_.push_back(s.byte);
-    }
-
-    Bytes make(bool canonical_strings) {
-        canonical_ = canonical_strings;
-        code_.clear();
-        starts_.clear();
-        pool_.clear();
-        pooled_.clear();
-        const int count = 1 + static_cast<int>(rng_() % 30);
-        for (int i = 0; i < count; ++i) command();
-        Bytes table(pool_.begin(), pool_.end());
-        if (!canonical_) {
-            const size_t extra = rng_() % 40;
-            for (size_t i = 0; i < extra; ++i)
-                table.push_back(rng_() % 4 == 0 ? 0 : static_cast<uint8_t>(rng_()));
-        }
-        return scenario(code_, table);
-    }
-
-    uint32_t next() { return rng_(); }
-
-  private:
-    void word(uint16_t w) {
-        code_.push_back(static_cast<uint8_t>(w));
-        code_.push_back(static_cast<uint8_t>(w >> 8));
-    }
-
-    void target(bool may_be_none = true) {
-        if (!starts_.empty() && rng_() % 3 != 0)
-            word(static_cast<uint16_t>(7 + starts_[rng_() % starts_.size()]));
-        else
-            word(static_cast<uint16_t>(may_be_none && rng_() % 3 == 0 ? 0xFFFF : rng_() % 600));
-    }
-
-    void num() {
-        const uint32_t kind = rng_() % 6;
-        if (kind == 0) {
-            // Token soup.
-            const int n = static_cast<int>(rng_() % 5);
-            for (int i = 0; i < n; ++i) {
-                uint8_t t = static_cast<uint8_t>(rng_());
-                if (t == 0x7F) t = 0x80;
-                code_.push_back(t);
-                if (t <= 3) {
-                    const int extra = t == 0 ? 1 : t == 3 ? 4 : 2;
-                    for (int k = 0; k < extra; ++k) code_.push_back(static_cast<uint8_t>(rng_()));
-                }
-            }
-        } else {
-            expr_emit_constant(static_cast<int32_t>(rng_()) >> (rng_() % 32), code_);
-            if (kind == 1) {
-                code_.push_back(0x13);
-                expr_emit_constant(static_cast<int32_t>(rng_() % 100), code_);
-                code_.push_back(static_cast<uint8_t>(0x50 + rng_() % 16));
-            }
-        }
-        code_.push_back(0x7F);
-    }
-
-    void str() {
-        if (rng_() % 5 == 0) {
-            word(0xFFFF);
-            num();
-            return;
-        }
-        if (!canonical_) {
-            word(static_cast<uint16_t>(rng_() % 50));
-            return;
-        }
-        static const char* const kTexts[] = {"",           "a", "hello", "\x83\x65\x83\x58",
-                                             "@n\x81\x40", "a"};
-        const std::string s = kTexts[rng_() % std::size(kTexts)];
-        const auto it = pooled_.find(s);
-        if (it != pooled_.end()) {
-            word(static_cast<uint16_t>(it->second));
-            return;
-        }
-        pooled_.emplace(s, pool_.size());
-        word(static_cast<uint16_t>(pool_.size()));
-        pool_ += s;
-        pool_ += '\0';
-    }
-
-    void list(char letter) {
-        const int n = static_cast<int>(rng_() % 4);
-        for (int i = 0; i < n; ++i) {
-            switch (letter) {
-                case 'J':
-                    target(false);
-                    break;
-                case 'C':
-                    code_.push_back(rng_() % 3 ? 0 : static_cast<uint8_t>(rng_() % 0x80));
-                    str();
-                    target();
-                    num();
-                    break;
-                case 'K':
-                    code_.push_back(static_cast<uint8_t>(rng_() % 0x7F));
-                    num();
-                    break;
-                case 'P':
-                    code_.push_back(0);
-                    code_.push_back(rng_() % 3 ? 0 : static_cast<uint8_t>(rng_()));
-                    num();
-                    num();
-                    break;
-                case 'T': {
-                    uint8_t type = static_cast<uint8_t>(rng_() % 4);
-                    if (type == 3) type = static_cast<uint8_t>(3 + rng_() % 0x7C);
-                    code_.push_back(type);
-                    if (type == 0) num();
-                    if (type == 2) str();
-                    if (type == 1) {
-                        code_.push_back(static_cast<uint8_t>(rng_()));
-                        code_.push_back(rng_() % 2 ? 0 : static_cast<uint8_t>(rng_()));
-                    }
-                    break;
-                }
-            }
-        }
-        switch (letter) {
-            case 'J':
-                word(0xFFFF);
-                break;
-            case 'C':
-                code_.push_back(0x80);
-                break;
-            case 'K':
-            case 'T':
-                code_.push_back(0x7F);
-                break;
-            case 'P':
-                code_.push_back(rng_() % 3 ? 1 : static_cast<uint8_t>(1 + rng_() % 255));
-                code_.push_back(rng_() % 3 ? 0 : static_cast<uint8_t>(rng_()));
-                break;
-        }
-    }
-
-    void command() {
-        starts_.push_back(code_.size());
-        const uint8_t byte = assigned_[rng_() % assigned_.size()];
-        code_.push_back(byte);
-        for (const char* p = command_table[byte].signature; *p; ++p) {
-            switch (*p) {
-                case 'w':
-                    target();
-                    break;
-                case 'n':
-                    num();
-                    break;
-                case 's':
-                    str();
-                    break;
-                default:
-                    list(*p);
-                    break;
-            }
-        }
-    }
-
-    std::mt19937 rng_;
-    std::vector<uint8_t> assigned_;
-    bool canonical_ = false;
-    Bytes code_;
-    std::vector<size_t> starts_;
-    std::string pool_;
-    std::map<std::string, size_t> pooled_;
-};
-
-TEST(Disassemble, GeneratedScenariosRoundTrip) {
-    ScenarioGenerator gen(99);
-    int literal_tables = 0;
-    for (int n = 0; n < 1500; ++n) {
-        const bool canonical = n % 2 == 0;
-        Bytes image = gen.make(canonical);
-        const bool damage = n % 5 == 4;
-        if (damage)
-            image[7 + gen.next() % (image.size() - 7)] ^=
-                static_cast<uint8_t>(1 + gen.next() % 255);
-        const std::string text = dis(image);
-        if (canonical && !damage) {
-            EXPECT_EQ(text.find(".strtab"), std::string::npos) << text;
-            ++literal_tables;
-        }
-        ASSERT_TRUE(round_trips(image)) << "scenario " << n;
-    }
-    EXPECT_EQ(literal_tables, 600);
+TEST(Disassemble, EveryCommandRoundTrips) {
+    const Bytes image = assemble_ok(test::every_command_source());
+    EXPECT_EQ(dis(image).find(".bytes"), std::string::npos);
+    EXPECT_TRUE(round_trips(image));
 }
 
 }  // namespace

@@ -59,11 +59,9 @@ TEST_F(StringPoolTest, CompactionKeepsEveryOtherStringAndGrowsThePool) {
     EXPECT_EQ(engine.tables.string_slots[0], 1u);
     EXPECT_EQ(engine.tables.string_slots[7], 1u + live);
     EXPECT_EQ(engine.tables.pool.end, 1u + live + 1000);
-    EXPECT_STREQ(str_get(engine, 0), "first");
     EXPECT_STREQ(str_get(engine, 511), "last register");
     EXPECT_STREQ(sysstr_get(engine, 1), "system");
     EXPECT_EQ(str_get(engine, 7), last);
-    EXPECT_STREQ(str_get(engine, 1), "");
 }
 
 TEST_F(StringPoolTest, TextFromThePoolItselfSurvivesCompaction) {
@@ -73,10 +71,6 @@ TEST_F(StringPoolTest, TextFromThePoolItselfSurvivesCompaction) {
     str_set(engine, 2, str_get(engine, 1));
     EXPECT_EQ(str_get(engine, 2), big);
     EXPECT_EQ(str_get(engine, 1), big);
-    // Copying within the pool without compaction.
-    str_set(engine, 3, "short");
-    str_set(engine, 3, str_get(engine, 3));
-    EXPECT_STREQ(str_get(engine, 3), "short");
 }
 
 TEST_F(StringPoolTest, StringsLongerThanThePoolAreStored) {

@@ -1,6 +1,4 @@
-// The question, notice, message and choice commands as scenarios: scripted
-// clicks on a virtual clock, texts drawn with a picture font so every glyph
-// is a block of one known colour.
+// The dialog commands as scenarios: scripted clicks, texts in a one-colour-per-glyph picture font.
 
 #include <gtest/gtest.h>
 
@@ -23,8 +21,7 @@ uint32_t glyph_rgb(int k) {
     return uint32_t(0xC0 + k) << 16 | uint32_t(0x80 + k) << 8 | uint32_t(0x40 + k);
 }
 
-// Glyph k fills exactly the block at (x, y): the pixels left of and above it
-// are something else.
+// Glyph k fills exactly the block at (x, y), and the pixels left of and above it do not.
 void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
     for (int32_t j = 0; j < 4; ++j) {
         for (int32_t i = 0; i < 4; ++i) {
@@ -123,8 +120,7 @@ TEST(WinSelect, LaysTheShownChoicesOutInColumns) {
         EXPECT_EQ(w.tx_ey, c.height);
         EXPECT_EQ(w.bt_num, 7);
         EXPECT_EQ(w.Visible, 0);
-        // Column 1 follows column 0 without a gap; column 2 after one gap. The
-        // text origin (1, 2) and half the margins (4, 3) come first.
+        // Column 2 after one gap; text origin (1, 2) plus half the margins (4, 3) first.
         const int32_t column_x[3] = {5, 35, 70};
         for (int i = 0; c.first + i < 7; ++i) {
             expect_glyph(*w.picture, column_x[i / 3], 5 + 10 * (i % 3), c.first + i);
@@ -141,6 +137,7 @@ TEST(WinSelect, OutcomesOfClicks) {
         int32_t outside_runs, pre_runs;
         std::vector<int32_t> results;  // R1 to R6
         uint8_t visible;
+        uint16_t owner = 0;  // the window owning the input while it waits
     };
     const std::string c1 = "10 click left " + at_choice(1) + "\n";
     const std::string c3 = "100 click left " + at_choice(3) + "\n";
@@ -164,6 +161,8 @@ TEST(WinSelect, OutcomesOfClicks) {
          1, 0, 1, {0, 2, 1, 115, 65, 0}, 1},
         {"the pre subroutine runs before cancel too", "cancel, 0, pre, -1, -1, 0", right,
          100, 0, 1, {0, 0, 255, 5, 6, 0}, 0},
+        {"flag 0x80 owns the input", "cancel, 0x80, -1, -1, -1, 0", c1,
+         1, 0, 0, {3, 2, 1, 115, 65, 0}, 0, 3},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -177,19 +176,9 @@ TEST(WinSelect, OutcomesOfClicks) {
         EXPECT_EQ(m.var(3, 8), c.pre_runs);
         EXPECT_EQ(m.results(), c.results);
         EXPECT_EQ(m.win(3).Visible, c.visible);
+        EXPECT_EQ(m.owners, std::set<uint16_t>{c.owner});
         EXPECT_EQ(m.engine.tracking.input_owner, 0);
         EXPECT_EQ(m.engine.interp.current, nullptr);
-    }
-}
-
-TEST(WinSelect, OwnsTheInputOnlyWhenFlagged) {
-    for (const int32_t flags : {0, 0x80}) {
-        DialogMachine m("10 click left " + at_choice(0) + "\n");
-        const std::string operands = "cancel, " + std::to_string(flags) + ", -1, -1, -1, 0";
-        ASSERT_TRUE(m.start(select_scenario(select_line(operands))));
-        EXPECT_EQ(m.run(), kResultEndAll);
-        EXPECT_EQ(m.owners, (std::set<uint16_t>{uint16_t(flags ? 3 : 0)}));
-        EXPECT_EQ(m.engine.tracking.input_owner, 0);
     }
 }
 
@@ -396,8 +385,7 @@ TEST(WinNotice, AndWinConfirmFailSoftly) {
 
 // --- win_message ------------------------------------------------------------
 
-// before stores R1-R4 as one number in v3[10]; after stores R1-R4 in v3[11]
-// and R5-R7 in v3[12..14] and returns 77.
+// before keeps R1-R4 in v3[10]; after keeps R1-R4 in v3[11], R5-R7 in v3[12..14], returns 77.
 std::string message_scenario(const std::string& message) {
     return std::string(kQuestionSetup) + "  " + message + R"(
   eval v3[1] = r[1]

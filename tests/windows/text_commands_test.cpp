@@ -1,6 +1,4 @@
-// The font and text commands run as scenarios: fonts made by face name,
-// picture fonts defined on picture buffers, text put into buffers and
-// windows, and every error.
+// The font and text commands as scenarios, with every error.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
-// The renderer's reading and layout, seen through picture-font cells whose
-// pixels tell which glyph landed where: pen moves, wrapping, the bottom
-// limit, the "@" fallback, double-byte characters and the full-width flag.
+// Reading and layout, seen through picture-font cells that tell which glyph landed where.
 
 #include <gtest/gtest.h>
 
@@ -11,9 +9,8 @@
 namespace qln::test {
 namespace {
 
-// Picture font 1: cells of 6 x 8, advance 6, codes '@' (glyph 0) to '_'.
-// The outline font is never made here, so any character outside that range
-// is skipped without moving the pen.
+// Picture font 1: cells 6 x 8, advance 6, '@' (glyph 0) to '_'; no outline font, so others are
+// skipped.
 struct LayoutMachine : TextMachine {
     LayoutMachine() {
         Picture* sheet = glyph_sheet(engine, 1, 6, 8, 8, 4);
@@ -57,12 +54,8 @@ TEST(TextLayout, PenMovesAndNewLinesPlaceTheNextCharacter) {
 
 TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePicture) {
     LayoutMachine m;
-    TextDrawResult r = m.run("AB@NC");
-    EXPECT_EQ(r.changed.left, 10);
-    EXPECT_EQ(r.changed.top, 20);
-    EXPECT_EQ(r.changed.right, 22);
-    EXPECT_EQ(r.changed.bottom, 46);
-    r = m.run("@V12A@B99@B99@B99@B99B", 10000);
+    EXPECT_EQ(edges(m.run("AB@NC").changed), (std::vector<int32_t>{10, 20, 22, 46}));
+    const TextDrawResult r = m.run("@V12A@B99@B99@B99@B99B", 10000);
     EXPECT_EQ(r.changed.left, 0);
     EXPECT_EQ(r.changed.right, 4);
     EXPECT_EQ(pixels_not(*m.page, kPaper), 4 * 8);
@@ -108,8 +101,7 @@ TEST(TextLayout, AtSignsUnknownSequencesAndTheTextEnd) {
     EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
     m.run("A@");  // a final '@' is drawn
     EXPECT_TRUE(cell_at(*m.page, glyph('@'), 16, 20, 6, 8));
-    // Each "@x" draws '@' and reads x as text: ten cells, then '@' twice
-    // before '7' and '-', which no font here draws.
+    // Each "@x" draws '@' and reads x as text; no font draws '7' and '-'.
     m.run("@G@M@O@U@Y@7@-A");
     EXPECT_TRUE(cell_at(*m.page, glyph('A'), 10 + 12 * 6, 20, 6, 8));
     // A double-byte character after '@' stays whole; '@' is drawn.
@@ -137,8 +129,7 @@ TEST(TextLayout, ArgumentsNeverReadPastTheEndAndTakeDoubleByteCharactersWhole) {
 
 TEST(TextLayout, DoubleByteCodesAndTheFullWidthFlag) {
     LayoutMachine m;
-    // Picture font 2: full-width 'Ａ' (0x8260) to 'Ｚ' on the same sheet,
-    // advance 7.
+    // Picture font 2: full-width 'Ａ' (0x8260) to 'Ｚ' on the same sheet, advance 7.
     Picture* sheet = buf_get_picture(m.engine, 1);
     ASSERT_TRUE(picfont_define(m.engine, 2, 1, *sheet, 6, 8, 8, 7, 0x8260, 0x8279, 0));
     m.run(
@@ -183,8 +174,7 @@ TEST(TextLayout, GlyphCellsFollowTheSheetLayout) {
             ASSERT_EQ(pixel(*page, 3 + i, 5 + j), pixel(*sheet, 72 + i, 24 + j)) << i << "," << j;
         }
     }
-    // Glyph 20 would be the cell at (0, 48): outside the sheet, so it is
-    // skipped and the pen stays.
+    // Glyph 20 would be the cell at (0, 48), outside the sheet: skipped, the pen stays.
     fill_rgb(*page, kPaper);
     text_draw(m.engine, *page, "@X4UA", s, -1);
     EXPECT_EQ(pixel(*page, 3, 5), pixel(*sheet, 0, 0));

@@ -1,7 +1,4 @@
-// Characters from outline fonts: every pixel follows the ink the font layer
-// rasterised (in the asked style), shadows fall where the shifted ink has no
-// ink under it, and the pen advances by the font's rule. A picture-font
-// marker '#' shows where the pen stands after a character.
+// Outline characters: pixels follow the rasterised ink; marker '#' shows the pen after it.
 
 #include <gtest/gtest.h>
 
@@ -83,10 +80,7 @@ TEST(TextOutline, PixelsFollowTheRasterisedInk) {
         fill_rgb(*m.page, kPaper);
         const TextDrawResult r = m.draw(text, test_settings());
         expect_glyph(*m.page, ink);
-        EXPECT_EQ(r.changed.left, 10);
-        EXPECT_EQ(r.changed.top, 20);
-        EXPECT_EQ(r.changed.right, 10 + ink.cx);
-        EXPECT_EQ(r.changed.bottom, 20 + ink.cy);
+        EXPECT_EQ(edges(r.changed), (std::vector<int32_t>{10, 20, 10 + ink.cx, 20 + ink.cy}));
         // With a background the rest of the cell takes its colour.
         m.draw(text, test_settings(true));
         for (int32_t j = 0; j < ink.cy; ++j) {
@@ -148,42 +142,6 @@ TEST(TextOutline, ShadowsFromTheSequencesAndTheSettings) {
         expect_glyph(*m.page, ink, c.sx, c.sy);
         EXPECT_EQ(r.changed.left, 10 + std::min(c.sx, 0));
         EXPECT_EQ(r.changed.bottom, 20 + ink.cy + std::max(c.sy, 0));
-    }
-}
-
-TEST(TextOutline, ShadowsAreCutAtEveryEdgeOfThePicture) {
-    OutlineMachine m;
-    ASSERT_TRUE(m.fonts_ready);
-    const Ink ink = m.ink(0x8ABF);
-    // A picture exactly one cell large: the shadows fall off every side.
-    Picture* small = buf_new_picture(m.engine, 2, uint16_t(ink.cx), uint16_t(ink.cy));
-    ASSERT_NE(small, nullptr);
-    small->alpha.reset(new uint8_t[small->alpha_bytes()]);
-    struct Case {
-        const char* shift;
-        int32_t sx, sy;
-    };
-    for (const Case& c :
-         {Case{"@D99", 9, 9}, Case{"@E99", -9, -9}, Case{"@D22", 2, 2}, Case{"@E22", -2, -2}}) {
-        SCOPED_TRACE(c.shift);
-        fill_rgb(*small, kPaper);
-        TextSettings s = test_settings(true);
-        s.tx_px = s.tx_py = 0;
-        s.tx_ex = s.tx_ey = 1000;
-        const std::string text = std::string(c.shift) + kKanji;
-        const TextDrawResult r = text_draw(m.engine, *small, text.c_str(), s, 5);
-        EXPECT_EQ(r.changed.left, 0);
-        EXPECT_EQ(r.changed.right, ink.cx);
-        EXPECT_EQ(r.changed.bottom, ink.cy);
-        for (int32_t j = 0; j < ink.cy; ++j) {
-            for (int32_t i = 0; i < ink.cx; ++i) {
-                const uint32_t expected = ink.at(i, j)                 ? kInk
-                                          : ink.at(i - c.sx, j - c.sy) ? kShadow
-                                                                       : kBack;
-                ASSERT_EQ(pixel(*small, i, j), expected) << i << "," << j;
-                ASSERT_EQ(small->alpha[size_t(j * ink.cx + i)], 5);
-            }
-        }
     }
 }
 

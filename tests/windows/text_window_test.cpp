@@ -1,6 +1,4 @@
-// Text in windows: the text area cleared with the background or repainted,
-// window 0's content offset on the start only, what becomes dirty, and the
-// start beyond the limits.
+// Text in windows: clearing or repainting, window 0's offset, what becomes dirty.
 
 #include <gtest/gtest.h>
 
@@ -68,9 +66,7 @@ TEST(WinText, TransparentBackgroundRepaintsTheWholeWindowAndMarksIt) {
     EXPECT_EQ(pixel(screen, 4, 3), kOther);
     EXPECT_EQ(pixel(screen, 639, 479), kOther);
     // The old text may have stood anywhere: all of window 0 reaches the screen.
-    EXPECT_EQ(m.engine.screen.dirty.left, 0);
-    EXPECT_EQ(m.engine.screen.dirty.right, 640);
-    EXPECT_EQ(m.engine.screen.dirty.bottom, 480);
+    EXPECT_EQ(edges(m.engine.screen.dirty), (std::vector<int32_t>{0, 0, 640, 480}));
 
     m.win(2).type = 0x200;
     m.win(2).pic_buf = 4;

@@ -1,5 +1,4 @@
-// The window and button commands run as scenarios: records, registers,
-// layers and pixels, and every error.
+// The window and button commands as scenarios: records, registers, layers, pixels, errors.
 
 #include <gtest/gtest.h>
 
@@ -15,9 +14,9 @@ namespace {
 
 using test::args_of;
 
-void centred_view(Settings& s) {  // content offset (20, 20)
+void centred_view(Settings& s) {  // content offset (20, 10): x and y apart
     s.view_width = 600;
-    s.view_height = 440;
+    s.view_height = 460;
 }
 
 // The record's fields in the order of the window keys, then Visible.
@@ -32,25 +31,13 @@ TEST(WinOpen, NoPairsGiveAHiddenDefaultWindowAtTheContentOffset) {
     CommandMachine m(centred_view);
     ASSERT_TRUE(m.ready);
     ASSERT_TRUE(m.go("    win_open 1, 0\n    end\n"));
-    const Window& w = m.win(1);
-    ASSERT_NE(w.picture, nullptr);
-    EXPECT_EQ(w.sx(), 24);
-    EXPECT_EQ(w.sy(), 24);
-    EXPECT_EQ(w.px, 20);
-    EXPECT_EQ(w.py, 20);
-    EXPECT_EQ(w.Visible, 0);
-    EXPECT_EQ(w.tx_px, 0);
-    EXPECT_EQ(w.tx_py, 0);
-    EXPECT_EQ(w.tx_ex, 24);
-    EXPECT_EQ(w.tx_ey, 24);
-    EXPECT_EQ(w.fwidth, 8);
-    EXPECT_EQ(w.pic_buf, -1);
-    EXPECT_EQ(w.call_buf, -1);
-    EXPECT_EQ(w.tx_vt, 16);
-    EXPECT_EQ(w.tx_ccol, 15);
-    EXPECT_EQ(w.transp, 255);
-    EXPECT_EQ(w.type, 0);
-    EXPECT_EQ(w.bt_num, 0);
+    ASSERT_NE(m.win(1).picture, nullptr);
+    const std::vector<int32_t> f = fields(m.win(1));
+    EXPECT_EQ(std::vector<int32_t>(f.begin(), f.begin() + 11),
+              (std::vector<int32_t>{20, 10, 24, 24, 0, -1, 8, 255, -1, 0, 0}));
+    EXPECT_EQ(std::vector<int32_t>(f.begin() + 13, f.begin() + 19),
+              (std::vector<int32_t>{0, 0, 24, 24, 16, 15}));
+    EXPECT_EQ(f.back(), 0);                                  // hidden
     EXPECT_EQ(m.engine.windows.records[0].next, kNoWindow);  // not in the layer list
 }
 
@@ -63,7 +50,7 @@ TEST(WinOpen, EveryKeyLandsInItsFieldWithItsWidth) {
     EXPECT_TRUE(m.platform.errors.empty()) << m.error(0);
     // Each field keeps only its own width; tx_ex given as 0 is the width.
     EXPECT_EQ(fields(m.win(3)),
-              (std::vector<int32_t>{25, 26, 40, 30, 2,  -7, 3,  0xFE, 70000, 4, 5,  6,     7,
+              (std::vector<int32_t>{25, 16, 40, 30, 2,  -7, 3,  0xFE, 70000, 4, 5,  6,     7,
                                     1,  2,  40, 25, 18, 3,  -1, 8,    2,     4, -2, 70000, 1}));
     EXPECT_EQ(m.engine.windows.records[0].next, 3);  // shown: on top of window 0
 }
@@ -123,7 +110,7 @@ TEST(WinSet, WritesKeysFiveToTwentySixStraightIntoTheRecord) {
     EXPECT_EQ(m.error(0), "106 win_no = 9");
 }
 
-TEST(WinMove, AddsTheContentOffsetExceptForWindowZero) {
+TEST(WinMoveResize, AddTheContentOffsetAndStayOnScreen) {
     CommandMachine m(centred_view);
     ASSERT_TRUE(m.go(R"(
     win_open 1, 1, width: 10, height: 10
@@ -132,13 +119,18 @@ TEST(WinMove, AddsTheContentOffsetExceptForWindowZero) {
     end
 )"));
     EXPECT_EQ(m.win(1).px, 25);
-    EXPECT_EQ(m.win(1).py, 26);
+    EXPECT_EQ(m.win(1).py, 16);
     EXPECT_EQ(m.reg(1), 5);
     EXPECT_EQ(m.reg(2), 6);
     ASSERT_TRUE(m.go("    win_move 1, 0x7FFFFFFF, -0x7FFFFFFF\n    win_move 3, 0, 0\n    end\n"));
     EXPECT_EQ(m.win(1).px, 630);  // clamped to the screen
     EXPECT_EQ(m.win(1).py, 0);
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3"}));
+    // A new size moves the window back on screen.
+    ASSERT_TRUE(m.go("    win_resize 1, 100, 0\n    win_resize 8, 10, 10\n    end\n"));
+    EXPECT_EQ(m.win(1).sx(), 100);
+    EXPECT_EQ(m.win(1).sy(), 10);
+    EXPECT_EQ(m.win(1).px, 540);
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3", "106 win_no = 8"}));
 }
 
 TEST(WinShowHideClose, LayersAndErrors) {
@@ -180,24 +172,8 @@ TEST(WinRepaint, RunsTheFramePainterAgain) {
     EXPECT_EQ(pixel(*w, 2, 1), 0xCC8844u);
     fill_rgb(*w, 0x010203);
     ASSERT_TRUE(m.go("    win_repaint 1, 12345\n    win_repaint 4, 0\n    end\n"));
-    for (int32_t y = 0; y < 2; ++y) {
-        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(pixel(*w, x, y), 0xCC8844u);
-    }
+    EXPECT_EQ(pixels_off(*w, 3, 2, [](int32_t, int32_t) { return 0xCC8844u; }), 0);
     EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 4"}));
-}
-
-TEST(WinResize, NewSizeMovesTheWindowBackOnScreen) {
-    CommandMachine m;
-    ASSERT_TRUE(m.go(R"(
-    win_open 1, 1, px: 600, width: 24, height: 24
-    win_resize 1, 100, 0
-    win_resize 8, 10, 10
-    end
-)"));
-    EXPECT_EQ(m.win(1).sx(), 100);
-    EXPECT_EQ(m.win(1).sy(), 24);
-    EXPECT_EQ(m.win(1).px, 540);
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 8"}));
 }
 
 TEST(WinFields, ButtonCountLayoutPinsAndOpacity) {
@@ -254,11 +230,7 @@ TEST(WinTransp, KeepsTheLowByteAndRecomposesTheWindow) {
     m.engine.screen.dirty = Rect{};
     EXPECT_EQ(cmd_win_transp(m.engine, args_of(1, 0x180)), 0);
     EXPECT_EQ(m.win(1).transp, 0x80);
-    const Rect d = m.engine.screen.dirty;
-    EXPECT_EQ(d.left, 10);
-    EXPECT_EQ(d.top, 20);
-    EXPECT_EQ(d.right, 14);
-    EXPECT_EQ(d.bottom, 23);
+    EXPECT_EQ(edges(m.engine.screen.dirty), (std::vector<int32_t>{10, 20, 14, 23}));
     screen_update(m.engine);
     // 200 at opacity 128 over black: floor((128 * 200 + 128) / 255) = 100.
     EXPECT_EQ(pixel(screen, 13, 22), 0x640000u);
@@ -281,9 +253,8 @@ TEST(WinTile, CoversTheWindowWithCopiesClippedAtTheEdges) {
 )"));
     Picture* w = m.window_picture(1);
     ASSERT_NE(w, nullptr);
-    for (int32_t y = 0; y < 3; ++y) {
-        for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(pixel(*w, x, y), coordinate(x % 2, y % 2));
-    }
+    EXPECT_EQ(pixels_off(*w, 5, 3, [](int32_t x, int32_t y) { return coordinate(x % 2, y % 2); }),
+              0);
     EXPECT_EQ(m.errors(), (std::vector<std::string>{"112 buf_no = 6", "106 win_no = 2"}));
 }
 

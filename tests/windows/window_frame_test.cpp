@@ -1,7 +1,8 @@
-// The frame painter: nine-cell frames, tiles, colour fills and the paint
-// callbacks around them.
+// The frame painter: nine-cell frames, tiles, fills and the paint callbacks.
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "tables/tables.h"
 #include "windows/window_test_support.h"
@@ -36,13 +37,11 @@ TEST(FramePainter, NineCellFrameUsesThirdsAndPlacesTheLastCellFlush) {
     ASSERT_NE(frame_picture(m, 48, 48), nullptr);
     ASSERT_TRUE(open_framed(m, 1, 40, 40, 0x0100));
     const Picture& p = *m.win(1).picture;
-    int wrong = 0;
-    for (int32_t y = 0; y < 40; ++y) {
-        for (int32_t x = 0; x < 40; ++x) {
-            if (pixel(p, x, y) != coordinate(nine_cell_source(x), nine_cell_source(y))) ++wrong;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixels_off(p, 40, 40,
+                         [](int32_t x, int32_t y) {
+                             return coordinate(nine_cell_source(x), nine_cell_source(y));
+                         }),
+              0);
     EXPECT_EQ(pixel(p, 23, 0), coordinate(23, 0));    // the top edge cell
     EXPECT_EQ(pixel(p, 24, 39), coordinate(32, 47));  // the bottom-right corner cell
     EXPECT_EQ(p.alpha, nullptr);
@@ -84,13 +83,9 @@ TEST(FramePainter, TilesRepeatTheFrameAcrossAndDown) {
     ScreenMachine m;
     ASSERT_NE(frame_picture(m, 16, 10), nullptr);
     ASSERT_TRUE(open_framed(m, 1, 40, 25, 0x0200));
-    int wrong = 0;
-    for (int32_t y = 0; y < 25; ++y) {
-        for (int32_t x = 0; x < 40; ++x) {
-            if (pixel(*m.win(1).picture, x, y) != coordinate(x % 16, y % 10)) ++wrong;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixels_off(*m.win(1).picture, 40, 25,
+                         [](int32_t x, int32_t y) { return coordinate(x % 16, y % 10); }),
+              0);
     // A frame at least as tall as the window is laid side by side only.
     ASSERT_NE(frame_picture(m, 16, 30), nullptr);
     ASSERT_TRUE(open_framed(m, 2, 40, 25, 0x0200));
@@ -159,14 +154,9 @@ TEST(FramePainter, PaintCallbacksSeeTheWindowBeforeAndAfter) {
     ASSERT_TRUE(win_open(m.engine, 2, 12, 9, templ));
     EXPECT_EQ(m.var(3, 0), 2);
     for (int32_t phase = 0; phase < 2; ++phase) {
-        const int32_t base = phase * 8;
-        EXPECT_EQ(m.var(3, base + 1), phase);
-        EXPECT_EQ(m.var(3, base + 2), 2);
-        EXPECT_EQ(m.var(3, base + 3), 30);
-        EXPECT_EQ(m.var(3, base + 4), 40);
-        EXPECT_EQ(m.var(3, base + 5), 12);
-        EXPECT_EQ(m.var(3, base + 6), 9);
-        EXPECT_EQ(m.var(3, base + 7), 3);
+        std::vector<int32_t> seen;
+        for (int32_t i = 1; i <= 7; ++i) seen.push_back(m.var(3, phase * 8 + i));
+        EXPECT_EQ(seen, (std::vector<int32_t>{phase, 2, 30, 40, 12, 9, 3}));
     }
     // A frame buffer without a picture: only the first callback runs.
     m.win(2).pic_buf = 7;

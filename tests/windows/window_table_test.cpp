@@ -62,24 +62,6 @@ TEST(WindowTable, GrowingKeepsLayerOrderAndState) {
     EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 3, 1, 5, 15, 20}));
 }
 
-TEST(WindowTable, OpenReplacesAndStaysHidden) {
-    ScreenMachine m;
-    ASSERT_TRUE(m.open(2, 30, 20));
-    ASSERT_TRUE(m.open(3, 30, 20));
-    ASSERT_TRUE(win_show(m.engine, 2, true));
-    ASSERT_TRUE(win_show(m.engine, 3, true));
-    fill_rgb(*m.win(2).picture, 0x123456);
-    ASSERT_TRUE(m.open(2, 12, 7));
-    EXPECT_EQ(m.win(2).Visible, 0);
-    EXPECT_EQ(m.win(2).sx(), 12);
-    EXPECT_EQ(m.win(2).sy(), 7);
-    EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 3}));
-    EXPECT_EQ(m.win(3).previous, 0);
-    // A new picture starts black.
-    EXPECT_EQ(pixel(*m.win(2).picture, 11, 6), 0u);
-    EXPECT_EQ(m.win(2).picture->alpha, nullptr);
-}
-
 TEST(WindowTable, OpenTakesTheTemplateAndClampsItsPlace) {
     ScreenMachine m;
     Window templ;
@@ -134,18 +116,6 @@ TEST(WindowTable, ShowRaisesHideUnlinksAndUnpins) {
     EXPECT_EQ(layers(m), (std::vector<int32_t>{0, 1}));
     EXPECT_FALSE(win_close(m.engine, 2));
     EXPECT_FALSE(win_close(m.engine, 40));
-}
-
-TEST(WindowTable, MoveClampsToTheScreen) {
-    ScreenMachine m;
-    ASSERT_TRUE(m.open(1, 100, 50, 20, 20));
-    EXPECT_TRUE(win_move(m.engine, 1, -5, 1000));
-    EXPECT_EQ(m.win(1).px, 0);
-    EXPECT_EQ(m.win(1).py, 430);
-    EXPECT_TRUE(win_move(m.engine, 1, 600, 7));
-    EXPECT_EQ(m.win(1).px, 540);
-    EXPECT_EQ(m.win(1).py, 7);
-    EXPECT_FALSE(win_move(m.engine, 2, 0, 0));
 }
 
 TEST(WindowTable, ResizeMovesOrCuts) {

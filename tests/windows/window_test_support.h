@@ -88,4 +88,19 @@ inline void fill_coordinates(Picture& p, uint32_t tag = 0) {
     }
 }
 
+// Counts the pixels of p's top-left w x h that are not expected(x, y).
+template <typename Expected>
+int32_t pixels_off(const Picture& p, int32_t w, int32_t h, Expected expected) {
+    int32_t wrong = 0;
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) wrong += pixel(p, x, y) != uint32_t(expected(x, y));
+    }
+    return wrong;
+}
+
+// A rectangle's edges, to compare in one assertion.
+inline std::vector<int32_t> edges(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 }  // namespace qln::test
