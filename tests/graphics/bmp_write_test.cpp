@@ -61,13 +61,11 @@ TEST(BmpWrite, TwentyFourBitThreeByTwoIsSeventyEightBytesBottomRowFirst) {
 }
 
 TEST(BmpWrite, StridesRoundUpToFourBytes) {
-    EXPECT_EQ(bmp_stride(1, 24), 4u);
-    EXPECT_EQ(bmp_stride(4, 24), 12u);
-    EXPECT_EQ(bmp_stride(5, 24), 16u);
-    EXPECT_EQ(bmp_stride(1, 8), 4u);
-    EXPECT_EQ(bmp_stride(4, 8), 4u);
-    EXPECT_EQ(bmp_stride(5, 8), 8u);
-    EXPECT_EQ(bmp_stride(65535, 24), 196608u);
+    const struct {
+        uint32_t width, bits, stride;
+    } strides[] = {{1, 24, 4}, {4, 24, 12}, {5, 24, 16},        {1, 8, 4},
+                   {4, 8, 4},  {5, 8, 8},   {65535, 24, 196608}};
+    for (const auto& c : strides) EXPECT_EQ(bmp_stride(c.width, c.bits), c.stride) << c.width;
 
     PictureOwner one(1, 3);
     for (int y = 0; y < 3; ++y) one.set(0, y, uint8_t(y), 0x88, 0xCC);
@@ -120,12 +118,7 @@ TEST(BmpWrite, EightBitHoldsThePaletteAndDitheredIndicesBottomRowFirst) {
     ASSERT_EQ(f.size, 1078u + 2 * 8);
     EXPECT_EQ(u32(f, 2), 1094u);
     EXPECT_EQ(u32(f, 10), 1078u);
-    EXPECT_EQ(u32(f, 14), 40u);
-    EXPECT_EQ(u32(f, 18), 5u);
-    EXPECT_EQ(u32(f, 22), 2u);
-    EXPECT_EQ(u16(f, 26), 1u);
     EXPECT_EQ(u16(f, 28), 8u);
-    for (size_t at = 30; at < 46; ++at) EXPECT_EQ(f.bytes[at], 0) << at;
     EXPECT_EQ(u32(f, 46), 256u);
     EXPECT_EQ(u32(f, 50), 0u);
     for (int i = 0; i < 256; ++i) {

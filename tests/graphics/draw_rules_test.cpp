@@ -51,69 +51,50 @@ const Bgr kZero{0, 0, 0};
 const Bgr A{1, 2, 3}, B{4, 5, 6}, C{7, 8, 9}, D{10, 11, 12};
 const Bgr O{0xEE, 0xEE, 0xEE};  // untouched destination
 
-TEST(DrawRules, OpacityZeroDrawsNothingNotEvenTheAlphaCopy) {
-    auto src = make(2, 1, {kSrc}, {200});
-    auto dst = make(2, 1, {kZero}, {7});
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 0, 0, 11);
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 256, 0, 11);  // low 8 bits: 0
-    EXPECT_EQ(pixels_of(*dst), (std::vector<Bgr>{kZero, kZero}));
-    EXPECT_EQ(alpha_of(*dst), (std::vector<uint8_t>{7, 7}));
-}
+// Two pixels of kSrc drawn over two of kZero; H is kSrc weighted 128.
+struct ColourCase {
+    const char* name;
+    std::vector<uint8_t> src_alpha, dst_alpha;
+    int opacity, flags;
+    std::vector<Bgr> pixels;
+    std::vector<uint8_t> alpha_after;
+};
 
-TEST(DrawRules, FullOpacityWithoutFlagsCopiesExactly) {
-    auto src = make(3, 2, {A, B, C, D, kSrc, A});
-    auto dst = make(3, 2, {kZero});
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 0);
-    EXPECT_EQ(pixels_of(*dst), pixels_of(*src));
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, -1, 0, 0);  // low 8 bits: 255
-    EXPECT_EQ(pixels_of(*dst), pixels_of(*src));
-}
-
-TEST(DrawRules, AlphaWeightingSkipsZeroCopies255AndScalesByOpacity) {
-    auto src = make(3, 1, {kSrc}, {0, 255, 255});
-    auto dst = make(3, 1, {kZero});
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 1);
-    EXPECT_EQ(pixels_of(*dst), (std::vector<Bgr>{kZero, kSrc, kSrc}));
-    // Opacity 128 over alpha 255 weighs 128: table[128][x] + table[127][0].
-    auto faded = make(3, 1, {kZero});
-    picture_draw(faded.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 128, 0, 1);
-    EXPECT_EQ(pixels_of(*faded), (std::vector<Bgr>{kZero, Bgr{34, 68, 102}, Bgr{34, 68, 102}}));
-    // Without the units digit the alpha plane is ignored.
-    auto plain = make(3, 1, {kZero});
-    picture_draw(plain.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 0);
-    EXPECT_EQ(pixels_of(*plain), (std::vector<Bgr>{kSrc, kSrc, kSrc}));
-}
-
-TEST(DrawRules, AlphaWeightingWithoutASourcePlaneDrawsPlainly) {
-    auto src = make(1, 1, {kSrc});
-    auto dst = make(1, 1, {kZero});
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 128, 0, 1);
-    EXPECT_EQ(pixels_of(*dst), (std::vector<Bgr>{Bgr{34, 68, 102}}));
-}
-
-TEST(DrawRules, TensDigitCopiesAlphaOnlyWhenBothHavePlanes) {
-    auto src = make(2, 1, {kSrc}, {9, 200});
-    auto dst = make(2, 1, {kZero}, {1, 1});
-    picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 110);  // alpha only
-    EXPECT_EQ(pixels_of(*dst), (std::vector<Bgr>{kZero, kZero}));
-    EXPECT_EQ(alpha_of(*dst), (std::vector<uint8_t>{9, 200}));
-
-    auto bare = make(2, 1, {kZero});  // no plane: colour is copied, nothing else
-    picture_draw(bare.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 10);
-    EXPECT_EQ(pixels_of(*bare), (std::vector<Bgr>{kSrc, kSrc}));
-    EXPECT_EQ(bare->alpha, nullptr);
-
-    auto none = make(2, 1, {kZero}, {1, 1});  // flags 100: nothing at all
-    picture_draw(none.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 100);
-    EXPECT_EQ(pixels_of(*none), (std::vector<Bgr>{kZero, kZero}));
-    EXPECT_EQ(alpha_of(*none), (std::vector<uint8_t>{1, 1}));
-
-    // The copy is unweighted even with opacity below 255, and the colour is
-    // weighted by the source alpha as it was before the copy.
-    auto both = make(2, 1, {kZero}, {1, 1});
-    picture_draw(both.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 11);
-    EXPECT_EQ(alpha_of(*both), (std::vector<uint8_t>{9, 200}));
-    EXPECT_EQ(pixels_of(*both)[1], (Bgr{53, 107, 160}));  // table[200][x]
+TEST(DrawRules, OpacityFlagsAndAlphaPlanes) {
+    const Bgr S = kSrc, Z = kZero, H{34, 68, 102};  // table[128][x] + table[127][0]
+    const ColourCase cases[] = {
+        {"opacity 0 draws nothing, not even the alpha copy",
+         {200, 200},
+         {7, 7},
+         0,
+         11,
+         {Z, Z},
+         {7, 7}},
+        {"opacity takes its low 8 bits: 256 is 0", {200, 200}, {7, 7}, 256, 11, {Z, Z}, {7, 7}},
+        {"full opacity copies", {}, {}, 255, 0, {S, S}, {}},
+        {"-1 is 255", {}, {}, -1, 0, {S, S}, {}},
+        {"alpha 0 skips, 255 copies", {0, 255}, {}, 255, 1, {Z, S}, {}},
+        {"alpha 255 at opacity 128 weighs 128", {0, 255}, {}, 128, 1, {Z, H}, {}},
+        {"without the units digit the plane is ignored", {0, 255}, {}, 255, 0, {S, S}, {}},
+        {"weighting without a source plane draws plainly", {}, {}, 128, 1, {H, H}, {}},
+        {"flags 110 copy alpha only", {9, 200}, {1, 1}, 255, 110, {Z, Z}, {9, 200}},
+        {"no destination plane: colour only", {9, 200}, {}, 255, 10, {S, S}, {}},
+        {"flags 100 draw nothing", {9, 200}, {1, 1}, 255, 100, {Z, Z}, {1, 1}},
+        // The copy is unweighted and the colour weighted by the alpha before it.
+        {"both digits", {9, 200}, {1, 1}, 255, 11, {Bgr{2, 5, 7}, Bgr{53, 107, 160}}, {9, 200}},
+    };
+    for (const ColourCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto src = make(2, 1, {kSrc}, c.src_alpha);
+        auto dst = make(2, 1, {kZero}, c.dst_alpha);
+        picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, c.opacity, 0, c.flags);
+        EXPECT_EQ(pixels_of(*dst), c.pixels);
+        if (c.dst_alpha.empty()) {
+            EXPECT_EQ(dst->alpha, nullptr);
+        } else {
+            EXPECT_EQ(alpha_of(*dst), c.alpha_after);
+        }
+    }
 }
 
 TEST(DrawRules, RopsCombineByteWise) {
@@ -208,6 +189,10 @@ TEST(DrawStretch, ClippingKeepsBothRectanglesInProportion) {
     // sample is still the source's last column.
     auto three = make(3, 1, {A, B, C});
     EXPECT_EQ(stretch_row(*three, 9, 0, 7, 0, 5), (std::vector<Bgr>{A, A, B, B, C, O, O, O, O}));
+    // Sizes beyond any picture are refused.
+    auto two = make(2, 1, {A, B});
+    EXPECT_EQ(stretch_row(*two, 3, 0, 65536, 0, 2), (std::vector<Bgr>(3, O)));
+    EXPECT_EQ(stretch_row(*two, 3, 0, 65535, 0, 2), (std::vector<Bgr>(3, A)));
 }
 
 TEST(DrawStretch, WeightsAndCopiesTheSampledAlpha) {
@@ -240,15 +225,6 @@ TEST(DrawClip, HostileArgumentsNeverReachOutsideEitherPicture) {
     }
     picture_draw(nullptr, 0, 0, 0, 0, src.get(), 0, 0, 0, 0, 255, 0, 0);
     picture_draw(src.get(), 0, 0, 0, 0, nullptr, 0, 0, 0, 0, 255, 0, 0);
-}
-
-TEST(DrawStretch, SizesBeyondAnyPictureAreRefused) {
-    auto src = make(2, 1, {A, B});
-    auto dst = make(3, 1, {O});
-    picture_draw(dst.get(), 0, 0, 65536, 1, src.get(), 0, 0, 2, 1, 255, 0, 0);
-    EXPECT_EQ(pixels_of(*dst), (std::vector<Bgr>(3, O)));
-    picture_draw(dst.get(), 0, 0, 65535, 1, src.get(), 0, 0, 2, 1, 255, 0, 0);
-    EXPECT_EQ(pixels_of(*dst), (std::vector<Bgr>(3, A)));
 }
 
 }  // namespace

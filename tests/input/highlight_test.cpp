@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "screen/screen.h"
 #include "input/input_machine.h"
+#include "screen/screen.h"
 
 namespace qln::test {
 namespace {
@@ -63,22 +63,22 @@ TEST(Highlight, PictureLookSixShowsRowOneHoveredRowTwoPressedAndLeavingRestores)
     EXPECT_TRUE(m.untouched());
 }
 
-TEST(Highlight, PictureLookTwoOnlyWhilePressedAndFourWhileHovered) {
-    HighlightMachine two(2);
-    two.hit(115, 110);
-    EXPECT_TRUE(two.untouched());
-    two.hit(115, 110, 1);
-    EXPECT_TRUE(two.shows_row(1));
-    two.hit(115, 110, 0);
-    EXPECT_TRUE(two.untouched());
-
-    HighlightMachine four(4);
-    four.hit(115, 110);
-    EXPECT_TRUE(four.shows_row(1));
-    four.hit(115, 110, 1);
-    EXPECT_TRUE(four.shows_row(1));
-    four.hit(50, 50, 1);  // off the window: back to its own pixels
-    EXPECT_TRUE(four.untouched());
+TEST(Highlight, EachLookShowsItsRowHoveredAndPressedOrNothing) {
+    const struct {
+        uint16_t flags;
+        int32_t highlight;
+        int hovered, pressed;  // look rows, -1 for the window's own pixels
+    } cases[] = {{2, 20, -1, 1}, {4, 20, 1, 1}, {0xFFFF, 20, -1, -1}, {4, 21, -1, -1}};
+    for (const auto& c : cases) {  // buffer 21 holds no picture
+        SCOPED_TRACE(c.flags);
+        HighlightMachine m(c.flags, c.highlight);
+        EXPECT_EQ(m.hit(115, 110).button_id, 5);
+        EXPECT_TRUE(c.hovered < 0 ? m.untouched() : m.shows_row(c.hovered));
+        m.hit(115, 110, 1);
+        EXPECT_TRUE(c.pressed < 0 ? m.untouched() : m.shows_row(c.pressed));
+        m.hit(50, 50, 1);  // off the window: back to its own pixels
+        EXPECT_TRUE(m.untouched());
+    }
 }
 
 TEST(Highlight, ColourLookXorsCrosswiseWhileHovered) {
@@ -107,13 +107,7 @@ TEST(Highlight, PressLookFillsWithTheColourAndShiftsTheOldPixelsTwoRightAndDown)
     EXPECT_TRUE(m.untouched());
 }
 
-TEST(Highlight, FlagsFfffAndMissingLooksAreHitButDrawNothing) {
-    HighlightMachine none(0xFFFF);
-    EXPECT_EQ(none.hit(111, 106, 1).button_id, 5);
-    EXPECT_TRUE(none.untouched());
-    HighlightMachine no_picture(4, 21);  // buffer 21 holds no picture
-    EXPECT_EQ(no_picture.hit(111, 106).button_id, 5);
-    EXPECT_TRUE(no_picture.untouched());
+TEST(Highlight, AMissingColourDrawsNothing) {
     HighlightMachine no_colour(1, 9999);
     no_colour.hit(111, 106);
     EXPECT_TRUE(no_colour.untouched());

@@ -17,30 +17,19 @@ std::string format(size_t size, const char* fmt, ...) {
     return out;
 }
 
-TEST(ErrorFormat, WritesDecimalsStringsBytesAndPercent) {
+TEST(ErrorFormat, ConversionsDoubleByteCharactersAndTheFieldSize) {
     EXPECT_EQ(format(512, "win_no = %d", 7), "win_no = 7");
     EXPECT_EQ(format(512, "%d|%d|%d", 0, -45, INT32_MIN), "0|-45|-2147483648");
     EXPECT_EQ(format(512, "File:%s(%d) Dir:%d", "a.scn", 3, -1), "File:a.scn(3) Dir:-1");
     EXPECT_EQ(format(512, "%c%c 100%%", 'o', 'k'), "ok 100%");
-}
-
-TEST(ErrorFormat, UnknownConversionWritesNeitherCharacter) {
-    // "%5d": the percent and the 5 vanish, the d stays.
+    // An unknown conversion writes neither character: "%5d" leaves the d.
     EXPECT_EQ(format(512, "x%5d", 12), "xd");
     EXPECT_EQ(format(512, "end%"), "end");
-}
-
-TEST(ErrorFormat, DoubleByteCharacterIsNeverAFormat) {
     // 0x81 0x25 is a double-byte character whose trail byte is '%'.
     EXPECT_EQ(format(512, "\x81%d"), "\x81%d");
     EXPECT_EQ(format(512, "\x81%%d", 5), "\x81%5");
-}
-
-TEST(ErrorFormat, MissingFormatGivesEmptyDetail) { EXPECT_EQ(format(512, nullptr), ""); }
-
-TEST(ErrorFormat, CutsAtTheFieldSize) {
-    const std::string long_text(1000, 'a');
-    EXPECT_EQ(format(512, "%s", long_text.c_str()).size(), 511u);
+    EXPECT_EQ(format(512, nullptr), "");
+    EXPECT_EQ(format(512, "%s", std::string(1000, 'a').c_str()).size(), 511u);
     EXPECT_EQ(format(4, "%d", 123456), "123");
 }
 

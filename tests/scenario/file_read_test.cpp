@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/engine.h"
 #include "files/archive_read.h"
 #include "files/archive_write.h"
 #include "files/pack.h"
-#include "engine/engine.h"
 #include "support/packing_data.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"
@@ -30,8 +30,14 @@ Bytes layout_of(const Bytes& in) {
     return out;
 }
 
-// Reads entry `entry` of bytes held in memory, through the same logic as
-// file_read.
+// A copy of b with the u32 at `at` replaced.
+Bytes patched(const Bytes& b, size_t at, uint32_t v) {
+    Bytes out = b;
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    return out;
+}
+
+// Reads entry `entry` of bytes held in memory, as file_read does.
 bool read_mem(const Bytes& file, uint16_t entry, bool compressed, Bytes& out) {
     return qln::source_read(qln::MemorySource(file.data(), file.size()), entry, compressed, out);
 }
@@ -125,18 +131,6 @@ TEST_F(FileReadTest, QscfEntriesAreStoredAsTheyAre) {
     EXPECT_EQ(count, 4u);
 }
 
-TEST(ArchiveRead, Gpc7EntryWithPackedLengthZeroIsStoredData) {
-    Bytes a = text("Gpc7");
-    put_u32(a, 1);   // count
-    put_u32(a, 12);  // entry 1 at 12
-    put_u32(a, 0);   // P = 0
-    put_u32(a, 3);   // U = 3
-    a.insert(a.end(), {'x', 'y', 'z'});
-    Bytes out;
-    ASSERT_TRUE(read_mem(a, 1, false, out));
-    EXPECT_EQ(out, text("xyz"));
-}
-
 TEST(ArchiveRead, MalformedGpc7IsRefused) {
     // A valid one-entry archive: header, count 1, offset 12, P = 2, U = 6.
     Bytes good = text("Gpc7");
@@ -149,25 +143,23 @@ TEST(ArchiveRead, MalformedGpc7IsRefused) {
     ASSERT_TRUE(read_mem(good, 1, false, out));
     EXPECT_EQ(out, text("abcabc"));
 
-    auto patched = [&](size_t at, uint32_t v) {
-        Bytes b = good;
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-        return b;
-    };
-    EXPECT_FALSE(read_mem(patched(4, 0), 1, false, out));            // count below n
-    EXPECT_FALSE(read_mem(patched(8, 23), 1, false, out));           // P and U past the end
-    EXPECT_FALSE(read_mem(patched(8, 0xFFFFFFF8), 1, false, out));   // offset wraps
-    EXPECT_FALSE(read_mem(patched(12, 6), 1, false, out));           // P past the end
-    EXPECT_FALSE(read_mem(patched(12, 0xFFFFFFFF), 1, false, out));  // P huge
-    EXPECT_FALSE(read_mem(patched(16, 7), 1, false, out));           // U larger than it unpacks to
-    EXPECT_FALSE(read_mem(patched(16, 0xFFFFFFFF), 1, false, out));  // U beyond any sane size
+    EXPECT_FALSE(read_mem(patched(good, 4, 0), 1, false, out));            // count below n
+    EXPECT_FALSE(read_mem(patched(good, 8, 23), 1, false, out));           // P and U past the end
+    EXPECT_FALSE(read_mem(patched(good, 8, 0xFFFFFFF8), 1, false, out));   // offset wraps
+    EXPECT_FALSE(read_mem(patched(good, 12, 6), 1, false, out));           // P past the end
+    EXPECT_FALSE(read_mem(patched(good, 12, 0xFFFFFFFF), 1, false, out));  // P huge
+    EXPECT_FALSE(read_mem(patched(good, 16, 7), 1, false, out));  // U larger than it unpacks to
+    EXPECT_FALSE(read_mem(patched(good, 16, 0xFFFFFFFF), 1, false, out));  // U beyond any sane size
     EXPECT_FALSE(read_mem(Bytes(good.begin(), good.end() - 1), 1, false, out));     // data cut
     EXPECT_FALSE(read_mem(Bytes(good.begin(), good.begin() + 11), 1, false, out));  // header cut
     EXPECT_FALSE(read_mem(good, 2, false, out));  // 4n + 8 = 16 bytes exist, but count is 1
     EXPECT_TRUE(out.empty());
 
     // Stored entry (P = 0) whose 6 bytes are not all there: 5 follow.
-    EXPECT_FALSE(read_mem(patched(12, 0), 1, false, out));
+    EXPECT_FALSE(read_mem(patched(good, 12, 0), 1, false, out));
+    // P = 0 with U = 5: the five bytes as they are.
+    ASSERT_TRUE(read_mem(patched(patched(good, 12, 0), 16, 5), 1, false, out));
+    EXPECT_EQ(out, (Bytes{0x02, 'a', 'b', 'c', 0x28}));
 }
 
 TEST(ArchiveRead, MalformedQscfIsRefused) {
@@ -180,15 +172,10 @@ TEST(ArchiveRead, MalformedQscfIsRefused) {
     ASSERT_TRUE(read_mem(good, 1, false, out));
     EXPECT_EQ(out, text("one"));
 
-    auto patched = [&](size_t at, uint32_t v) {
-        Bytes b = good;
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-        return b;
-    };
-    EXPECT_FALSE(read_mem(patched(4, 19), 1, false, out));          // start at the file's end
-    EXPECT_FALSE(read_mem(patched(4, 0xFFFFFFFF), 1, false, out));  // start far past it
-    EXPECT_FALSE(read_mem(patched(8, 11), 1, false, out));          // end before start
-    EXPECT_FALSE(read_mem(patched(8, 20), 1, false, out));          // end past the file
+    EXPECT_FALSE(read_mem(patched(good, 4, 19), 1, false, out));          // start at the file's end
+    EXPECT_FALSE(read_mem(patched(good, 4, 0xFFFFFFFF), 1, false, out));  // start far past it
+    EXPECT_FALSE(read_mem(patched(good, 8, 11), 1, false, out));          // end before start
+    EXPECT_FALSE(read_mem(patched(good, 8, 20), 1, false, out));          // end past the file
     EXPECT_FALSE(read_mem(Bytes(good.begin(), good.begin() + 11), 1, false, out));  // short header
     // Entry 2 would end where the u32 at 12 says, and that is text: past the file.
     EXPECT_FALSE(read_mem(good, 2, false, out));

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "scenario/scenario.h"
 
 namespace qln {
 namespace {
 
 // Builds "QLN" H <records> T <code...>; each record is tag + next offset + payload.
 class ImageBuilder {
-public:
+  public:
     ImageBuilder() { bytes_ = {'Q', 'L', 'N', 0, 0}; }
     ImageBuilder& record(char tag, const std::string& payload, int next_adjust = 0) {
         const size_t next = bytes_.size() + 3 + payload.size() + next_adjust;
@@ -37,20 +37,29 @@ public:
         return bytes_;
     }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 
-std::string u16(uint16_t v) { return std::string{char(v & 0xFF), char(v >> 8)}; }
-std::string text(const char* s) { return std::string(s) + '\0'; }
+std::string u16(uint16_t v) {
+    return std::string{char(v & 0xFF), char(v >> 8)};
+}
+std::string text(const char* s) {
+    return std::string(s) + '\0';
+}
+
+Settings defaults() {
+    Settings s;
+    settings_default(s);
+    return s;
+}
 
 bool apply_records(Settings& s, const std::vector<uint8_t>& image) {
     return startup_apply_records(s, image.data(), static_cast<uint32_t>(image.size()));
 }
 
 TEST(StartupRecords, NumbersAndPairsSetTheirCounts) {
-    Settings s;
-    settings_default(s);
+    Settings s = defaults();
     auto image = ImageBuilder()
                      .record('S', u16(1000))
                      .record('B', u16(40))
@@ -70,8 +79,7 @@ TEST(StartupRecords, NumbersAndPairsSetTheirCounts) {
 }
 
 TEST(StartupRecords, FileSettingsTakeNameEntryAndFlag) {
-    Settings s;
-    settings_default(s);
+    Settings s = defaults();
     auto image = ImageBuilder()
                      .record('C', text("names.txt,3"))
                      .record('E', text("\"a,b.txt\",0,1"))
@@ -90,8 +98,7 @@ TEST(StartupRecords, FileSettingsTakeNameEntryAndFlag) {
 }
 
 TEST(StartupRecords, RejectsMalformedRecords) {
-    Settings s;
-    settings_default(s);
+    Settings s = defaults();
     // A next-record offset one byte off either way.
     EXPECT_FALSE(apply_records(s, ImageBuilder().record('B', u16(4), 1).finish()));
     EXPECT_FALSE(apply_records(s, ImageBuilder().record('B', u16(4), -1).finish()));
@@ -106,16 +113,16 @@ TEST(StartupRecords, RejectsMalformedRecords) {
 }
 
 TEST(StartupRecords, EndMarkAndEmptyTagsAreAccepted) {
-    Settings s;
-    settings_default(s);
-    EXPECT_TRUE(apply_records(s, ImageBuilder().record('G', "").record('V', u16(9)).end_mark().finish()));
+    Settings s = defaults();
+    EXPECT_TRUE(
+        apply_records(s, ImageBuilder().record('G', "").record('V', u16(9)).end_mark().finish()));
     EXPECT_EQ(s.result_register_count, 9);
 }
 
 TEST(StartupRecords, SettingsBeforeAFailureStayApplied) {
-    Settings s;
-    settings_default(s);
-    EXPECT_FALSE(apply_records(s, ImageBuilder().record('S', u16(77)).record('B', u16(1), 2).finish()));
+    Settings s = defaults();
+    EXPECT_FALSE(
+        apply_records(s, ImageBuilder().record('S', u16(77)).record('B', u16(1), 2).finish()));
     EXPECT_EQ(s.string_register_count, 77);
 }
 

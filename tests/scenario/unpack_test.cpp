@@ -44,59 +44,86 @@ Bytes text(const char* s) {
     return Bytes(s, s + std::char_traits<char>::length(s));
 }
 
-TEST(UnpackA, LiteralsThenMatchGiveAbcabc) {
-    const Unpacked r = run_a({0x10, 'a', 'b', 'c', 0x20, 0x00}, 6);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("abcabc"));
-    EXPECT_TRUE(r.guards_intact);
+Bytes repeat(size_t n, char c) {
+    return Bytes(n, uint8_t(c));
 }
 
-TEST(UnpackA, ZeroLengthWritesAndReadsNothing) {
-    EXPECT_TRUE(run_a({}, 0).ok);
-    const Unpacked r = run_a({0xFF}, 0);
-    EXPECT_TRUE(r.ok);
-    EXPECT_TRUE(r.guards_intact);
-}
+// Short streams: the decoded bytes, or refused when `out` is absent.
+struct Case {
+    const char* name;
+    Unpacked (*run)(const Bytes&, size_t);
+    Bytes in;
+    size_t out_len;
+    bool ok;
+    Bytes out;
+};
 
-TEST(UnpackA, DistanceOneRepeatsTheLastByte) {
-    // One literal, then a match of length 18 (w = 0x000F) at distance 1.
-    const Unpacked r = run_a({0x40, 'x', 0x0F, 0x00}, 19);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(19, 'x'));
-}
-
-TEST(UnpackA, MatchLongerThanWhatRemainsIsCut) {
-    // Length 18 asked for, only 5 bytes remain: the match stops at the end.
-    const Unpacked r = run_a({0x40, 'q', 0x0F, 0x00}, 6);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(6, 'q'));
-    EXPECT_TRUE(r.guards_intact);
-}
-
-TEST(UnpackA, FlagBitsAfterTheLastByteAreIgnored) {
-    // Bit 7 clear gives the one literal needed; the set bits after it would be
-    // matches, but nothing remains, so no match word is read.
-    const Unpacked r = run_a({0x7F, 'z'}, 1);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("z"));
-}
-
-TEST(UnpackA, RefusesMalformedInput) {
-    // Match reaching before the start of the output.
-    EXPECT_FALSE(run_a({0x80, 0x00, 0x00}, 3).ok);
-    EXPECT_FALSE(run_a({0x40, 'a', 0x10, 0x00}, 4).ok);  // distance 2 after one byte
-    // Input ends: no flag byte, a missing literal, half a match word.
-    EXPECT_FALSE(run_a({}, 1).ok);
-    EXPECT_FALSE(run_a({0x00, 'a', 'b'}, 3).ok);
-    EXPECT_FALSE(run_a({0x40, 'a', 0x0F}, 5).ok);
-    // Input ends where the next flag byte should be.
-    EXPECT_FALSE(run_a({0x00, 1, 2, 3, 4, 5, 6, 7, 8}, 9).ok);
+TEST(Unpack, ShortStreamsDecodeOrAreRefusedWithoutStrayWrites) {
+    const Case cases[] = {
+        {"a: literals then a match",
+         run_a,
+         {0x10, 'a', 'b', 'c', 0x20, 0x00},
+         6,
+         true,
+         text("abcabc")},
+        {"a: nothing to write", run_a, {}, 0, true, {}},
+        {"a: nothing to write, input left", run_a, {0xFF}, 0, true, {}},
+        {"a: distance 1, length 18", run_a, {0x40, 'x', 0x0F, 0x00}, 19, true, repeat(19, 'x')},
+        {"a: a match past the end is cut", run_a, {0x40, 'q', 0x0F, 0x00}, 6, true, repeat(6, 'q')},
+        // The set bits after the last byte would be matches; no match word is read.
+        {"a: flag bits after the end", run_a, {0x7F, 'z'}, 1, true, text("z")},
+        {"a: match before the start", run_a, {0x80, 0x00, 0x00}, 3, false, {}},
+        {"a: distance 2 after one byte", run_a, {0x40, 'a', 0x10, 0x00}, 4, false, {}},
+        {"a: no flag byte", run_a, {}, 1, false, {}},
+        {"a: a missing literal", run_a, {0x00, 'a', 'b'}, 3, false, {}},
+        {"a: half a match word", run_a, {0x40, 'a', 0x0F}, 5, false, {}},
+        {"a: no next flag byte", run_a, {0x00, 1, 2, 3, 4, 5, 6, 7, 8}, 9, false, {}},
+        {"b: literals then a match", run_b, {0x02, 'a', 'b', 'c', 0x28}, 6, true, text("abcabc")},
+        // Length (3 & 3) + 3, distance (3 & 7) + 1.
+        {"b: 0x2F", run_b, {0x03, 'w', 'x', 'y', 'z', 0x2F}, 10, true, text("wxyzwxyzwx")},
+        // Distance b1 + 1, length b2 + 7.
+        {"b: 0x40", run_b, {0x01, 'a', 'b', 0x40, 0x01, 0x03}, 12, true, text("abababababab")},
+        // Distance b1 + 1 and a big-endian length 0x105 + 3.
+        {"b: 0x60",
+         run_b,
+         {0x00, 'k', 0x60, 0x00, 0x00, 0x00, 0x01, 0x05},
+         265,
+         true,
+         repeat(265, 'k')},
+        // Length ((0xE0 >> 5) & 3) + 3, distance b1 + 1.
+        {"b: 0xE0", run_b, {0x02, 'p', 'q', 'r', 0xE0, 0x02}, 9, true, text("pqrpqrpqr")},
+        {"b: distance 1, length 6", run_b, {0x00, 'm', 0x23}, 7, true, repeat(7, 'm')},
+        {"b: an empty literal run", run_b, {0x1F, 0, 0, 0, 0, 0x00, 'e'}, 1, true, text("e")},
+        {"b: three literals into two", run_b, {0x02, 'a', 'b', 'c'}, 2, false, {}},
+        {"b: a match of 6 with 3 left", run_b, {0x00, 'a', 0x23}, 4, false, {}},
+        {"b: a huge match", run_b, {0x00, 'a', 0x60, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, 100, false, {}},
+        {"b: match before any output", run_b, {0x20}, 3, false, {}},
+        {"b: distance 2 after one byte", run_b, {0x00, 'a', 0x80, 0x01}, 4, false, {}},
+        {"b: no token", run_b, {}, 1, false, {}},
+        {"b: literals cut short", run_b, {0x02, 'a', 'b'}, 3, false, {}},
+        {"b: 0x1D without its byte", run_b, {0x1D}, 30, false, {}},
+        {"b: 0x1E half a count", run_b, {0x1E, 0x00}, 286, false, {}},
+        {"b: 0x1F short count", run_b, {0x1F, 0x00, 0x00, 0x00}, 1, false, {}},
+        {"b: 0x40 short", run_b, {0x00, 'a', 0x40, 0x00}, 8, false, {}},
+        {"b: 0x60 short", run_b, {0x00, 'a', 0x60, 0x00, 0x00, 0x00, 0x00}, 4, false, {}},
+        {"b: 0x80 short", run_b, {0x00, 'a', 0x80}, 4, false, {}},
+        // A huge literal count must not be taken for room.
+        {"b: huge literal count", run_b, {0x1F, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, 1, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Unpacked r = c.run(c.in, c.out_len);
+        EXPECT_EQ(r.ok, c.ok);
+        if (c.ok) {
+            EXPECT_EQ(r.bytes, c.out);
+        }
+        EXPECT_TRUE(r.guards_intact);
+    }
 }
 
 TEST(UnpackA, EightLongMatchesNearTheEndStayInside) {
-    // After eight literals 150 bytes remain; a flag byte of eight matches of
-    // 18 fills 144 of them, six literals the rest. Extra input bytes follow
-    // so the wide paths are taken wherever the bounds allow.
+    // After eight literals 150 bytes remain; eight matches of 18 fill 144,
+    // six literals the rest. Extra input follows so the wide paths are taken.
     Bytes in = {0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0xFF};
     for (int i = 0; i < 8; ++i) in.insert(in.end(), {0x0F, 0x00});
     in.insert(in.end(), {0x00, 11, 12, 13, 14, 15, 16});
@@ -112,8 +139,7 @@ TEST(UnpackA, EightLongMatchesNearTheEndStayInside) {
 
 TEST(UnpackA, FarDistanceReachesTheFirstByte) {
     // 4096 literals, then a match at distance 4096 (w = 0xFFF0) of length 3.
-    Bytes in;
-    Bytes expect;
+    Bytes in, expect;
     for (int i = 0; i < 4096; ++i) {
         if (i % 8 == 0) in.push_back(0x00);
         in.push_back(static_cast<uint8_t>(i * 7));
@@ -126,120 +152,35 @@ TEST(UnpackA, FarDistanceReachesTheFirstByte) {
     EXPECT_EQ(r.bytes, expect);
 }
 
-TEST(UnpackB, LiteralsThenShortMatchGiveAbcabc) {
-    const Unpacked r = run_b({0x02, 'a', 'b', 'c', 0x28}, 6);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("abcabc"));
-}
-
-TEST(UnpackB, LiteralRunLengthClasses) {
+TEST(UnpackB, LiteralRunLengthClassesAndFarDistances) {
     Bytes payload(300);
     for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<uint8_t>(i * 13 + 1);
-
-    // 0x1D with b = 0: 30 literals.
-    Bytes in = {0x1D, 0x00};
-    in.insert(in.end(), payload.begin(), payload.begin() + 30);
-    Unpacked r = run_b(in, 30);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(payload.begin(), payload.begin() + 30));
-
-    // 0x1E with v = 0: 286 literals.
-    in = {0x1E, 0x00, 0x00};
-    in.insert(in.end(), payload.begin(), payload.begin() + 286);
-    r = run_b(in, 286);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(payload.begin(), payload.begin() + 286));
-
-    // 0x1E is big-endian: v = 0x0001 gives 287.
-    in = {0x1E, 0x00, 0x01};
-    in.insert(in.end(), payload.begin(), payload.begin() + 287);
-    EXPECT_TRUE(run_b(in, 287).ok);
-
-    // 0x1F with a big-endian count of 0x0000012C = 300.
-    in = {0x1F, 0x00, 0x00, 0x01, 0x2C};
-    in.insert(in.end(), payload.begin(), payload.end());
-    r = run_b(in, 300);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, payload);
-
-    // 0x1C: 29 literals, the longest single-byte run.
-    in = {0x1C};
-    in.insert(in.end(), payload.begin(), payload.begin() + 29);
-    r = run_b(in, 29);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(payload.begin(), payload.begin() + 29));
-}
-
-TEST(UnpackB, MatchTokenKinds) {
-    // 0x2F: length (3 & 3) + 3 = 6, distance (3 & 7) + 1 = 4.
-    Unpacked r = run_b({0x03, 'w', 'x', 'y', 'z', 0x2F}, 10);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("wxyzwxyzwx"));
-
-    // 0x40 b1 b2: distance b1 + 1 (here 2), length b2 + 7 (here 10).
-    r = run_b({0x01, 'a', 'b', 0x40, 0x01, 0x03}, 12);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("abababababab"));
-
-    // 0x60 b1 and a big-endian u32: distance 1, length 0x105 + 3 = 264.
-    r = run_b({0x00, 'k', 0x60, 0x00, 0x00, 0x00, 0x01, 0x05}, 265);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(265, 'k'));
-
-    // 0xE0 b1: length ((0xE0 >> 5) & 3) + 3 = 6, distance b1 + 1 = 3.
-    r = run_b({0x02, 'p', 'q', 'r', 0xE0, 0x02}, 9);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("pqrpqrpqr"));
-
+    // Counts are big-endian.
+    const struct {
+        Bytes token;
+        size_t count;
+    } runs[] = {{{0x1C}, 29},
+                {{0x1D, 0x00}, 30},
+                {{0x1E, 0x00, 0x00}, 286},
+                {{0x1E, 0x00, 0x01}, 287},
+                {{0x1F, 0x00, 0x00, 0x01, 0x2C}, 300}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.count);
+        Bytes in = run.token;
+        in.insert(in.end(), payload.begin(), payload.begin() + long(run.count));
+        const Unpacked r = run_b(in, run.count);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(r.bytes, Bytes(payload.begin(), payload.begin() + long(run.count)));
+    }
     // High distance bits come from the token: 0x81 0x00 is distance 257.
     Bytes in = {0x1E, 0x00, 0x00};
-    Bytes expect;
-    for (int i = 0; i < 286; ++i) expect.push_back(static_cast<uint8_t>(i));
+    Bytes expect(payload.begin(), payload.begin() + 286);
     in.insert(in.end(), expect.begin(), expect.end());
     in.insert(in.end(), {0x81, 0x00});
     for (int i = 0; i < 3; ++i) expect.push_back(expect[286 - 257 + i]);
-    r = run_b(in, expect.size());
+    const Unpacked r = run_b(in, expect.size());
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.bytes, expect);
-}
-
-TEST(UnpackB, DistanceOneRepeatsTheLastByte) {
-    const Unpacked r = run_b({0x00, 'm', 0x23}, 7);  // length 6, distance 1
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, Bytes(7, 'm'));
-}
-
-TEST(UnpackB, RefusesTokensThatWritePastTheEnd) {
-    Unpacked r = run_b({0x02, 'a', 'b', 'c'}, 2);  // three literals into two bytes
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.guards_intact);
-    r = run_b({0x00, 'a', 0x23}, 4);  // a match of 6 with 3 left
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.guards_intact);
-    r = run_b({0x00, 'a', 0x60, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, 100);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.guards_intact);
-}
-
-TEST(UnpackB, RefusesMalformedInput) {
-    EXPECT_FALSE(run_b({0x20}, 3).ok);                   // match before any output
-    EXPECT_FALSE(run_b({0x00, 'a', 0x80, 0x01}, 4).ok);  // distance 2 after one byte
-    EXPECT_FALSE(run_b({}, 1).ok);                       // no token at all
-    EXPECT_FALSE(run_b({0x02, 'a', 'b'}, 3).ok);         // literals cut short
-    EXPECT_FALSE(run_b({0x1D}, 30).ok);                  // operand bytes missing
-    EXPECT_FALSE(run_b({0x1E, 0x00}, 286).ok);
-    EXPECT_FALSE(run_b({0x1F, 0x00, 0x00, 0x00}, 1).ok);
-    EXPECT_FALSE(run_b({0x00, 'a', 0x40, 0x00}, 8).ok);
-    EXPECT_FALSE(run_b({0x00, 'a', 0x60, 0x00, 0x00, 0x00, 0x00}, 4).ok);
-    EXPECT_FALSE(run_b({0x00, 'a', 0x80}, 4).ok);
-    // A huge literal count must not be taken for room.
-    EXPECT_FALSE(run_b({0x1F, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, 1).ok);
-}
-
-TEST(UnpackB, EmptyLiteralTokenIsANoOp) {
-    const Unpacked r = run_b({0x1F, 0, 0, 0, 0, 0x00, 'e'}, 1);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.bytes, text("e"));
 }
 
 // Random streams built from valid items, checked against the output the

@@ -3,31 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/host_files.h"
 #include "asm/assembler.h"
+#include "platform/host_files.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace qln {
 namespace {
 
-int run_quillon(const std::vector<std::string>& args, std::string& out) {
-    std::string cmd = "'" + std::string(QUILLON_BIN_DIR) + "/quillon'";
-    for (const std::string& a : args) cmd += " '" + a + "'";
-    cmd += " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+int run_quillon(const std::vector<std::string>& args, const test::TempDir& dir, std::string& out) {
+    const test::RunResult r = test::run_program("quillon", args, dir);
+    out = r.out + r.err;
+    return r.status;
 }
 
 void write_game(const test::TempDir& dir, const char* source) {
@@ -59,7 +50,7 @@ TEST(DumpScreen, WritesTheComposedScreenAfterTheLastScenario) {
 )");
     const std::string shot = dir.str() + "/shot.bmp";
     std::string out;
-    EXPECT_EQ(run_quillon({"--headless", "--game", dir.str(), "--dump-screen", shot}, out), 0)
+    EXPECT_EQ(run_quillon({"--headless", "--game", dir.str(), "--dump-screen", shot}, dir, out), 0)
         << out;
     std::vector<uint8_t> f;
     ASSERT_TRUE(host_file_read_all(shot, f, 1 << 20)) << out;
@@ -84,7 +75,7 @@ TEST(DumpScreen, AnUnwritableFileIsNamedOnStandardError) {
     std::filesystem::create_directory(dir.path() / "sub");
     std::filesystem::create_directory(shot);  // a directory where the file should go
     std::string out;
-    EXPECT_EQ(run_quillon({"--headless", "--game", dir.str(), "--dump-screen", shot}, out), 0);
+    EXPECT_EQ(run_quillon({"--headless", "--game", dir.str(), "--dump-screen", shot}, dir, out), 0);
     EXPECT_NE(out.find("quillon: --dump-screen: cannot write \"" + shot + "\""), std::string::npos)
         << out;
 }

@@ -19,8 +19,35 @@ ScriptError parse_fail(const char* text) {
     return error;
 }
 
+using K = ScriptEventKind;
+using B = MouseButton;
+
+// The fields an event of its kind carries.
+struct Expected {
+    uint32_t time;
+    K kind;
+    int32_t x = 0, y = 0;
+    B button = B::Left;
+    uint8_t code = 0;
+};
+
+void expect_events(const char* text, const std::vector<Expected>& expected) {
+    SCOPED_TRACE(text);
+    const auto e = parse_ok(text);
+    ASSERT_EQ(e.size(), expected.size());
+    for (size_t i = 0; i < e.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(e[i].time, expected[i].time);
+        EXPECT_EQ(e[i].kind, expected[i].kind);
+        EXPECT_EQ(e[i].x, expected[i].x);
+        EXPECT_EQ(e[i].y, expected[i].y);
+        EXPECT_EQ(e[i].button, expected[i].button);
+        EXPECT_EQ(e[i].code, expected[i].code);
+    }
+}
+
 TEST(InputScript, ReadsEveryEventWithCommentsBlanksAndCrLf) {
-    const auto e = parse_ok(
+    expect_events(
         "# a whole-line comment\r\n"
         "\r\n"
         "0 move 10 -20   # trailing comment\r\n"
@@ -33,61 +60,36 @@ TEST(InputScript, ReadsEveryEventWithCommentsBlanksAndCrLf) {
         "11 focus gained\n"
         "12 minimize\n"
         "13 restore\n"
-        "4294967295 close");
-    ASSERT_EQ(e.size(), 11u);
-    EXPECT_EQ(e[0].kind, ScriptEventKind::Move);
-    EXPECT_EQ(e[0].x, 10);
-    EXPECT_EQ(e[0].y, -20);
-    EXPECT_EQ(e[0].line, 3u);
-    EXPECT_EQ(e[1].kind, ScriptEventKind::ButtonDown);
-    EXPECT_EQ(e[1].button, MouseButton::Right);
-    EXPECT_EQ(e[1].time, 5u);
-    EXPECT_EQ(e[2].kind, ScriptEventKind::ButtonUp);
-    EXPECT_EQ(e[2].button, MouseButton::Middle);
-    EXPECT_EQ(e[3].kind, ScriptEventKind::Char);
-    EXPECT_EQ(e[3].code, 0x41);
-    EXPECT_EQ(e[4].kind, ScriptEventKind::KeyDown);
-    EXPECT_EQ(e[4].code, 16);
-    EXPECT_EQ(e[5].kind, ScriptEventKind::KeyUp);
-    EXPECT_EQ(e[5].code, 16);
-    EXPECT_EQ(e[6].kind, ScriptEventKind::FocusLost);
-    EXPECT_EQ(e[7].kind, ScriptEventKind::FocusGained);
-    EXPECT_EQ(e[8].kind, ScriptEventKind::Minimize);
-    EXPECT_EQ(e[9].kind, ScriptEventKind::Restore);
-    EXPECT_EQ(e[10].kind, ScriptEventKind::Close);
-    EXPECT_EQ(e[10].time, 4294967295u);
+        "4294967295 close",
+        {{0, K::Move, 10, -20},
+         {5, K::ButtonDown, 0, 0, B::Right},
+         {6, K::ButtonUp, 0, 0, B::Middle},
+         {7, K::Char, 0, 0, B::Left, 0x41},
+         {8, K::KeyDown, 0, 0, B::Left, 16},
+         {9, K::KeyUp, 0, 0, B::Left, 16},
+         {10, K::FocusLost},
+         {11, K::FocusGained},
+         {12, K::Minimize},
+         {13, K::Restore},
+         {4294967295u, K::Close}});
+    EXPECT_EQ(parse_ok("\n\n0 close\n")[0].line, 3u);
 }
 
-TEST(InputScript, ClickAndKeyPressAtTheirTimeAndReleaseFiftyLater) {
-    const auto e = parse_ok("100 click left 30 40\n200 key 0x25\n");
-    ASSERT_EQ(e.size(), 5u);
-    EXPECT_EQ(e[0].kind, ScriptEventKind::Move);
-    EXPECT_EQ(e[0].time, 100u);
-    EXPECT_EQ(e[0].x, 30);
-    EXPECT_EQ(e[0].y, 40);
-    EXPECT_EQ(e[1].kind, ScriptEventKind::ButtonDown);
-    EXPECT_EQ(e[1].time, 100u);
-    EXPECT_EQ(e[2].kind, ScriptEventKind::ButtonUp);
-    EXPECT_EQ(e[2].time, 150u);
-    EXPECT_EQ(e[2].button, MouseButton::Left);
-    EXPECT_EQ(e[3].kind, ScriptEventKind::KeyDown);
-    EXPECT_EQ(e[3].time, 200u);
-    EXPECT_EQ(e[4].kind, ScriptEventKind::KeyUp);
-    EXPECT_EQ(e[4].time, 250u);
-    EXPECT_EQ(e[4].code, 0x25);
-}
-
-TEST(InputScript, ADoubleByteCharacterIsTwoCharacterMessages) {
-    const auto e = parse_ok("1 char 0x82A0\n");
-    ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[0].code, 0x82);
-    EXPECT_EQ(e[1].code, 0xA0);
-}
-
-TEST(InputScript, AReleasePastTheLastTickWraps) {
-    const auto e = parse_ok("4294967290 key 65\n");
-    ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[1].time, 44u);
+TEST(InputScript, ShorthandsExpandAndReleasesComeFiftyLater) {
+    expect_events("100 click left 30 40\n200 key 0x25\n", {{100, K::Move, 30, 40},
+                                                           {100, K::ButtonDown},
+                                                           {150, K::ButtonUp},
+                                                           {200, K::KeyDown, 0, 0, B::Left, 0x25},
+                                                           {250, K::KeyUp, 0, 0, B::Left, 0x25}});
+    expect_events(
+        "1 click right 0 0\n",
+        {{1, K::Move}, {1, K::ButtonDown, 0, 0, B::Right}, {51, K::ButtonUp, 0, 0, B::Right}});
+    // A double-byte character is two character messages.
+    expect_events("1 char 0x82A0\n",
+                  {{1, K::Char, 0, 0, B::Left, 0x82}, {1, K::Char, 0, 0, B::Left, 0xA0}});
+    // A release past the last tick wraps.
+    expect_events("4294967290 key 65\n", {{4294967290u, K::KeyDown, 0, 0, B::Left, 65},
+                                          {44, K::KeyUp, 0, 0, B::Left, 65}});
 }
 
 TEST(InputScript, ErrorsNameTheLineAndTheReason) {

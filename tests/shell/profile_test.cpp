@@ -22,8 +22,8 @@ void write_file(const std::string& path, const std::string& text) {
     f << text;
 }
 
-TEST(ProfileLookup, NamesIgnoreAsciiCaseAndBlanksAroundNamesAndValues) {
-    const std::string file =
+TEST(ProfileLookup, NamesIgnoreAsciiCaseBlanksAndQuotesAndTheFirstMatchWins) {
+    const std::string crlf =
         "[Other]\r\nvolume=1\r\n"
         "  [ Sound ]  \r\n"
         "  Volume =  80 \r\n"
@@ -32,33 +32,34 @@ TEST(ProfileLookup, NamesIgnoreAsciiCaseAndBlanksAroundNamesAndValues) {
         "half=\"open\r\n"
         "empty=\r\n"
         "noequals\r\n";
-    bool found = false;
-    EXPECT_EQ(profile_lookup(file, "SOUND", "VOLUME", &found), "80");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(profile_lookup(file, "sound", "voice"), "  quoted  ");
-    EXPECT_EQ(profile_lookup(file, "sound", "name"), "single");
-    EXPECT_EQ(profile_lookup(file, "sound", "half"), "\"open");
-    EXPECT_EQ(profile_lookup(file, "sound", "empty", &found), "");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(profile_lookup(file, "sound", "noequals", &found), "");
-    EXPECT_FALSE(found);
-    EXPECT_EQ(profile_lookup(file, "missing", "volume", &found), "");
-    EXPECT_FALSE(found);
-    EXPECT_EQ(profile_lookup(file, "other", "VOLUME"), "1");
-}
-
-TEST(ProfileLookup, ReadsLfFilesAndTheFirstSectionAndKeyOnly) {
-    const std::string file = "[a]\nk=1\nk=2\n[b]\nk=3\n[A]\nk=4\nj=5\n";
-    EXPECT_EQ(profile_lookup(file, "a", "k"), "1");
-    EXPECT_EQ(profile_lookup(file, "b", "k"), "3");
-    EXPECT_EQ(profile_lookup(file, "A", "j"), "");
-}
-
-TEST(ProfileLookup, DoubleByteNamesAreNotCaseFoldedInTheirTrailByte) {
+    const std::string lf = "[a]\nk=1\nk=2\n[b]\nk=3\n[A]\nk=4\nj=5\n";
     // 0x83 0x41 and 0x83 0x61 are two different characters (ア and ャ).
-    const std::string file = "[\x83\x41]\nk=1\n";
-    EXPECT_EQ(profile_lookup(file, "\x83\x41", "K"), "1");
-    EXPECT_EQ(profile_lookup(file, "\x83\x61", "K"), "");
+    const std::string sjis = "[\x83\x41]\nk=1\n";
+    const struct {
+        const std::string& file;
+        const char *section, *key, *value;
+        bool found;
+    } cases[] = {
+        {crlf, "SOUND", "VOLUME", "80", true},
+        {crlf, "sound", "voice", "  quoted  ", true},
+        {crlf, "sound", "name", "single", true},
+        {crlf, "sound", "half", "\"open", true},
+        {crlf, "sound", "empty", "", true},
+        {crlf, "sound", "noequals", "", false},
+        {crlf, "missing", "volume", "", false},
+        {crlf, "other", "VOLUME", "1", true},
+        {lf, "a", "k", "1", true},
+        {lf, "b", "k", "3", true},
+        {lf, "A", "j", "", false},
+        {sjis, "\x83\x41", "K", "1", true},
+        {sjis, "\x83\x61", "K", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + "/" + c.key);
+        bool found = !c.found;
+        EXPECT_EQ(profile_lookup(c.file, c.section, c.key, &found), c.value);
+        EXPECT_EQ(found, c.found);
+    }
 }
 
 TEST(ProfileUpdate, ChangesOnlyItsOwnLineAndKeepsEverythingElse) {
