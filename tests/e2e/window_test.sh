@@ -148,4 +148,49 @@ run() {
 
 run 1 "$work/headless.bmp"
 run 2 "$work/headless-2.bmp"
+
+# A picture that fades in for a minute: Alt+F4 or SIGTERM in the middle of
+# it must end the program at once (100 ms; sanitizer builds get 500).
+mkdir "$work/fade"
+convert -size 64x64 xc:white "BMP3:$work/fade/art.bmp" || fail "convert"
+printf '.code\n    win_load "art.bmp", 0, 0, 0, 0, 60000, -1, 255, 0, 0\n    end\n' \
+    >"$work/fade/start_up.qasm"
+"$qlnasm" -o "$work/fade/start_up.qln" "$work/fade/start_up.qasm" || fail "qlnasm (fade)"
+prompt_ms=100
+[ -n "${ASAN_OPTIONS:-}" ] && prompt_ms=500
+
+# close_during_fade HOW: HOW is alt-f4 or sigterm.
+close_during_fade() {
+    local how=$1
+    ASAN_OPTIONS=$window_asan "$quillon" --scale 1 --game "$work/fade" >"$work/game.log" 2>&1 &
+    game_pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
+    [ -n "$window" ] || fail "$how: no window appeared"
+    sleep 0.5
+    kill -0 "$game_pid" 2>/dev/null || fail "$how: the program ended before the close"
+    local start
+    start=$(date +%s%N)
+    if [ "$how" = alt-f4 ]; then
+        xdotool windowfocus --sync "$window"
+        start=$(date +%s%N)
+        xdotool key --window "$window" alt+F4
+    else
+        kill -TERM "$game_pid"
+    fi
+    while kill -0 "$game_pid" 2>/dev/null; do
+        [ $(($(date +%s%N) - start)) -gt 5000000000 ] && break
+        sleep 0.005
+    done
+    local took=$((($(date +%s%N) - start) / 1000000))
+    kill -0 "$game_pid" 2>/dev/null && fail "$how: the program still runs 5 s after the close"
+    wait "$game_pid"
+    local status=$?
+    game_pid=
+    [ $status -eq 0 ] || fail "$how: exit status $status"
+    [ "$took" -le "$prompt_ms" ] || fail "$how: the program took $took ms to end"
+    echo "$how during a minute's fade: the program ended in $took ms"
+}
+
+close_during_fade alt-f4
+close_during_fade sigterm
 echo "PASS"
