@@ -53,7 +53,7 @@ void poll_steps(benchmark::State& state, int32_t x, int32_t y) {
         return;
     }
     {
-        LockHold hold(engine.shared.input.lock);
+        qln::LockHold hold(engine.shared.input.lock);
         engine.shared.input.state.x = x;
         engine.shared.input.state.y = y;
     }

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int tick = 0; tick < 16; ++tick) {
         const uint8_t steer = size > size_t(tick) ? data[size - 1 - tick] : 0;
         {
-            LockHold hold(engine.shared.input.lock);
+            qln::LockHold hold(engine.shared.input.lock);
             engine.shared.input.state.left = steer & 1;
             engine.shared.input.state.right = (steer >> 1) & 1;
         }
