@@ -6,7 +6,7 @@
 #include "asm/assembler.h"
 #include "engine/engine.h"
 #include "input/timers.h"
-#include "input/wait_machine.h"
+#include "support/machine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/input_script.h"
 #include "platform/null/null_platform.h"

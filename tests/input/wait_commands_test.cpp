@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "input/wait_machine.h"
+#include "support/machine.h"
 
 namespace qln {
 namespace {
