@@ -1,4 +1,5 @@
 #include "base/full_width.h"
+#include "base/sjis.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,14 @@ TEST(FullWidth, EveryFormIsADistinctDoubleByteCharacter) {
         EXPECT_TRUE(seen.insert(wide).second) << c;
     }
     EXPECT_EQ(seen.size(), size_t(0x7F - 0x20 + 0xE0 - 0xA1));
+}
+
+// The lead bytes of code page 932 at each edge of its two ranges.
+TEST(FullWidth, LeadBytesAreThoseOfCodePage932) {
+    for (int c : {0x80, 0xA0, 0xDF, 0xFD, 0x7F, 0x00})
+        EXPECT_FALSE(sjis_is_lead_byte(uint8_t(c))) << c;
+    for (int c : {0x81, 0x9F, 0xE0, 0xEF, 0xF0, 0xFC})
+        EXPECT_TRUE(sjis_is_lead_byte(uint8_t(c))) << c;
 }
 
 }  // namespace
