@@ -9,6 +9,11 @@ namespace qln {
 
 struct Engine;
 
+// The poll step's order of the tickers, in one place: interval callbacks
+// run before the cursor frame changes.
+inline constexpr int kTickerOrderCallbacks = 100;
+inline constexpr int kTickerOrderCursor = 200;
+
 // Adds a ticker at its place; one of the same name is not added twice.
 void ticker_add(Engine& engine, const Ticker& ticker);
 // Whether any ticker keeps time now.

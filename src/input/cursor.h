@@ -47,9 +47,8 @@ void cursor_init(Engine& engine);
 // Exit: gives the host its arrow back and frees the cursor data.
 void cursor_release(Engine& engine);
 
-// The cursor's ticker, added when the cursor first animates: a frame change
-// comes after the interval callbacks (ordered 100).
-inline constexpr int kTickerOrderCursor = 200;
+// The cursor's ticker (kTickerOrderCursor), added when the cursor first
+// animates.
 void cursor_ticker_add(Engine& engine);
 
 }  // namespace qln

@@ -40,9 +40,8 @@ uint32_t poll_quiet_ms(const Engine& engine, uint32_t now, uint32_t max_ms);
 void idle_until_due(Engine& engine);
 inline constexpr uint32_t kIdleWaitMaxMs = 100;
 
-// The interval callbacks' ticker, added when callbacks are first set; they
-// run before the cursor frame (input/cursor.h).
-inline constexpr int kTickerOrderCallbacks = 100;
+// The interval callbacks' ticker (kTickerOrderCallbacks), added when
+// callbacks are first set.
 void callbacks_ticker_add(Engine& engine);
 
 enum class Click : uint8_t { Right, Left, Failed };
