@@ -6,19 +6,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/font_state.h"
+#include "engine/interp_state.h"
+#include "engine/random_state.h"
+#include "engine/screen_state.h"
 #include "engine/settings.h"
+#include "engine/tables_state.h"
 #include "engine/ticker_state.h"
-#include "input/timers_state.h"
-#include "input/tracking.h"
+#include "engine/timers_state.h"
+#include "engine/tracking_state.h"
+#include "engine/window_state.h"
 #include "platform/null/null_platform.h"
 #include "platform/platform.h"
 #include "platform/thread_shared.h"
-#include "scenario/interp_state.h"
-#include "scenario/random_state.h"
-#include "screen/screen_state.h"
-#include "tables/tables_state.h"
-#include "text/font_state.h"
-#include "windows/window_state.h"
 
 namespace qln {
 

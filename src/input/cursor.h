@@ -11,28 +11,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/tracking_state.h"
 #include "input/cursor_file.h"
 
 namespace qln {
 
 struct Engine;
-
-enum class CursorSource : uint8_t { None, Default, Buffer };
-
-struct CursorState {
-    std::vector<uint8_t> default_data;  // the default cursor file; empty = none
-    std::vector<uint8_t> active;        // copy of the active cursor file
-    CursorLayout layout;                // of active
-    CursorSource source = CursorSource::None;
-    // Where the active bytes were copied from: compared, never read.
-    const uint8_t* source_bytes = nullptr;
-    uint8_t state = 0;  // 0 no button, 1 left, 2 right
-    uint16_t frame = 0;
-    uint32_t last_change = 0;
-    uint32_t delay_ms = 0;
-    bool enabled = false;
-    bool shown = false;  // one of our images is the platform's cursor
-};
 
 // Makes data (size bytes) the active cursor, or the default cursor for
 // nullptr. Refused (false, the previous cursor stays) when there is no

@@ -8,21 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/tracking_state.h"
+
 namespace qln {
 
 struct CursorImage;
-
-inline constexpr size_t kCursorHeaderSize = 80;
-inline constexpr size_t kCursorImageSize = 640;  // 512 bytes of pixels, 128 of mask
-inline constexpr int kCursorStates = 3;
-
-// Where things lie in a checked cursor file.
-struct CursorLayout {
-    uint16_t image_count = 0;
-    int32_t hot_x = 0, hot_y = 0;
-    uint16_t frame_count[kCursorStates] = {};
-    size_t frame_table[kCursorStates] = {};  // byte offset of each state's table
-};
 
 // One entry of a frame table.
 struct CursorFrame {

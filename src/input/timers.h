@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <list>
-#include "input/timers_state.h"
+#include "engine/timers_state.h"
 
 namespace qln {
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "base/rect.h"
+#include "engine/tracking_state.h"
 #include "input/cursor.h"
 #include "input/input_state.h"
 
@@ -14,39 +15,6 @@ namespace qln {
 
 struct Engine;
 struct Picture;
-
-struct HighlightState {
-    uint16_t last_window = 0;
-    int32_t last_button_id = 0;
-    uint8_t last_left = 0;
-    Picture* saved = nullptr;  // the covered pixels, or none
-    int32_t saved_x = 0, saved_y = 0;
-    // The window picture the saved pixels came from: compared, never read,
-    // so a window closed or resized since is never written with them.
-    const Picture* saved_from = nullptr;
-};
-
-struct DragState {
-    uint16_t window = 0;  // 0 = none
-    uint16_t grab_x = 0, grab_y = 0;
-};
-
-// The pointer's confinement as cursor_clip set it, in client coordinates.
-struct CursorClip {
-    bool set = false;
-    Rect rect;
-};
-
-struct InputTracking {
-    HighlightState highlight;
-    DragState drag;
-    // While non-zero only this window is hit-tested (commands that wait for
-    // an answer in one window set it).
-    uint16_t input_owner = 0;
-    uint8_t button_cursors[256] = {};  // mask id -> raw buffer with a cursor file
-    CursorClip clip;
-    CursorState cursor;
-};
 
 // Poll-step parts, in the poll step's order.
 // Moves the dragged window with the pointer, or ends the drag once the left

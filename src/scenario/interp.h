@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/command_args.h"
-#include "scenario/interp_state.h"
+#include "engine/interp_state.h"
 
 namespace qln {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "engine/settings.h"
-#include "scenario/scenario_state.h"
+#include "engine/scenario_state.h"
 
 namespace qln {
 

@@ -10,7 +10,7 @@
 
 #include "base/rect.h"
 #include "graphics/picture.h"
-#include "screen/screen_state.h"
+#include "engine/screen_state.h"
 
 namespace qln {
 

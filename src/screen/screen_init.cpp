@@ -10,7 +10,7 @@
 #include "screen/screen.h"
 #include "screen/screen_hooks.h"
 #include "screen/screen_internal.h"
-#include "windows/window_state.h"
+#include "engine/window_state.h"
 
 namespace qln {
 namespace {

@@ -11,7 +11,7 @@
 #include "engine/engine.h"
 #include "graphics/dither.h"
 #include "platform/platform.h"
-#include "windows/window_state.h"
+#include "engine/window_state.h"
 
 namespace qln {
 namespace {

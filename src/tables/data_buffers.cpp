@@ -6,7 +6,7 @@
 
 #include "engine/engine.h"
 #include "graphics/picture.h"
-#include "scenario/scenario_state.h"
+#include "engine/scenario_state.h"
 #include "tables/plugin.h"
 #include "tables/var_view.h"
 

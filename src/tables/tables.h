@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "tables/tables_state.h"
+#include "engine/tables_state.h"
 
 namespace qln {
 

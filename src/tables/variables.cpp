@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "scenario/scenario_state.h"
+#include "engine/scenario_state.h"
 #include "engine/engine.h"
 #include "tables/string_slots.h"
 #include "tables/var_view.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "text/font_state.h"
+#include "engine/font_state.h"
 
 namespace qln {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "windows/window_state.h"
+#include "engine/window_state.h"
 
 namespace qln {
 

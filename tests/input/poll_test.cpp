@@ -5,6 +5,7 @@
 
 #include "asm/assembler.h"
 #include "engine/engine.h"
+#include "input/cursor.h"
 #include "input/timers.h"
 #include "support/machine.h"
 #include "platform/headless/headless_platform.h"

@@ -12,7 +12,7 @@
 #include "platform/process.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "scenario/system_commands.h"
+#include "handlers/system_commands.h"
 #include "platform/null/null_platform.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"

@@ -1,4 +1,4 @@
-#include "tables/buffer_commands.h"
+#include "handlers/buffer_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tables/string_commands.h"
+#include "handlers/string_commands.h"
 
 #include <gtest/gtest.h>
 

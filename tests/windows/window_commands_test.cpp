@@ -6,7 +6,7 @@
 
 #include "tables/tables.h"
 #include "windows/command_args.h"
-#include "windows/window_commands.h"
+#include "handlers/window_commands.h"
 #include "windows/window_test_support.h"
 
 namespace qln::test {

@@ -1,7 +1,7 @@
 // wait, clock_wait and the stopwatch.
 
 #include "engine/engine.h"
-#include "input/timer_commands.h"
+#include "handlers/timer_commands.h"
 #include "platform/platform.h"
 #include "run/run_loop.h"
 #include "scenario/interp.h"

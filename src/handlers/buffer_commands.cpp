@@ -1,4 +1,4 @@
-#include "tables/buffer_commands.h"
+#include "handlers/buffer_commands.h"
 
 #include "graphics/picture.h"
 #include "scenario/expr.h"

@@ -7,7 +7,7 @@
 #include "engine/engine.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"
-#include "windows/window_commands.h"
+#include "handlers/window_commands.h"
 
 namespace qln {
 

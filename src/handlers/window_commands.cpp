@@ -1,4 +1,4 @@
-#include "windows/window_commands.h"
+#include "handlers/window_commands.h"
 
 #include "graphics/draw.h"
 #include "screen/screen.h"

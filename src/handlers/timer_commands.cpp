@@ -1,6 +1,6 @@
 // Interval callbacks: the record list and the commands that fill it.
 
-#include "input/timer_commands.h"
+#include "handlers/timer_commands.h"
 
 #include "run/run_loop.h"
 

@@ -3,7 +3,7 @@
 #include "scenario/interp.h"
 #include "engine/engine.h"
 #include "tables/tables.h"
-#include "windows/window_commands.h"
+#include "handlers/window_commands.h"
 
 namespace qln {
 namespace {

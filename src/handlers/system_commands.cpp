@@ -1,4 +1,4 @@
-#include "scenario/system_commands.h"
+#include "handlers/system_commands.h"
 
 #include <cstring>
 
