@@ -37,6 +37,7 @@ LAYERS = [
     "windows",    # window table, frames, window text and drawing
     "input",      # input, hit test, cursor, waits and timers
     "run",        # the run loop: steps, the poll step, waits, timed frames
+    "effects",    # effects that play over time through timed frames: picture fades
     "sound",
     "animation",
     "commands",   # the command table: rows, operand views, handler declarations

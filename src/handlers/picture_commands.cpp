@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/draw.h"
+#include "effects/picture_fade.h"
 #include "screen/screen.h"
 #include "scenario/interp.h"
 #include "engine/engine.h"

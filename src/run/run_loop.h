@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/reentry.h"
 #include "input/input_state.h"
 
 namespace qln {
@@ -18,8 +19,7 @@ int32_t scn_step(Engine& engine);
 // Runs a subroutine of the current scenario to its return: 0, a negative
 // control result, or -1 (which callers report as -101).
 int32_t call_wait(Engine& engine, uint16_t target);
-// Runs a callback (data buffer, entry) to completion.
-bool scn_invoke(Engine& engine, int32_t buf_no, int32_t entry);
+// scn_invoke (engine/reentry.h) runs a callback to completion.
 // After a nested run failed: ends the scenarios it left above caller (all of
 // them when caller is gone), so the interrupted run resumes where it was and
 // not inside the failed one.

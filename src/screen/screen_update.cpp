@@ -9,20 +9,15 @@
 #include "screen/screen.h"
 
 #include "engine/engine.h"
+#include "engine/window_state.h"
 #include "graphics/dither.h"
 #include "platform/platform.h"
-#include "engine/window_state.h"
 
 namespace qln {
 namespace {
 
-int32_t clamp_to_int32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
 Rect window_screen_rect(const Window& w) {
-    return Rect{w.px, w.py, clamp_to_int32(int64_t(w.px) + w.sx()),
-                clamp_to_int32(int64_t(w.py) + w.sy())};
+    return rect_of(w.px, w.py, w.sx(), w.sy());
 }
 
 void compose(Engine& engine, const Rect& area) {

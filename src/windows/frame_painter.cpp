@@ -6,7 +6,7 @@
 #include <new>
 
 #include "engine/engine.h"
-#include "run/run_loop.h"
+#include "engine/reentry.h"
 #include "scenario/interp.h"
 #include "screen/screen.h"
 #include "tables/tables.h"

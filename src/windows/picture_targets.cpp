@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "engine/engine.h"
 #include "files/file_read.h"
 #include "scenario/interp.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

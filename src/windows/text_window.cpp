@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "screen/screen.h"
 #include "engine/engine.h"
+#include "screen/screen.h"
 #include "text/text_draw.h"
 #include "windows/window.h"
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/rect.h"
 #include "engine/engine.h"
 #include "screen/screen.h"
 #include "windows/window.h"
@@ -12,10 +13,6 @@ namespace qln {
 namespace {
 
 constexpr int32_t kMaxWindowNumber = 0xFFFF;
-
-int32_t clamp_to_int32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 int32_t screen_width(const Engine& engine) {
     return engine.screen.screen ? engine.screen.screen->width : 0;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "effects/picture_fade.h"
 #include "windows/window_test_support.h"
 
 namespace qln::test {
