@@ -185,6 +185,7 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
     } cases[] = {
         {"\n    bogus 1\n", "f:2:5: unknown command 'bogus'"},
         {"    jump nowhere", "f:1:10: undefined label 'nowhere'"},
+        {"    eval 1 + nowhere", "f:1:14: undefined label 'nowhere'"},
         {"a:\na:", "f:2:1: label 'a' is already defined"},
         {"    jump_if 1",
          "f:1:14: expected ',', found end of line (operand 2 of jump_if: target, code offset)"},

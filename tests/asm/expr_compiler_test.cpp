@@ -90,31 +90,6 @@ TEST(ExprCompile, TextAndBytesBothWays) {
     }
 }
 
-TEST(ExprCompile, RawTokensStandWhereTheyAreWritten) {
-    EXPECT_EQ(compile("{0x03 5 0 0 0}"), (Bytes{0x03, 5, 0, 0, 0, 0x7F}));
-    EXPECT_EQ(compile("{}"), (Bytes{0x7F}));
-    // Arguments first, then the bytes.
-    EXPECT_EQ(compile("{0x61, 0x80}(1, 2) + 3"),
-              (Bytes{0x00, 1, 0x00, 2, 0x61, 0x80, 0x00, 3, 0x53, 0x7F}));
-}
-
-// Compiling appends, stops before what cannot continue the expression, and
-// leaves label words to be filled in later.
-TEST(ExprCompile, LabelsAreUnsignedWordsFilledInLater) {
-    Lexer lexer;
-    lexer.reset("start + 1, 7");
-    Bytes out = {0xAA};
-    std::vector<ExprLabelUse> labels;
-    AsmError err;
-    ASSERT_TRUE(expr_compile(lexer, out, &labels, err));
-    EXPECT_TRUE(lexer.peek().is(","));
-    EXPECT_EQ(out, (Bytes{0xAA, 0x02, 0x00, 0x00, 0x00, 1, 0x53, 0x7F}));
-    ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(labels[0].name, "start");
-    EXPECT_EQ(labels[0].offset, 2u);
-    EXPECT_EQ(labels[0].col, 1);
-}
-
 TEST(ExprCompile, ErrorsNameTheColumn) {
     const struct {
         const char* text;
