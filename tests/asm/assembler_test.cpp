@@ -104,6 +104,14 @@ done: end
                      0x62, 4, 0, 0xFF, 0xFF, 0x00, 1, 0x10, 0x00, 2, 0x53, 0x7F}));
 }
 
+TEST(Assemble, ALabelPastTheFirst256BytesKeepsItsHighByte) {
+    std::string source = ".raw\n    jump far\n    .bytes";
+    for (int i = 0; i < 0x120; ++i) source += " 0";
+    const Bytes image = assemble_ok(source + "\nfar:\n");
+    ASSERT_EQ(image.size(), 0x123u);
+    EXPECT_EQ(image[1] | image[2] << 8, 0x123);
+}
+
 TEST(Assemble, ClosingListsOfEveryKind) {
     EXPECT_EQ(code_of(assemble_ok("a: jump_table v0[0], 1, a, b\nb:")),
               (Bytes{0x0D, 0x00, 0, 0x10, 0x7F, 0x00, 1, 0x7F, 7, 0, 21, 0, 0xFF, 0xFF}));

@@ -34,6 +34,7 @@ TEST(ProfileLookup, NamesIgnoreAsciiCaseBlanksAndQuotesAndTheFirstMatchWins) {
     const std::string lf = "[a]\nk=1\nk=2\n[b]\nk=3\n[A]\nk=4\nj=5\n";
     // 0x83 0x41 and 0x83 0x61 are two different characters (ア and ャ).
     const std::string sjis = "[\x83\x41]\nk=1\n";
+    const std::string az = "[Az]\nkZ=1\n";
     const struct {
         const std::string& file;
         const char *section, *key, *value;
@@ -52,6 +53,7 @@ TEST(ProfileLookup, NamesIgnoreAsciiCaseBlanksAndQuotesAndTheFirstMatchWins) {
         {lf, "A", "j", "", false},
         {sjis, "\x83\x41", "K", "1", true},
         {sjis, "\x83\x61", "K", "", false},
+        {az, "aZ", "Kz", "1", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.key);
