@@ -14,13 +14,14 @@
 
 namespace {
 
+namespace test = qln::test;
 using Bytes = std::vector<uint8_t>;
 using qln::test::RunResult;
 using qln::test::slurp;
 
 class QlnpackTest : public ::testing::Test {
   protected:
-    qln::test::TempDir dir;
+    test::TempDir dir;
 
     std::string path(const std::string& name) const { return dir.str() + "/" + name; }
     RunResult run(const std::vector<std::string>& args) const {
@@ -85,48 +86,42 @@ TEST_F(QlnpackTest, PackAndUnpackTheLayout) {
     EXPECT_EQ(read_entry(path("s.gpc"), 1, true), picture);
 }
 
-TEST_F(QlnpackTest, FailuresNameTheFileAndExitWithOne) {
+// Failures exit with 1 and name the file, usage errors exit with 2.
+TEST_F(QlnpackTest, FailuresAndUsageErrors) {
     dir.write("big.bin", Bytes(70000, 1));
-    RunResult r = run({"pack", path("big.cmp"), path("big.bin")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("big.bin"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("65,535"), std::string::npos) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(path("big.cmp")));
-
-    r = run({"gpc7", path("c.gpc"), path("nope.bin")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("nope.bin"), std::string::npos) << r.err;
-
     dir.write("junk.bin", {'J', 'U', 'N', 'K', 0, 0, 0, 0});
-    r = run({"list", path("junk.bin")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("not an archive"), std::string::npos) << r.err;
-
     dir.write("bad.cmp", {6, 0, 5, 0, 0x10, 'a', 'b', 'c', 0x20, 0x00});
-    r = run({"unpack", path("bad.out"), path("bad.cmp")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("bad.cmp"), std::string::npos) << r.err;
-
-    // A damaged entry in a listing.
-    Bytes gpc = {'G',  'p', 'c', '7', 2, 0, 0, 0, 16, 0, 0, 0,
-                 0xFF, 0,   0,   0,   0, 0, 0, 0, 0,  0, 0, 0};
-    dir.write("dmg.gpc", gpc);
-    r = run({"list", path("dmg.gpc")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "1 0 0\n");
-    EXPECT_NE(r.err.find("entry 2"), std::string::npos) << r.err;
-}
-
-TEST_F(QlnpackTest, UsageErrorsExitWithTwo) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"frobnicate"},
-                                               {"gpc7", "x.gpc"},
-                                               {"pack", "x"},
-                                               {"extract", "x", "0", "y"},
-                                               {"extract", "x", "65536", "y"},
-                                               {"extract", "x", "-1", "y"}})
-        EXPECT_EQ(run(args).status, 2) << (args.empty() ? "" : args[0]);
+    // Two entries, the second one damaged.
+    dir.write("dmg.gpc", {'G',  'p', 'c', '7', 2, 0, 0, 0, 16, 0, 0, 0,  //
+                          0xFF, 0,   0,   0,   0, 0, 0, 0, 0,  0, 0, 0});
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::vector<const char*> err;
+        const char* out = "";
+    } cases[] = {
+        {{"pack", "big.cmp", "big.bin"}, 1, {"big.bin", "65,535"}},
+        {{"gpc7", "c.gpc", "nope.bin"}, 1, {"nope.bin"}},
+        {{"list", "junk.bin"}, 1, {"not an archive"}},
+        {{"unpack", "bad.out", "bad.cmp"}, 1, {"bad.cmp"}},
+        {{"list", "dmg.gpc"}, 1, {"entry 2"}, "1 0 0\n"},
+        {{}, 2, {}},
+        {{"frobnicate"}, 2, {}},
+        {{"gpc7", "x.gpc"}, 2, {}},
+        {{"pack", "x"}, 2, {}},
+        {{"extract", "x", "0", "y"}, 2, {}},
+        {{"extract", "x", "65536", "y"}, 2, {}},
+        {{"extract", "x", "-1", "y"}, 2, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "" : c.args[0] + " " + c.args.back());
+        test::CwdGuard cwd(dir.path());
+        const RunResult r = run(c.args);
+        EXPECT_EQ(r.status, c.status);
+        for (const char* text : c.err) EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("big.cmp")));
     const RunResult help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* word : {"gpc7", "qscf", "pack", "unpack", "list", "extract"})
