@@ -16,6 +16,20 @@ namespace qln::test {
 
 using Bytes = std::vector<uint8_t>;
 
+// Bytes written compactly: hex pairs and 'quoted text', spaces between free,
+// e.g. hex("'QLN' 05 00 07 00").
+inline Bytes hex(std::string_view s) {
+    Bytes out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\'') {
+            while (++i < s.size() && s[i] != '\'') out.push_back(uint8_t(s[i]));
+        } else if (s[i] != ' ') {
+            out.push_back(uint8_t(std::stoi(std::string(s.substr(i++, 2)), nullptr, 16)));
+        }
+    }
+    return out;
+}
+
 inline Bytes assemble_ok(std::string_view source) {
     Bytes image;
     AsmError error;

@@ -15,16 +15,19 @@ using test::assemble_error;
 using test::assemble_ok;
 using test::Bytes;
 using test::code_of;
+using test::hex;
 using test::table_of;
 
-void append(Bytes& b, std::string_view s) {
-    b.insert(b.end(), s.begin(), s.end());
+// The bytes of a literal, NULs included, without the final one.
+template <size_t N>
+Bytes lit(const char (&s)[N]) {
+    return Bytes(s, s + N - 1);
 }
 
 TEST(Assemble, AnEmptySourceIsTheSmallestScenario) {
-    EXPECT_EQ(assemble_ok(""), (Bytes{'Q', 'L', 'N', 5, 0, 7, 0}));
-    EXPECT_EQ(assemble_ok("; only a comment\n\n"), (Bytes{'Q', 'L', 'N', 5, 0, 7, 0}));
-    EXPECT_EQ(assemble_ok("    end\n"), (Bytes{'Q', 'L', 'N', 5, 0, 8, 0, 0xFF}));
+    EXPECT_EQ(assemble_ok(""), hex("'QLN' 05 00 07 00"));
+    EXPECT_EQ(assemble_ok("; only a comment\n\n"), hex("'QLN' 05 00 07 00"));
+    EXPECT_EQ(assemble_ok("    end\n"), hex("'QLN' 05 00 08 00 FF"));
 }
 
 TEST(Assemble, SettingsRecordsChainTheirNextOffsets) {
@@ -35,13 +38,8 @@ TEST(Assemble, SettingsRecordsChainTheirNextOffsets) {
 .code
     end
 )");
-    const Bytes expected = {'Q', 'L', 'N', 18,   0,                 // H = 18
-                            'S', 10,  0,   0xE8, 0x03,              // 1000
-                            'N', 17,  0,   0x20, 0x03, 0x58, 0x02,  // 800, 600
-                            'X',                                    // end
-                            21,  0,                                 // T
-                            0xFF};
-    EXPECT_EQ(image, expected);
+    // H = 18, each record: its letter, the offset of the next one, its values.
+    EXPECT_EQ(image, hex("'QLN' 12 00  'S' 0A 00 E8 03  'N' 11 00 20 03 58 02  'X'  15 00  FF"));
 }
 
 TEST(Assemble, TextAndFileSettings) {
@@ -54,19 +52,16 @@ TEST(Assemble, TextAndFileSettings) {
     record 0x4B, 0x1234, 1, "ab"
 )");
     // Each record: its letter, the offset of the next one, then its text or bytes.
-    const std::string expected(
-        "QLN\x44\x00"
-        "T\x17\x00Quillon \x83\x65\x83\x58\x83\x67\x00"
-        "C\x23\x00"
-        "FILE,0,1\x00"
-        "E\x2F\x00\"A,B\",-3\x00"
-        "M\x3B\x00RAW TEXT\x00"
-        "G\x3E\x00"
-        "K\x34\x12\x01"
-        "ab"
-        "\x46\x00",
-        70);
-    EXPECT_EQ(image, Bytes(expected.begin(), expected.end()));
+    EXPECT_EQ(image, lit("QLN\x44\x00"
+                         "T\x17\x00Quillon \x83\x65\x83\x58\x83\x67\x00"
+                         "C\x23\x00"
+                         "FILE,0,1\x00"
+                         "E\x2F\x00\"A,B\",-3\x00"
+                         "M\x3B\x00RAW TEXT\x00"
+                         "G\x3E\x00"
+                         "K\x34\x12\x01"
+                         "ab"
+                         "\x46\x00"));
 }
 
 TEST(Assemble, StringLiteralsGoToThePoolInCodePage932) {
@@ -75,24 +70,14 @@ TEST(Assemble, StringLiteralsGoToThePoolInCodePage932) {
     str_let 3, "テスト"
 )";
     const Bytes shared = assemble_ok(body);
-    EXPECT_EQ(code_of(shared), (Bytes{0x60, 0x00, 1, 0x7F, 0, 0,  //
-                                      0x60, 0x00, 2, 0x7F, 7, 0,  //
-                                      0x60, 0x00, 3, 0x7F, 0, 0}));
-    Bytes pool;
-    append(pool, std::string_view("\x83\x65\x83\x58\x83\x67", 7));
-    append(pool, std::string_view("a\"b\\c\x81\xFF\n", 9));
-    EXPECT_EQ(table_of(shared), pool);
+    EXPECT_EQ(code_of(shared), hex("60 00 01 7F 00 00  60 00 02 7F 07 00  60 00 03 7F 00 00"));
+    EXPECT_EQ(table_of(shared), lit("\x83\x65\x83\x58\x83\x67\0a\"b\\c\x81\xFF\n\0"));
 
     // Separate strings: every literal gets its own copy.
     const Bytes separate = assemble_ok(".strings separate\n" + body);
     EXPECT_EQ(code_of(separate)[16], 16);
-    append(pool, std::string_view("\x83\x65\x83\x58\x83\x67", 7));
-    EXPECT_EQ(table_of(separate), pool);
-}
-
-TEST(Assemble, StringOperandsOfEveryForm) {
-    EXPECT_EQ(code_of(assemble_ok("    str_cmp #4, s[v0[1] + 2]")),
-              (Bytes{0x62, 4, 0, 0xFF, 0xFF, 0x00, 1, 0x10, 0x00, 2, 0x53, 0x7F}));
+    EXPECT_EQ(table_of(separate),
+              lit("\x83\x65\x83\x58\x83\x67\0a\"b\\c\x81\xFF\n\0\x83\x65\x83\x58\x83\x67\0"));
 }
 
 TEST(Assemble, LabelsAreCodeOffsetsForwardAndBack) {
@@ -102,54 +87,51 @@ TEST(Assemble, LabelsAreCodeOffsetsForwardAndBack) {
     eval start + 1
 done: end
 )");
-    EXPECT_EQ(code_of(image),
-              (Bytes{0x01, 37,   0,                                               // jump done
-                     0x03, 0x00, 1, 0x10, 0x7F, 7, 0,    0x00, 1, 0x7F, 0x00, 2,  // call_if
-                     0x7F, 0x00, 3, 0x7F, 0x00, 4, 0x7F,                          //
-                     0x00, 0x02, 7, 0,    0x00, 1, 0x53, 0x7F,                    // eval
-                     0xFF}));                                                     // done: end
-    EXPECT_EQ(code_of(assemble_ok("    jump 0x1234\n    jump -1\n")),
-              (Bytes{0x01, 0x34, 0x12, 0x01, 0xFF, 0xFF}));
+    EXPECT_EQ(code_of(image), hex("01 25 00"  // jump done
+                                  "03 00 01 10 7F 07 00  00 01 7F 00 02 7F 00 03 7F 00 04 7F"
+                                  "00 02 07 00 00 01 53 7F"  // eval start + 1
+                                  "FF"));
+    EXPECT_EQ(code_of(assemble_ok("    jump 0x1234\n    jump -1\n    str_cmp #4, s[v0[1] + 2]")),
+              hex("01 34 12  01 FF FF  62 04 00 FF FF 00 01 10 00 02 53 7F"));
+}
+
+TEST(Assemble, ALabelPastTheFirst256BytesKeepsItsHighByte) {
+    std::string source = ".raw\n    jump far\n    .bytes";
+    for (int i = 0; i < 0x120; ++i) source += " 0";
+    const Bytes image = assemble_ok(source + "\nfar:\n");
+    ASSERT_EQ(image.size(), 0x123u);
+    EXPECT_EQ(image[1] | image[2] << 8, 0x123);
 }
 
 TEST(Assemble, ClosingListsOfEveryKind) {
-    EXPECT_EQ(code_of(assemble_ok("a: jump_table v0[0], 1, a, b\nb:")),
-              (Bytes{0x0D, 0x00, 0, 0x10, 0x7F, 0x00, 1, 0x7F, 7, 0, 21, 0, 0xFF, 0xFF}));
-    EXPECT_EQ(
-        code_of(assemble_ok(
-            R"(    win_select 1, 0xFFFF, 0, 0xFFFF, 0xFFFF, -1, 0, ["x", 0x10, 1], [5: #3, 0x20, 0])")),
-        (Bytes{0x0B, 0x00, 1,    0x7F, 0xFF, 0xFF, 0x00, 0,    0x7F, 0xFF,
-               0xFF, 0xFF, 0xFF, 0x01, 0xFF, 0xFF, 0x7F, 0x00, 0,    0x7F,  // fixed operands
-               0x00, 0,    0,    0x10, 0,    0x00, 1,    0x7F,              // ["x", 0x10, 1]
-               0x05, 3,    0,    0x20, 0,    0x00, 0,    0x7F,              // [5: #3, 0x20, 0]
-               0x80}));
-    EXPECT_EQ(code_of(assemble_ok("    win_open 2, 1, px: 10, tx_ssy: 5, 200: 1")),
-              (Bytes{0x94, 0x00, 2,    0x7F, 0x00, 1,   0x7F, 1, 0x00, 10,
-                     0x7F, 26,   0x00, 5,    0x7F, 200, 0x00, 1, 0x7F, 0x7F}));
-    EXPECT_EQ(code_of(assemble_ok("    win_set 2")), (Bytes{0x9C, 0x00, 2, 0x7F, 0x7F}));
-    EXPECT_EQ(code_of(assemble_ok("    btn_wait -1, 3, 0, [1, 2], [9: 3, 4]")),
-              (Bytes{0x51, 0x01, 0xFF, 0xFF, 0x7F, 0x00, 3, 0x7F, 0x00, 0, 0x7F,  //
-                     0x00, 0x00, 0x00, 1,    0x7F, 0x00, 2, 0x7F,                 //
-                     0x00, 0x09, 0x00, 3,    0x7F, 0x00, 4, 0x7F,                 //
-                     0x01, 0x00}));
-    EXPECT_EQ(code_of(assemble_ok("    btn_wait -1, -1, 0, [end: 2, 7]")),
-              (Bytes{0x51, 0x01, 0xFF, 0xFF, 0x7F, 0x01, 0xFF, 0xFF, 0x7F, 0x00, 0, 0x7F, 2, 7}));
-    EXPECT_EQ(
-        code_of(assemble_ok("    plugin_call 1, 2, 5, s[3], [1: 7, 9], [1: 8], [9:], [0: 4], #2")),
-        (Bytes{0xC6, 0x00, 1,    0x7F, 0x00, 2,    0x7F,  //
-               0,    0x00, 5,    0x7F,                    // 5
-               2,    0xFF, 0xFF, 0x00, 3,    0x7F,        // s[3]
-               1,    7,    9,                             // [1: 7, 9]
-               1,    8,    0,                             // [1: 8]
-               9,                                         // [9:]
-               0,    0x00, 4,    0x7F,                    // [0: 4]
-               2,    2,    0,                             // #2
-               0x7F}));
+    const struct {
+        const char* source;
+        const char* code;
+    } cases[] = {
+        {"a: jump_table v0[0], 1, a, b\nb:", "0D 00 00 10 7F 00 01 7F  07 00 15 00 FF FF"},
+        {R"(    win_select 1, 0xFFFF, 0, 0xFFFF, 0xFFFF, -1, 0, ["x", 0x10, 1], [5: #3, 0x20, 0])",
+         "0B 00 01 7F FF FF 00 00 7F FF FF FF FF 01 FF FF 7F 00 00 7F"  // fixed operands
+         "00 00 00 10 00 00 01 7F  05 03 00 20 00 00 00 7F  80"},
+        {"    win_open 2, 1, px: 10, tx_ssy: 5, 200: 1",
+         "94 00 02 7F 00 01 7F  01 00 0A 7F  1A 00 05 7F  C8 00 01 7F  7F"},
+        {"    win_set 2", "9C 00 02 7F 7F"},
+        {"    btn_wait -1, 3, 0, [1, 2], [9: 3, 4]",
+         "51 01 FF FF 7F 00 03 7F 00 00 7F  00 00 00 01 7F 00 02 7F  00 09 00 03 7F 00 04 7F  01 "
+         "00"},
+        {"    btn_wait -1, -1, 0, [end: 2, 7]", "51 01 FF FF 7F 01 FF FF 7F 00 00 7F  02 07"},
+        {"    plugin_call 1, 2, 5, s[3], [1: 7, 9], [1: 8], [9:], [0: 4], #2",
+         "C6 00 01 7F 00 02 7F  00 00 05 7F  02 FF FF 00 03 7F  01 07 09  01 08 00  09"
+         "00 00 04 7F  02 02 00  7F"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        EXPECT_EQ(code_of(assemble_ok(c.source)), hex(c.code));
+    }
 }
 
 TEST(Assemble, RawBytesExplicitTablesAndRawImages) {
     EXPECT_EQ(assemble_ok(".raw\n    .bytes 0x51 \"LN\", -1\n    jump here\nhere:\n"),
-              (Bytes{0x51, 'L', 'N', 0xFF, 0x01, 7, 0}));
+              hex("'QLN' FF 01 07 00"));
 
     // An explicit table is placed as written; literals follow it.
     const Bytes image = assemble_ok(R"(    str_let 0, #4
@@ -158,12 +140,12 @@ TEST(Assemble, RawBytesExplicitTablesAndRawImages) {
     "abc"
     .bytes 0x41
 )");
-    EXPECT_EQ(code_of(image), (Bytes{0x60, 0x00, 0, 0x7F, 4, 0, 0x60, 0x00, 1, 0x7F, 5, 0}));
-    EXPECT_EQ(table_of(image), (Bytes{'a', 'b', 'c', 0, 'A', 'n', 'e', 'w', 0}));
+    EXPECT_EQ(code_of(image), hex("60 00 00 7F 04 00  60 00 01 7F 05 00"));
+    EXPECT_EQ(table_of(image), hex("'abc' 00 'Anew' 00"));
 
     // A string table offset given outright.
     const Bytes early = assemble_ok(".strtab_offset 2\n    str_let 0, \"x\"\n");
-    EXPECT_EQ(early, (Bytes{'Q', 'L', 'N', 5, 0, 2, 0, 0x60, 0x00, 0, 0x7F, 11, 0, 'x', 0}));
+    EXPECT_EQ(early, hex("'QLN' 05 00 02 00  60 00 00 7F 0B 00  'x' 00"));
 }
 
 TEST(Assemble, PackedOutputUnpacksToTheImage) {
@@ -193,6 +175,7 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
     } cases[] = {
         {"\n    bogus 1\n", "f:2:5: unknown command 'bogus'"},
         {"    jump nowhere", "f:1:10: undefined label 'nowhere'"},
+        {"    eval 1 + nowhere", "f:1:14: undefined label 'nowhere'"},
         {"a:\na:", "f:2:1: label 'a' is already defined"},
         {"    jump_if 1",
          "f:1:14: expected ',', found end of line (operand 2 of jump_if: target, code offset)"},
@@ -206,8 +189,12 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
         {".strtab_offset 0xFFFF\n    str_let 0, \"x\"",
          "f:2:16: string lies outside the reach of the string table"},
         {"    jump_table 0, 0, 0xFFFF", "f:1:22: "},
-        {"    win_open 1, 0, colour: 3", "f:1:"},
-        {"    btn_wait 0, 0, 0, [end: 1, 0], [1, 2]", "f:1:"},
+        {"    win_open 1, 0, colour: 3",
+         "f:1:20: unknown window key 'colour' (operand 3 of win_open: fields, (key, value) pairs "
+         "of window fields, closed by 0x7F)"},
+        {"    btn_wait 0, 0, 0, [end: 1, 0], [1, 2]",
+         "f:1:36: nothing may follow the [end: ...] item (operand 4 of btn_wait: windows, "
+         "(win_no, buf_no) pairs of mask maps)"},
         {".settings\n    colours 3", "f:2:5: unknown settings record 'colours'"},
         {".settings\n    strings 70000", "f:2:13: "},
         {"    end @", "f:1:9: unexpected character"},
@@ -219,12 +206,6 @@ TEST(Assemble, ErrorsNameTheLineAndColumn) {
         const std::string got = assemble_error(c.source).format("f");
         EXPECT_EQ(got.substr(0, std::strlen(c.error)), c.error);  // the whole message where known
     }
-    EXPECT_EQ(assemble_error("    win_open 1, 0, colour: 3").message,
-              "unknown window key 'colour' (operand 3 of win_open: fields, (key, value) pairs of "
-              "window fields, closed by 0x7F)");
-    EXPECT_EQ(assemble_error("    btn_wait 0, 0, 0, [end: 1, 0], [1, 2]").message,
-              "nothing may follow the [end: ...] item (operand 4 of btn_wait: windows, (win_no, "
-              "buf_no) pairs of mask maps)");
 }
 
 }  // namespace

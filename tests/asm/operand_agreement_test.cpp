@@ -51,6 +51,7 @@ class OperandAgreement : public ::testing::Test {
     std::vector<ListItem> list;
 };
 
+// Each command's list, item by item: "tag word num num2 str".
 TEST_F(OperandAgreement, ListsReadBackItemForItem) {
     load(R"(    str_let 2, "reg"
     win_select 1, 0xFFFF, 0x80, 0x1234, 0xFFFF, -1, 0, ["x", 0x10, 1], [5: s[2], 0x20, 0]
@@ -62,41 +63,30 @@ TEST_F(OperandAgreement, ListsReadBackItemForItem) {
 )");
     ASSERT_EQ(read_command(), 0x60);
     str_set(engine, Raw(args).num_at(0), Raw(args).str_at(1));
-
-    ASSERT_EQ(read_command(), 0x0B);
-    EXPECT_EQ(Raw(args).word_at(3), 0x1234);
-    EXPECT_EQ(Raw(args).num_at(5), -1);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_STREQ(list[0].str, "x");
-    EXPECT_EQ(list[0].num, 1);
-    EXPECT_EQ(list[1].tag, 5);
-    EXPECT_STREQ(list[1].str, "reg");
-    EXPECT_EQ(list[1].word, 0x20);
-
-    ASSERT_EQ(read_command(), 0x94);
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[1].tag, 26);
-    EXPECT_EQ(list[2].tag, 200);
-    EXPECT_EQ(list[2].num, -1);
-
-    ASSERT_EQ(read_command(), 0x51);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[1].num, 3);
-    EXPECT_EQ(list[1].num2, 4);
-
-    ASSERT_EQ(read_command(), 0xC6);
-    ASSERT_EQ(list.size(), 5u);
-    EXPECT_EQ(list[0].num, 5);
-    EXPECT_STREQ(list[1].str, "str");
-    EXPECT_EQ(list[2].num, 7);
-    EXPECT_EQ(list[3].tag, 9);
-    EXPECT_EQ(list[3].num, 0);
-    EXPECT_EQ(list[4].num, -4);
-
-    ASSERT_EQ(read_command(), 0x0D);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[1].word, 0x20);
-
+    const struct {
+        uint8_t byte;
+        const char* items;
+    } expected[] = {
+        {0x0B, "0 16 1 0 x; 5 32 0 0 reg; "},
+        {0x94, "1 0 10 0 -; 26 0 5 0 -; 200 0 -1 0 -; "},
+        {0x51, "0 0 1 2 -; 0 0 3 4 -; "},  // the byte after a pair's marker is not used
+        {0xC6, "0 0 5 0 -; 2 0 0 0 str; 1 0 7 0 -; 9 0 0 0 -; 0 0 -4 0 -; "},
+        {0x0D, "0 16 0 0 -; 0 32 0 0 -; "},
+    };
+    for (const auto& e : expected) {
+        ASSERT_EQ(read_command(), e.byte);
+        std::string items;
+        for (const ListItem& i : list) {
+            items += std::to_string(i.tag) + " " + std::to_string(i.word) + " " +
+                     std::to_string(i.num) + " " + std::to_string(i.num2) + " " +
+                     (i.str ? i.str : "-") + "; ";
+        }
+        EXPECT_EQ(items, e.items);
+        if (e.byte == 0x0B) {
+            EXPECT_EQ(Raw(args).word_at(3), 0x1234);
+            EXPECT_EQ(Raw(args).num_at(5), -1);
+        }
+    }
     // Every operand consumed: the last command is next.
     EXPECT_EQ(engine.interp.current->code[pc()], 0xFF);
     EXPECT_EQ(pc() + 1u, size_t(image[5] | image[6] << 8));

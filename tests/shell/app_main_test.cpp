@@ -72,14 +72,5 @@ TEST_F(AppMainTest, ARestartComesAfterTheRun) {
     EXPECT_EQ(engine.interp.current, nullptr);
 }
 
-TEST_F(AppMainTest, AnErrorAnsweredWithStopEndsTheThreadWithItsResult) {
-    scenario("start_up.qln", ".code\n  .bytes 0x2A\n  end\n");
-    EXPECT_EQ(run(""), AppOutcome::Ended);
-    EXPECT_EQ(engine.shell.last_step_result, -100);
-    EXPECT_FALSE(restarted);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("scenario error: command=0x2a error=100", 0), 0u);
-}
-
 }  // namespace
 }  // namespace qln

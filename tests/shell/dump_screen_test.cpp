@@ -1,5 +1,5 @@
-// --dump-screen: the screen picture as the last scenario left it, written as
-// a 24-bit bitmap by the runner at exit.
+// --dump-screen: the screen as the last scenario left it, written by the
+// runner at exit as a 24-bit bitmap.
 
 #include <gtest/gtest.h>
 
@@ -8,36 +8,25 @@
 #include <vector>
 
 #include "asm/assembler.h"
-#include "platform/host_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace qln {
 namespace {
 
-int run_quillon(const std::vector<std::string>& args, const test::TempDir& dir, std::string& out) {
-    const test::RunResult r = test::run_program("quillon", args, dir);
-    out = r.out + r.err;
-    return r.status;
-}
-
-void write_game(const test::TempDir& dir, const char* source) {
+test::RunResult run_game(const test::TempDir& dir, const char* source, const std::string& shot) {
     std::vector<uint8_t> file;
     AsmError error;
-    ASSERT_TRUE(assemble_packed(source, file, error)) << error.message;
+    EXPECT_TRUE(assemble_packed(source, file, error)) << error.message;
     dir.write("start_up.qln", file);
-}
-
-// Pixel (x, y) of a bottom-up 24-bit bitmap as 0xRRGGBB.
-uint32_t bmp_pixel(const std::vector<uint8_t>& f, int width, int height, int x, int y) {
-    const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
-    const size_t at = 54 + size_t(height - 1 - y) * stride + size_t(x) * 3;
-    return uint32_t(f[at + 2]) << 16 | uint32_t(f[at + 1]) << 8 | f[at];
+    return test::run_program("quillon", {"--headless", "--game", dir.str(), "--dump-screen", shot},
+                             dir);
 }
 
 TEST(DumpScreen, WritesTheComposedScreenAfterTheLastScenario) {
     test::TempDir dir;
-    write_game(dir, R"(
+    const std::string shot = dir.str() + "/shot.bmp";
+    const test::RunResult r = run_game(dir, R"(
 .settings
     screen 6, 4
     view 6, 4
@@ -47,37 +36,35 @@ TEST(DumpScreen, WritesTheComposedScreenAfterTheLastScenario) {
     pic_fill 0, 0, 0, 5, 3, 21, 0, -1
     win_open 1, 1, px: 1, py: 2, width: 2, height: 1, type: 0x0314
     end
-)");
-    const std::string shot = dir.str() + "/shot.bmp";
-    std::string out;
-    EXPECT_EQ(run_quillon({"--headless", "--game", dir.str(), "--dump-screen", shot}, dir, out), 0)
-        << out;
-    std::vector<uint8_t> f;
-    ASSERT_TRUE(host_file_read_all(shot, f, 1 << 20)) << out;
+)",
+                                       shot);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string f = test::slurp(shot);
     ASSERT_EQ(f.size(), 54u + 4 * 20);  // rows of 18 bytes padded to 20
-    EXPECT_EQ(f[0], 'B');
-    EXPECT_EQ(f[1], 'M');
-    EXPECT_EQ(f[18], 6);
-    EXPECT_EQ(f[22], 4);
+    EXPECT_EQ(f.substr(0, 2), "BM");
+    EXPECT_EQ(f.substr(18, 8), std::string("\6\0\0\0\4\0\0\0", 8));  // width, height
     EXPECT_EQ(f[28], 24);
+    // Bottom-up rows of B, G, R: # the window (0xCC8844), . the fill (0x332211).
+    std::string art;
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 6; ++x) {
-            const bool window = y == 2 && (x == 1 || x == 2);
-            EXPECT_EQ(bmp_pixel(f, 6, 4, x, y), window ? 0xCC8844u : 0x332211u) << x << "," << y;
+            const std::string bgr = f.substr(54 + size_t(3 - y) * 20 + size_t(x) * 3, 3);
+            art += bgr == "\x44\x88\xCC" ? '#' : bgr == "\x11\x22\x33" ? '.' : '?';
         }
+        art += '\n';
     }
+    EXPECT_EQ(art, "......\n......\n.##...\n......\n");
 }
 
 TEST(DumpScreen, AnUnwritableFileIsNamedOnStandardError) {
     test::TempDir dir;
-    write_game(dir, ".code\n    end\n");
     const std::string shot = dir.str() + "/sub/shot.bmp";
-    std::filesystem::create_directory(dir.path() / "sub");
-    std::filesystem::create_directory(shot);  // a directory where the file should go
-    std::string out;
-    EXPECT_EQ(run_quillon({"--headless", "--game", dir.str(), "--dump-screen", shot}, dir, out), 0);
-    EXPECT_NE(out.find("quillon: --dump-screen: cannot write \"" + shot + "\""), std::string::npos)
-        << out;
+    std::filesystem::create_directories(shot);  // a directory where the file should go
+    const test::RunResult r = run_game(dir, ".code\n    end\n", shot);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("quillon: --dump-screen: cannot write \"" + shot + "\""),
+              std::string::npos)
+        << r.err;
 }
 
 }  // namespace

@@ -2,101 +2,77 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "asm/assembler.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace qln {
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;  // standard output and standard error together
+class Runner : public ::testing::Test {
+  protected:
+    // Runs quillon in the game directory; out holds standard output and error together.
+    test::RunResult run(const std::vector<std::string>& args) {
+        test::CwdGuard cwd(dir.path());
+        test::RunResult r = test::run_program("quillon", args, dir);
+        r.out += r.err;
+        return r;
+    }
+
+    void game(const char* source, const std::string& name = "start_up.qln") {
+        std::vector<uint8_t> file;
+        AsmError error;
+        ASSERT_TRUE(assemble_packed(source, file, error)) << error.message;
+        dir.write(name, file);
+    }
+
+    void text(const std::string& name, const std::string& s) {
+        dir.write(name, std::vector<uint8_t>(s.begin(), s.end()));
+    }
+
+    test::TempDir dir;
 };
 
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// without_display hides the desktop from the program, as on a server.
-RunResult run(const std::vector<std::string>& args, const std::string& cwd = "",
-              bool without_display = false) {
-    std::string cmd = quote(std::string(QUILLON_BIN_DIR) + "/quillon");
-    if (without_display) cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + cmd;
-    for (const std::string& a : args) cmd += " " + quote(a);
-    cmd += " 2>&1";
-    if (!cwd.empty()) cmd = "cd " + quote(cwd) + " && " + cmd;
-    RunResult r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-void write_scenario(const test::TempDir& dir, const std::string& name, const char* source) {
-    std::vector<uint8_t> file;
-    AsmError error;
-    ASSERT_TRUE(assemble_packed(source, file, error)) << error.message;
-    dir.write(name, file);
-}
-
-void write_text(const test::TempDir& dir, const std::string& name, const std::string& text) {
-    dir.write(name, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-TEST(Runner, HelpDocumentsTheOptionsAndExitStatuses) {
-    const RunResult r = run({"--help"});
-    EXPECT_EQ(r.status, 0);
+TEST_F(Runner, HelpAndUsageErrors) {
+    const test::RunResult help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
     for (const char* word :
          {"--game", "--headless", "--virtual-clock", "--clock-start", "--real-clock", "--input",
           "--on-error", "--answer", "--file-dialog", "--dump-screen", "--max-ms", "--display-bpp",
-          "--display-size", "24-bit BMP", "Exit status"}) {
-        EXPECT_NE(r.out.find(word), std::string::npos) << word;
-    }
-}
+          "--display-size", "24-bit BMP", "Exit status"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
 
-TEST(Runner, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
-    test::TempDir dir;
-    write_text(dir, "bad.txt", "0 close\n10 fly away\n");
-    struct Case {
+    text("bad.txt", "0 close\n10 fly away\n");
+    const struct {
         std::vector<std::string> args;
         const char* message;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"--bogus"}, "quillon: unknown option \"--bogus\""},
         {{"--input"}, "quillon: --input needs a value"},
-        {{"--input", dir.str() + "/missing.txt"}, "--input: cannot read the file"},
-        {{"--input", dir.str() + "/bad.txt"}, "bad.txt:2: unknown event \"fly\""},
-        {{"--game", dir.str() + "/none"}, "--game: no directory"},
+        {{"--input", "missing.txt"}, "--input: cannot read the file"},
+        {{"--input", "bad.txt"}, "bad.txt:2: unknown event \"fly\""},
+        {{"--game", "none"}, "--game: no directory"},
         {{"--on-error", "maybe"}, "--on-error: \"maybe\" is neither stop nor continue"},
         {{"--display-size", "640"}, "--display-size: \"640\" is not WIDTHxHEIGHT"},
         {{"--max-ms", "-1"}, "--max-ms: \"-1\" is not a tick count"},
         {{"--virtual-clock", "--real-clock"}, "exclude each other"},
         {{"a.qln", "b.qln"}, "more than one start-up file"},
-        {{"--dump-screen", dir.str() + "/no/dir/x.bmp"}, "--dump-screen: no directory"},
+        {{"--dump-screen", "no/dir/x.bmp"}, "--dump-screen: no directory"},
     };
-    for (const Case& c : cases) {
-        const RunResult r = run(c.args);
+    for (const auto& c : cases) {
+        const test::RunResult r = run(c.args);
         EXPECT_EQ(r.status, 2) << c.message;
         EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
     }
 }
 
-TEST(Runner, NoStartUpScenarioExitsWithOneAndNamesTheCandidates) {
-    test::TempDir dir;
-    const RunResult r = run({"--headless", "--game", dir.str()});
+TEST_F(Runner, NoStartUpScenarioExitsWithOneAndNamesTheCandidates) {
+    const test::RunResult r = run({"--headless"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("message box: 有効なスタートアップシナリオが見つかりません。"),
               std::string::npos)
@@ -104,61 +80,53 @@ TEST(Runner, NoStartUpScenarioExitsWithOneAndNamesTheCandidates) {
     EXPECT_NE(r.out.find("start_up.gpc（エントリ1）"), std::string::npos);
 }
 
-TEST(Runner, AStartUpFileThatIsNoScenarioAsksAndNoEndsTheRun) {
-    test::TempDir dir;
-    write_scenario(dir, "start_up.qln", ".code\n  end\n");
-    RunResult r = run({"--headless", "--game", dir.str(), "missing.qln"});
+TEST_F(Runner, AStartUpFileThatIsNoScenarioAsksAndNoEndsTheRun) {
+    game(".code\n  end\n");
+    test::RunResult r = run({"--headless", "missing.qln"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(
         r.out,
         "question: 指定されたスタートアップシナリオが有効ではない。\\nFILE:[missing.qln]\\n\\n"
         "ファイル指定を無視して続行しますか？ answer=no\n");
-    // Yes goes on with the candidates.
-    r = run({"--headless", "--game", dir.str(), "--answer", "yes", "missing.qln"});
-    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(run({"--headless", "--answer", "yes", "missing.qln"}).status, 0);
 }
 
-TEST(Runner, StopAtAScenarioErrorExitsWithFourAndContinueGoesOn) {
-    test::TempDir dir;
-    // 0x2A is no command: error 100.
-    write_scenario(dir, "start_up.qln", ".code\n  .bytes 0x2A\n  end\n");
-    RunResult r = run({"--headless", "--game", dir.str()});
+TEST_F(Runner, StopAtAScenarioErrorExitsWithFourAndContinueGoesOn) {
+    game(".code\n  .bytes 0x2A\n  end\n");  // 0x2A is no command: error 100
+    test::RunResult r = run({"--headless"});
     EXPECT_EQ(r.status, 4);
     EXPECT_NE(r.out.find("scenario error: command=0x2a error=100 name=\"\" text=\"\" detail=\"\" "
                          "answer=stop\n"),
               std::string::npos)
         << r.out;
-    r = run({"--headless", "--game", dir.str(), "--on-error", "continue"});
+    r = run({"--headless", "--on-error", "continue"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("answer=continue"), std::string::npos) << r.out;
 }
 
-TEST(Runner, TheTimeLimitEndsARunThatWaitsForever) {
-    test::TempDir dir;
-    write_scenario(dir, "start_up.qln", ".code\nloop:\n  jump loop\n");
+TEST_F(Runner, TheTimeLimitOrACloseEndsARunThatWaitsForever) {
+    game(".code\nloop:\n  jump loop\n");
     // Minimised for good: the virtual clock moves on to the limit by itself.
-    write_text(dir, "input.txt", "0 minimize\n");
-    RunResult r = run({"--headless", "--game", dir.str(), "--input", dir.str() + "/input.txt",
-                       "--max-ms", "5000"});
+    text("minimize.txt", "0 minimize\n");
+    test::RunResult r = run({"--headless", "--input", "minimize.txt", "--max-ms", "5000"});
     EXPECT_EQ(r.status, 3) << r.out;
     EXPECT_NE(r.out.find("quillon: --max-ms 5000 reached"), std::string::npos) << r.out;
     // A busy loop never moves the virtual clock; the real one ends it.
-    r = run({"--headless", "--real-clock", "--game", dir.str(), "--max-ms", "50"});
-    EXPECT_EQ(r.status, 3) << r.out;
+    EXPECT_EQ(run({"--headless", "--real-clock", "--max-ms", "50"}).status, 3);
+    text("close.txt", "0 close\n");
+    EXPECT_EQ(run({"--headless", "--input", "close.txt"}).status, 0);
 }
 
-TEST(Runner, ClosingTheWindowEndsTheRunWithZero) {
-    test::TempDir dir;
-    write_scenario(dir, "start_up.qln", ".code\nloop:\n  jump loop\n");
-    write_text(dir, "input.txt", "0 close\n");
-    const RunResult r = run({"--headless", "--game", dir.str(), "--input", "input.txt"}, dir.str());
-    EXPECT_EQ(r.status, 0) << r.out;
-}
-
-TEST(Runner, WithoutHeadlessItRunsHeadlessAndSaysSo) {
-    test::TempDir dir;
-    write_scenario(dir, "start_up.qln", ".code\n  end\n");
-    const RunResult r = run({"--game", dir.str()}, "", true);
+TEST_F(Runner, WithoutADisplayItRunsHeadlessAndSaysSo) {
+    game(".code\n  end\n");
+    // The desktop hidden from the program, as on a server.
+    std::vector<std::pair<const char*, std::string>> saved;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+        unsetenv(name);
+    }
+    const test::RunResult r = run({"--game", dir.str()});
+    for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("running headless"), std::string::npos) << r.out;
 }

@@ -1,5 +1,4 @@
-// A termination signal ends the program as closing its window does, even in
-// the middle of the longest fade.
+// A termination signal ends the program as a close does, even mid-fade.
 
 #include <gtest/gtest.h>
 
@@ -34,8 +33,7 @@ constexpr milliseconds kPrompt{500};
 constexpr milliseconds kPrompt{100};
 #endif
 
-// Starts the runner on a game whose start-up scenario fades a picture in for
-// a minute on the real clock.
+// The runner on a game that fades a picture in for a minute on the real clock.
 pid_t start_long_fade(const test::TempDir& dir, std::vector<std::string> extra = {}) {
     Picture* picture = picture_create(64, 64);
     BmpFile bmp;
@@ -46,31 +44,29 @@ pid_t start_long_fade(const test::TempDir& dir, std::vector<std::string> extra =
     AsmError error;
     EXPECT_TRUE(
         assemble_packed(".code\n  win_load \"art.bmp\", 0, 0, 0, 0, 60000, -1, 255, 0, 0\n  end\n",
-                        scenario, error))
-        << error.message;
+                        scenario, error));
     dir.write("start_up.qln", scenario);
-    const std::string program = std::string(QUILLON_BIN_DIR) + "/quillon";
-    const std::string game = dir.str();
-    std::vector<std::string> args = {program, "--headless", "--real-clock", "--game", game};
+    std::vector<std::string> args = {std::string(QUILLON_BIN_DIR) + "/quillon", "--headless",
+                                     "--real-clock", "--game", dir.str()};
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+    EXPECT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
     return pid;
 }
 
-// The exit status, or -1 when the process is still running after limit.
-int wait_for_exit(pid_t pid, std::chrono::milliseconds limit) {
-    const auto until = Clock::now() + limit;
-    for (;;) {
+// The exit status; -1 (and the process killed) when it still runs after limit.
+int wait_for_exit(pid_t pid, milliseconds limit, bool kill_late = true) {
+    for (const auto until = Clock::now() + limit; Clock::now() <= until;) {
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid)
             return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-        if (Clock::now() > until) return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(milliseconds(5));
     }
+    if (kill_late) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    return -1;
 }
 
 TEST(Termination, EachSignalEndsALongFadeLikeAClose) {
@@ -81,12 +77,10 @@ TEST(Termination, EachSignalEndsALongFadeLikeAClose) {
         ASSERT_GT(pid, 0);
         // Well into the fade (the runner starts in a few tens of milliseconds).
         std::this_thread::sleep_for(milliseconds(400));
-        ASSERT_EQ(wait_for_exit(pid, milliseconds(0)), -1) << "ended before the signal";
+        ASSERT_EQ(wait_for_exit(pid, milliseconds(0), false), -1) << "ended before the signal";
         kill(pid, signal_number);
         // A close ends the run with status 0; the fade had a minute to go.
-        const int status = wait_for_exit(pid, kPrompt);
-        if (status == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
-        EXPECT_EQ(status, 0) << "not ended within " << kPrompt.count() << " ms";
+        EXPECT_EQ(wait_for_exit(pid, kPrompt), 0) << "not ended within " << kPrompt.count();
     }
 }
 
@@ -95,9 +89,8 @@ TEST(Termination, TheTimeLimitEndsALongFade) {
     const auto start = Clock::now();
     const pid_t pid = start_long_fade(dir, {"--max-ms", "300"});
     ASSERT_GT(pid, 0);
-    const int status = wait_for_exit(pid, milliseconds(300) + kPrompt + milliseconds(200));
-    if (status == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
-    EXPECT_EQ(status, 3);  // the runner's status for a time limit
+    // 3: the runner's status for a time limit.
+    EXPECT_EQ(wait_for_exit(pid, milliseconds(300) + kPrompt + milliseconds(200)), 3);
     EXPECT_GE(Clock::now() - start, milliseconds(300));
 }
 

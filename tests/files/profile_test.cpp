@@ -1,21 +1,20 @@
-#include <gtest/gtest.h>
+#include "files/profile.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
-#include "files/profile.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace qln {
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
+using test::slurp;
 
 void write_file(const std::string& path, const std::string& text) {
     std::ofstream f(path, std::ios::binary);
@@ -35,6 +34,7 @@ TEST(ProfileLookup, NamesIgnoreAsciiCaseBlanksAndQuotesAndTheFirstMatchWins) {
     const std::string lf = "[a]\nk=1\nk=2\n[b]\nk=3\n[A]\nk=4\nj=5\n";
     // 0x83 0x41 and 0x83 0x61 are two different characters (ア and ャ).
     const std::string sjis = "[\x83\x41]\nk=1\n";
+    const std::string az = "[Az]\nkZ=1\n";
     const struct {
         const std::string& file;
         const char *section, *key, *value;
@@ -53,6 +53,7 @@ TEST(ProfileLookup, NamesIgnoreAsciiCaseBlanksAndQuotesAndTheFirstMatchWins) {
         {lf, "A", "j", "", false},
         {sjis, "\x83\x41", "K", "1", true},
         {sjis, "\x83\x61", "K", "", false},
+        {az, "aZ", "Kz", "1", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.key);
@@ -62,28 +63,35 @@ TEST(ProfileLookup, NamesIgnoreAsciiCaseBlanksAndQuotesAndTheFirstMatchWins) {
     }
 }
 
-TEST(ProfileUpdate, ChangesOnlyItsOwnLineAndKeepsEverythingElse) {
-    const std::string file =
+TEST(ProfileUpdate, ChangesItsLineOrAddsKeySectionAndLineEndsAsTheFileHasThem) {
+    const std::string notes =
         "; notes\r\n[Sound]\r\n  Volume = 80 \r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n";
-    EXPECT_EQ(profile_update(file, "SOUND", "volume", "55"),
-              "; notes\r\n[Sound]\r\nVolume=55\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n");
-}
-
-TEST(ProfileUpdate, AddsAKeyAtTheEndOfItsSectionBeforeBlankLines) {
-    const std::string file = "[Sound]\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n";
-    EXPECT_EQ(profile_update(file, "sound", "volume", "9"),
-              "[Sound]\r\nvoice=1\r\nvolume=9\r\n\r\n[Game]\r\nx=1\r\n");
-    EXPECT_EQ(profile_update(file, "game", "y", "2"),
-              "[Sound]\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\ny=2\r\n");
-}
-
-TEST(ProfileUpdate, AddsSectionsAndFilesAndFollowsTheFilesLineEnds) {
-    EXPECT_EQ(profile_update("", "Save", "slot", "3"), "[Save]\r\nslot=3\r\n");
-    EXPECT_EQ(profile_update("[a]\nk=1\n", "b", "j", "2"), "[a]\nk=1\n[b]\nj=2\n");
-    // A last line without its line end gets one first.
-    EXPECT_EQ(profile_update("[a]\r\nk=1", "b", "j", "2"), "[a]\r\nk=1\r\n[b]\r\nj=2\r\n");
-    EXPECT_EQ(profile_update("[a]\r\nk=1", "a", "j", "2"), "[a]\r\nk=1\r\nj=2\r\n");
-    EXPECT_EQ(profile_update("[a]", "a", "j", "2"), "[a]\r\nj=2\r\n");
+    const std::string two = "[Sound]\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n";
+    const struct {
+        std::string file;
+        const char *section, *key, *value, *expected;
+    } cases[] = {
+        {notes, "SOUND", "volume", "55",
+         "; notes\r\n[Sound]\r\nVolume=55\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\n"},
+        // A new key goes at the end of its section, before blank lines.
+        {two, "sound", "volume", "9", "[Sound]\r\nvoice=1\r\nvolume=9\r\n\r\n[Game]\r\nx=1\r\n"},
+        {two, "game", "y", "2", "[Sound]\r\nvoice=1\r\n\r\n[Game]\r\nx=1\r\ny=2\r\n"},
+        {"", "Save", "slot", "3", "[Save]\r\nslot=3\r\n"},
+        {"[a]\nk=1\n", "b", "j", "2", "[a]\nk=1\n[b]\nj=2\n"},
+        // A last line without its line end gets one first.
+        {"[a]\r\nk=1", "b", "j", "2", "[a]\r\nk=1\r\n[b]\r\nj=2\r\n"},
+        {"[a]\r\nk=1", "a", "j", "2", "[a]\r\nk=1\r\nj=2\r\n"},
+        {"[a]", "a", "j", "2", "[a]\r\nj=2\r\n"},
+        {"[s]\nk=1\r", "s", "j", "2", "[s]\nk=1\r\nj=2\n"},
+        {"[s \r", "s", "j", "2", "[s \r\nj=2\r\n"},
+        // Line breaks in a write are cut so it cannot add lines.
+        {"", "s", "k", "1\r\n[evil]\r\nx=2", "[s]\r\nk=1\r\n"},
+        {"", "s\nt", "k\r", "v", "[s]\r\nk=v\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + "/" + c.key);
+        EXPECT_EQ(profile_update(c.file, c.section, c.key, c.value), c.expected);
+    }
 }
 
 TEST(ProfileUpdate, ALastLineEndingInABareCarriageReturnKeepsItsMeaning) {
@@ -96,13 +104,6 @@ TEST(ProfileUpdate, ALastLineEndingInABareCarriageReturnKeepsItsMeaning) {
         EXPECT_TRUE(found) << out;
         EXPECT_EQ(profile_lookup(file, "s", "k"), profile_lookup(out, "s", "k")) << out;
     }
-    EXPECT_EQ(profile_update("[s]\nk=1\r", "s", "j", "2"), "[s]\nk=1\r\nj=2\n");
-    EXPECT_EQ(profile_update("[s \r", "s", "j", "2"), "[s \r\nj=2\r\n");
-}
-
-TEST(ProfileUpdate, LineBreaksInAWriteAreCutSoItCannotAddLines) {
-    EXPECT_EQ(profile_update("", "s", "k", "1\r\n[evil]\r\nx=2"), "[s]\r\nk=1\r\n");
-    EXPECT_EQ(profile_update("", "s\nt", "k\r", "v"), "[s]\r\nk=v\r\n");
 }
 
 TEST(ProfileFile, RoundTripsThroughTheHostFileAndCutsLongValues) {
@@ -114,14 +115,10 @@ TEST(ProfileFile, RoundTripsThroughTheHostFileAndCutsLongValues) {
     ASSERT_TRUE(profile_write_host(path, "Game", "long", std::string(300, 'x')));
     EXPECT_EQ(profile_read_host(path, "GAME", "name"), "second");
     EXPECT_EQ(profile_read_host(path, "game", "long"), std::string(254, 'x'));
-    EXPECT_EQ(read_file(path), "[Game]\r\nname=second\r\nlong=" + std::string(300, 'x') + "\r\n");
+    EXPECT_EQ(slurp(path), "[Game]\r\nname=second\r\nlong=" + std::string(300, 'x') + "\r\n");
     // No temporary file is left behind.
-    int entries = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
-        (void)e;
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    const auto entries = std::filesystem::directory_iterator(dir.path());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
 }
 
 TEST(ProfileFile, AFailureBeforeTheRenameLeavesTheOldFileWhole) {
@@ -133,9 +130,9 @@ TEST(ProfileFile, AFailureBeforeTheRenameLeavesTheOldFileWhole) {
     ProfileWriteFault fault;
     fault.fail_before_rename = true;
     EXPECT_FALSE(profile_write_host(path, "Game", "name", "new", &fault));
-    EXPECT_EQ(read_file(path), old);
+    EXPECT_EQ(slurp(path), old);
     ASSERT_TRUE(profile_write_host(path, "Game", "name", "new"));
-    EXPECT_EQ(read_file(path), "[Game]\r\nname=new\r\n; untouched\r\n");
+    EXPECT_EQ(slurp(path), "[Game]\r\nname=new\r\n; untouched\r\n");
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);  // the file keeps its permissions
@@ -148,7 +145,7 @@ TEST(ProfileFile, ScenarioPathsMapToTheHostCaseInsensitively) {
     std::string sjis = dir.str() + "\\save.ini";
     EXPECT_EQ(profile_read(sjis.c_str(), "S", "K"), "v");
     ASSERT_TRUE(profile_write(sjis.c_str(), "s", "k2", "w"));
-    EXPECT_EQ(read_file(dir.str() + "/SAVE.INI"), "[s]\r\nk=v\r\nk2=w\r\n");
+    EXPECT_EQ(slurp(dir.str() + "/SAVE.INI"), "[s]\r\nk=v\r\nk2=w\r\n");
     const std::string missing_dir = dir.str() + "\\nowhere\\x.ini";
     EXPECT_FALSE(profile_write(missing_dir.c_str(), "s", "k", "v"));
 }
