@@ -101,15 +101,10 @@ TEST(DecodeGcmpColours, LiteralsReferencesAndLongCounts) {
     b.insert(b.end(), {0x81, 0x82});
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    // Bottom row first: row 2 = tint tint other, row 1 = other other tint,
-    // row 0 = black black black.
-    EXPECT_EQ(pixel(*p, 0, 2), tint);
-    EXPECT_EQ(pixel(*p, 1, 2), tint);
-    EXPECT_EQ(pixel(*p, 2, 2), other);
-    EXPECT_EQ(pixel(*p, 0, 1), other);
-    EXPECT_EQ(pixel(*p, 1, 1), other);
-    EXPECT_EQ(pixel(*p, 2, 1), tint);
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(pixel(*p, x, 0), black);
+    // Bottom row first.
+    EXPECT_EQ(row(*p, 2), (Row{tint, tint, other}));
+    EXPECT_EQ(row(*p, 1), (Row{other, other, tint}));
+    EXPECT_EQ(row(*p, 0), (Row{black, black, black}));
 }
 
 TEST(DecodeGcmpColours, ZeroCountByteMakesEveryRemainingPixelALiteral) {
@@ -117,8 +112,7 @@ TEST(DecodeGcmpColours, ZeroCountByteMakesEveryRemainingPixelALiteral) {
     b.insert(b.end(), {0x01, 0x00, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    EXPECT_EQ(pixel(*p, 0, 0), (Bgr{1, 2, 3}));
-    EXPECT_EQ(pixel(*p, 2, 0), (Bgr{7, 8, 9}));
+    EXPECT_EQ(row(*p, 0), (Row{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
     b.pop_back();
     EXPECT_FALSE(decode(b));
 }
