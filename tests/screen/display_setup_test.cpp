@@ -5,7 +5,6 @@
 
 #include <array>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "windows/window_test_support.h"
@@ -47,18 +46,16 @@ TEST(ScreenInit, BuildsTablesAndPalette) {
     // Sines times 10000 over 1024 steps, cut toward zero.
     for (auto [i, v] : {std::pair{1, 61}, {128, 7071}, {256, 10000}, {640, -7071}, {768, -10000}})
         EXPECT_EQ(s.sine[i], v) << i;
-    // The cube from 10, the reserved blacks after it, a static colour at 249,
-    // red in the bitmap's blue-green-red order.
-    for (auto [n, rgb, reserved] : {std::tuple{10, 0x000000, 0},
-                                    {10 + 36 * 5 + 6 + 2, 0xFF3366, 0},
-                                    {225, 0xFFFFFF, 0},
-                                    {226, 0, 1},
-                                    {245, 0, 1},
-                                    {249, 0xFF0000, 0}})
-        EXPECT_EQ((std::array<int, 4>{s.palette[n][0], s.palette[n][1], s.palette[n][2],
-                                      s.palette[n][3]}),
-                  (std::array<int, 4>{rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF, reserved}))
-            << n;
+    // 0xRRGGBB and the flag byte: the cube from 10, the reserved blacks after
+    // it, a static colour at 249 (red, in the bitmap's blue-green-red order).
+    const auto entry = [&](int n) {
+        return uint32_t(s.palette[n][0]) << 24 | uint32_t(s.palette[n][1]) << 16 |
+               uint32_t(s.palette[n][2]) << 8 | s.palette[n][3];
+    };
+    const uint32_t entries[][2] = {{10, 0x00000000},  {10 + 36 * 5 + 6 + 2, 0xFF336600},
+                                   {225, 0xFFFFFF00}, {226, 0x00000001},
+                                   {245, 0x00000001}, {249, 0xFF000000}};
+    for (const auto& [n, v] : entries) EXPECT_EQ(entry(int(n)), v) << n;
     const uint8_t* red = m.engine.shared.display.colours[249];
     EXPECT_EQ((std::array<int, 3>{red[0], red[1], red[2]}), (std::array<int, 3>{0, 0, 255}));
 }
