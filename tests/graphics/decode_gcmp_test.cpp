@@ -44,6 +44,13 @@ TEST(DecodeGcmpBits, LongCountsAndOvershootStopAtThePictureSize) {
         expect_bits(*p, 0, x, 0xAB);
         expect_bits(*p, 1, x, 0xAB);
     }
+    // A 16-bit literal count: 0 + 267 bytes of 0xAB, then one of 0x55.
+    Bytes wide = gcmp_header(8 * 268, 1, 1);
+    wide.insert(wide.end(), {0x0B, 0x00, 0x00, 0xAB, 0x00, 0x55});
+    PictureOwner q = decode(wide);
+    ASSERT_TRUE(q);
+    expect_bits(*q, 0, 8 * 266, 0xAB);
+    expect_bits(*q, 0, 8 * 267, 0x55);
 }
 
 TEST(DecodeGcmpBits, RowsAreBottomFirstAndPlainDataIsStoredAsIs) {
