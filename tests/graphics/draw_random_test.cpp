@@ -30,8 +30,8 @@ Geometry random_geometry(std::mt19937& rng, const Picture& dst, const Picture& s
     return g;
 }
 
-// Returns whether the draw changed anything, so the test knows it is not
-// comparing clipped-away nothing.
+// Returns whether the draw changed anything, so the test knows it did not
+// only compare draws that leave the picture as it was.
 bool compare_draw(Picture& dst, const Picture& src, const Geometry& g, int opacity, int rop,
                   int flags) {
     auto expected = test::copy_picture(dst);
@@ -40,10 +40,9 @@ bool compare_draw(Picture& dst, const Picture& src, const Geometry& g, int opaci
                          opacity, rop, flags);
     picture_draw(&dst, g.dx, g.dy, g.dw, g.dh, &src, g.sx, g.sy, g.sw, g.sh, opacity, rop, flags);
     EXPECT_TRUE(test::same_picture(dst, *expected))
-        << "dst " << dst.width << "x" << dst.height << " src " << src.width << "x" << src.height
-        << " at " << g.dx << "," << g.dy << " " << g.dw << "x" << g.dh << " from " << g.sx << ","
-        << g.sy << " " << g.sw << "x" << g.sh << " opacity " << opacity << " rop " << rop
-        << " flags " << flags;
+        << dst.width << "x" << dst.height << " from " << src.width << "x" << src.height << " at "
+        << g.dx << "," << g.dy << " " << g.dw << "x" << g.dh << " of " << g.sx << "," << g.sy << " "
+        << g.sw << "x" << g.sh << " opacity " << opacity << " rop " << rop << " flags " << flags;
     return !test::same_picture(dst, *before);
 }
 

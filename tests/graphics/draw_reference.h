@@ -27,21 +27,10 @@ inline uint8_t ref_blend(int a, int s, int d) {
     return ref_scale(a, s) + ref_scale(255 - a, d);
 }
 
+// Rops 1-5: and, or, xor, saturating add, multiply; others copy.
 inline uint8_t ref_rop(int rop, int s, int d) {
-    switch (rop) {
-        case 1:
-            return static_cast<uint8_t>(s & d);
-        case 2:
-            return static_cast<uint8_t>(s | d);
-        case 3:
-            return static_cast<uint8_t>(s ^ d);
-        case 4:
-            return static_cast<uint8_t>(std::min(s + d, 255));
-        case 5:
-            return static_cast<uint8_t>((s * d) >> 8);
-        default:
-            return static_cast<uint8_t>(s);
-    }
+    const int v[6] = {s, s & d, s | d, s ^ d, std::min(s + d, 255), (s * d) >> 8};
+    return static_cast<uint8_t>(v[rop >= 1 && rop <= 5 ? rop : 0]);
 }
 
 // A picture of random bytes (fixed seed); an alpha plane mixing 0, 255 and
