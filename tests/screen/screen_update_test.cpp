@@ -173,13 +173,9 @@ TEST(ScreenUpdate, WindowFillAndInvertClipAndMark) {
     window_invert(m.engine, m.win(1), 1, 5, 50, 50);
     const ArtLegend legend = {{0, '.'}, {0xCC8844, 'o'}, {0x3377BB, 'x'}, {0xFFFFFF, '#'}};
     EXPECT_EQ(picture_art(*m.win(1).picture, legend, 0, 3), "..........\noo........\nox########\n");
-    int32_t x = 4, y = 9, w = 3, h = 3;
-    EXPECT_FALSE(window_clip(m.engine, m.win(1), x, y, w, h));
-    x = -2147483647;
-    y = 0;
-    w = 2147483647;
-    h = 1;
-    EXPECT_FALSE(window_clip(m.engine, m.win(1), x, y, w, h));
+    // Below the window, and far off its left edge: nothing left to draw.
+    for (auto [x, y, w, h] : {std::array<int32_t, 4>{4, 9, 3, 3}, {-2147483647, 0, 2147483647, 1}})
+        EXPECT_FALSE(window_clip(m.engine, m.win(1), x, y, w, h)) << x;
 }
 
 void framed_view(Settings& s) {
@@ -192,9 +188,9 @@ void framed_view(Settings& s) {
 TEST(ScreenUpdate, ContentOffsetShiftsWindowZeroDrawing) {
     ScreenMachine m(framed_view);
     ASSERT_TRUE(m.ready);
-    EXPECT_EQ(m.engine.screen.content_x, 80);
-    EXPECT_EQ(m.engine.screen.content_y, 60);
-    EXPECT_EQ(m.engine.screen.view_width, 640);
+    const ScreenState& s = m.engine.screen;
+    EXPECT_EQ((std::array{s.content_x, s.content_y, s.view_width, s.view_height}),
+              (std::array{80, 60, 640, 480}));
     colour_set(m.engine, 1, 0xCC, 0x88, 0x44);
     window_fill(m.engine, m.win(0), 0, 0, 1, 1, 1, -1);
     Picture* src = picture_create(2, 2);
@@ -212,10 +208,8 @@ TEST(ScreenUpdate, ContentOffsetShiftsWindowZeroDrawing) {
     // A view size of 0 in either direction means no offset.
     m.engine.settings.view_height = 0;
     display_setup(m.engine, 24, 1024, 768);
-    EXPECT_EQ(m.engine.screen.content_x, 0);
-    EXPECT_EQ(m.engine.screen.content_y, 0);
-    EXPECT_EQ(m.engine.screen.view_width, 800);
-    EXPECT_EQ(m.engine.screen.view_height, 600);
+    EXPECT_EQ((std::array{s.content_x, s.content_y, s.view_width, s.view_height}),
+              (std::array{0, 0, 800, 600}));
 }
 
 }  // namespace
