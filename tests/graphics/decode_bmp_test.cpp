@@ -33,10 +33,8 @@ TEST(DecodeBmp, TwentyFourBitRowsArePaddedAndBottomUp) {
     b.insert(b.end(), {1, 2, 3, 4, 5, 6, 7, 8, 9});
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    EXPECT_EQ(pixel(*p, 0, 1), tint);
-    EXPECT_EQ(pixel(*p, 2, 1), white);
-    EXPECT_EQ(pixel(*p, 0, 0), (Bgr{1, 2, 3}));
-    EXPECT_EQ(pixel(*p, 2, 0), (Bgr{7, 8, 9}));
+    EXPECT_EQ(row(*p, 1), (Row{tint, black, white}));
+    EXPECT_EQ(row(*p, 0), (Row{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
     b.pop_back();
     EXPECT_FALSE(decode(b));
 }
@@ -48,10 +46,7 @@ TEST(DecodeBmp, EightBitIndicesUseTheTableAndUnlistedIndicesAreBlack) {
     b.insert(b.end(), {1, 0, 2, 255});
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    EXPECT_EQ(pixel(*p, 0, 0), (Bgr{3, 2, 1}));
-    EXPECT_EQ(pixel(*p, 1, 0), tint);
-    EXPECT_EQ(pixel(*p, 2, 0), black);
-    EXPECT_EQ(pixel(*p, 3, 0), black);
+    EXPECT_EQ(row(*p, 0), (Row{{3, 2, 1}, tint, black, black}));
 
     // Colours-used 0 means 256 entries before the pixels.
     Bytes full = bmp_header(1, 1, 8, 0);

@@ -44,6 +44,13 @@ TEST(DecodeGcmpBits, LongCountsAndOvershootStopAtThePictureSize) {
         expect_bits(*p, 0, x, 0xAB);
         expect_bits(*p, 1, x, 0xAB);
     }
+    // A 16-bit literal count: 0 + 267 bytes of 0xAB, then one of 0x55.
+    Bytes wide = gcmp_header(8 * 268, 1, 1);
+    wide.insert(wide.end(), {0x0B, 0x00, 0x00, 0xAB, 0x00, 0x55});
+    PictureOwner q = decode(wide);
+    ASSERT_TRUE(q);
+    expect_bits(*q, 0, 8 * 266, 0xAB);
+    expect_bits(*q, 0, 8 * 267, 0x55);
 }
 
 TEST(DecodeGcmpBits, RowsAreBottomFirstAndPlainDataIsStoredAsIs) {
@@ -67,7 +74,7 @@ TEST(DecodeGcmpBits, RowsAreBottomFirstAndPlainDataIsStoredAsIs) {
     EXPECT_EQ(pixel(*p, 0, 0), black);
 }
 
-TEST(DecodeGcmpBits, RefusesUnnamedLongReferenceAndShortData) {
+TEST(DecodeGcmpBits, RefusesDepthEightUnnamedLongReferencesAndShortData) {
     Bytes b = gcmp_header(8, 40, 1);
     b.insert(b.end(), {0x0D, 0x00, 0x05});  // reference byte names no entry
     EXPECT_FALSE(decode(b));
@@ -76,17 +83,13 @@ TEST(DecodeGcmpBits, RefusesUnnamedLongReferenceAndShortData) {
     EXPECT_FALSE(decode(plain));
     plain.push_back(4);
     EXPECT_TRUE(decode(plain));
-}
-
-TEST(DecodeGcmpDepth, EightIsRefusedOtherDepthsGiveABlackPicture) {
     EXPECT_FALSE(decode(gcmp_header(4, 4, 8)));
     EXPECT_FALSE(decode(gcmp_header(4, 4, -8)));
+    EXPECT_FALSE(decode(Bytes(gcmp_signature, gcmp_signature + 8)));
+    // Other depths read no pixels and give a black picture.
     PictureOwner p = decode(gcmp_header(3, 2, 4));
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->width, 3);
-    EXPECT_EQ(p->height, 2);
-    EXPECT_EQ(pixel(*p, 2, 1), black);
-    EXPECT_FALSE(decode(Bytes(gcmp_signature, gcmp_signature + 8)));
+    EXPECT_EQ(row(*p, 1), (Row{black, black, black}));
 }
 
 TEST(DecodeGcmpColours, LiteralsReferencesAndLongCounts) {
@@ -101,36 +104,28 @@ TEST(DecodeGcmpColours, LiteralsReferencesAndLongCounts) {
     b.insert(b.end(), {0x81, 0x82});
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    // Bottom row first: row 2 = tint tint other, row 1 = other other tint,
-    // row 0 = black black black.
-    EXPECT_EQ(pixel(*p, 0, 2), tint);
-    EXPECT_EQ(pixel(*p, 1, 2), tint);
-    EXPECT_EQ(pixel(*p, 2, 2), other);
-    EXPECT_EQ(pixel(*p, 0, 1), other);
-    EXPECT_EQ(pixel(*p, 1, 1), other);
-    EXPECT_EQ(pixel(*p, 2, 1), tint);
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(pixel(*p, x, 0), black);
+    // Bottom row first.
+    EXPECT_EQ(row(*p, 2), (Row{tint, tint, other}));
+    EXPECT_EQ(row(*p, 1), (Row{other, other, tint}));
+    EXPECT_EQ(row(*p, 0), (Row{black, black, black}));
 }
 
-TEST(DecodeGcmpColours, ZeroCountByteMakesEveryRemainingPixelALiteral) {
+TEST(DecodeGcmpColours, AZeroCountByteMakesTheRestLiteralsAndLongRunsAreCut) {
     Bytes b = gcmp_header(3, 1, 24);
     b.insert(b.end(), {0x01, 0x00, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    EXPECT_EQ(pixel(*p, 0, 0), (Bgr{1, 2, 3}));
-    EXPECT_EQ(pixel(*p, 2, 0), (Bgr{7, 8, 9}));
+    EXPECT_EQ(row(*p, 0), (Row{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
     b.pop_back();
     EXPECT_FALSE(decode(b));
-}
 
-TEST(DecodeGcmpColours, RunsPastThePixelCountAreCut) {
-    Bytes b = gcmp_header(2, 2, -24);  // the sign is not consulted
-    b.push_back(0x00);
-    put_u32(b, 0xFFFFFFFF);
-    b.insert(b.end(), {0x44, 0x88, 0xCC});
-    PictureOwner p = decode(b);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(pixel(*p, 1, 1), tint);
+    Bytes run = gcmp_header(2, 2, -24);  // the sign is not consulted
+    run.push_back(0x00);
+    put_u32(run, 0xFFFFFFFF);
+    run.insert(run.end(), {0x44, 0x88, 0xCC});
+    PictureOwner q = decode(run);
+    ASSERT_TRUE(q);
+    EXPECT_EQ(pixel(*q, 1, 1), tint);
 }
 
 TEST(DecodeGcmpRoundTrip, EncodersReadBackExactly) {

@@ -39,12 +39,12 @@ TEST(DecodePlanar, ThreePhasesPaintTheIndexPlane) {
                            "0000111100001111",
                            "2002333300003000",  // phase-2 tile | phase-3 cells 1,2,3
                            "2222333300003000"};
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const int i = rows[y][x] - '0';
-            const Bgr want = i == 0 ? black : i == 1 ? c1 : i == 2 ? c2 : c3;
-            EXPECT_EQ(pixel(*p, x, y), want) << x << "," << y;
-        }
+    const Bgr colours[4] = {black, c1, c2, c3};
+    for (int y = 0; y < 4; ++y) {
+        Row want;
+        for (int x = 0; x < 16; ++x) want.push_back(colours[rows[y][x] - '0']);
+        EXPECT_EQ(row(*p, y), want) << y;
+    }
 }
 
 TEST(DecodePlanar, RectanglesAreClippedAndZeroCountsPaintNothing) {
@@ -57,8 +57,7 @@ TEST(DecodePlanar, RectanglesAreClippedAndZeroCountsPaintNothing) {
     b.insert(b.end(), {0, 0, 0, 0, 0x01, 0x00, 9, 0xFF});  // phase 2 past the bottom
     PictureOwner p = decode(b);
     ASSERT_TRUE(p);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 16; ++x) EXPECT_EQ(pixel(*p, x, y), c1);
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(row(*p, y), Row(16, c1)) << y;
 }
 
 TEST(DecodePlanar, PaletteAboveFifteenIsRefusedOthersAreMultiplesOf17) {

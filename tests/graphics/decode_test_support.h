@@ -32,6 +32,13 @@ inline Bgr pixel(const Picture& p, int x, int y) {
     return {px[0], px[1], px[2]};
 }
 
+inline std::vector<Bgr> row(const Picture& p, int y) {
+    std::vector<Bgr> r;
+    for (int x = 0; x < p.width; ++x) r.push_back(pixel(p, x, y));
+    return r;
+}
+using Row = std::vector<Bgr>;
+
 inline PictureOwner decode(const Bytes& b) {
     return PictureOwner(picture_decode(b.data(), b.size()));
 }

@@ -8,12 +8,12 @@
 
 #include "base/byte_order.h"
 #include "engine/engine.h"
-#include "screen/screen.h"
 #include "graphics/decode_test_support.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/null/null_platform.h"
 #include "resources/embedded_picture.h"
 #include "screen/clipboard.h"
-#include "platform/null/null_platform.h"
+#include "screen/screen.h"
 
 namespace qln::test {
 namespace {
@@ -62,12 +62,6 @@ TEST(EmbeddedPicture, AltPrintScreenPutsItOnTheClipboardAsAPackedBitmap) {
     engine.platform = fake.services();
     ASSERT_TRUE(clipboard_copy_embedded_picture(engine));
     expect_packed_dib(fake.clipboard);
-
-    HeadlessPlatform headless(HeadlessOptions{});
-    engine.platform = headless.services();
-    EXPECT_TRUE(headless.clipboard_dib().empty());
-    ASSERT_TRUE(clipboard_copy_embedded_picture(engine));
-    expect_packed_dib(headless.clipboard_dib());
 }
 
 ScriptEvent key(ScriptEventKind kind, uint8_t code) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "graphics/draw.h"
@@ -33,6 +34,10 @@ void small_screen(Settings& s) {
     s.view_height = 0;
 }
 
+std::array<int32_t, 4> box(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 class RecordingPlatform : public NullPlatform {
   public:
     std::vector<Rect> invalidated;
@@ -42,48 +47,49 @@ class RecordingPlatform : public NullPlatform {
 TEST(ScreenUpdate, ComposesVisibleWindowsBottomToTopWithTheirOpacity) {
     ScreenMachine m(small_screen);
     ASSERT_TRUE(m.ready);
+    const struct {
+        int32_t w, h, x, y;
+        uint32_t rgb;
+    } windows[] = {{4, 3, 0, 0, 0xFFFFFF},
+                   {4, 3, 2, 1, 0xCC8844},
+                   {4, 1, 7, 0, 0xCC8844},
+                   {3, 2, 9, 2, 0xFF0000}};
     fill_rgb(*m.win(0).picture, 0x102030);
-    ASSERT_TRUE(m.open(1, 20, 10, 0, 0));
-    fill_rgb(*m.win(1).picture, 0xFFFFFF);
-    ASSERT_TRUE(m.open(2, 20, 10, 10, 5));
-    fill_rgb(*m.win(2).picture, 0xCC8844);
+    for (int32_t n = 1; n <= 4; ++n) {
+        const auto& w = windows[n - 1];
+        ASSERT_TRUE(m.open(n, w.w, w.h, w.x, w.y));
+        fill_rgb(*m.win(n).picture, w.rgb);
+        if (n < 4) ASSERT_TRUE(win_show(m.engine, n, true));  // window 4 stays hidden
+    }
     m.win(2).transp = 128;
-    ASSERT_TRUE(m.open(3, 4, 2, 40, 0));
-    fill_rgb(*m.win(3).picture, 0xCC8844);
-    m.win(3).picture->alpha.reset(new uint8_t[8]{255, 0, 255, 0, 0, 0, 0, 0});
-    ASSERT_TRUE(m.open(4, 5, 5, 50, 10));  // never shown
-    fill_rgb(*m.win(4).picture, 0xFF0000);
-    for (int32_t n : {1, 2, 3}) ASSERT_TRUE(win_show(m.engine, n, true));
+    m.win(3).picture->alpha.reset(new uint8_t[4]{255, 0, 255, 0});
     screen_update(m.engine);
 
+    // h is half of 0xCC8844 over white, table[128][s] + table[127][255] per
+    // byte; g the same over 0x102030: 102 + 8, 68 + 16, 34 + 24. Window 3's
+    // alpha lets window 0 through where it is 0.
+    const ArtLegend legend = {{0x102030, '.'}, {0xFFFFFF, '#'}, {0xCC8844, 'o'},
+                              {0xE5C3A1, 'h'}, {0x6E543A, 'g'}, {0xFF0000, 'r'}};
     const Picture& screen = *m.engine.screen.screen;
-    EXPECT_EQ(pixel(screen, 0, 0), 0xFFFFFFu);
-    EXPECT_EQ(pixel(screen, 25, 0), 0x102030u);
-    // Half of 0xCC8844 over white: table[128][s] + table[127][255] per byte.
-    EXPECT_EQ(pixel(screen, 15, 7), 0xE5C3A1u);
-    // Over the 0x102030 of window 0: 102 + 8, 68 + 16, 34 + 24.
-    EXPECT_EQ(pixel(screen, 25, 7), 0x6E543Au);
-    // The alpha plane lets window 0 through where it is 0.
-    EXPECT_EQ(pixel(screen, 40, 0), 0xCC8844u);
-    EXPECT_EQ(pixel(screen, 41, 0), 0x102030u);
-    EXPECT_EQ(pixel(screen, 40, 1), 0x102030u);
-    EXPECT_EQ(pixel(screen, 52, 12), 0x102030u);  // the hidden window
+    EXPECT_EQ(picture_art(screen, legend, 0, 0, 12, 4),
+              "####...o.o..\n"
+              "##hhgg......\n"
+              "##hhgg......\n"
+              "..gggg......\n");
     // The display bitmap holds the same bytes, bottom row first.
-    EXPECT_EQ(display_pixel(m.engine, 15, 7), 0xE5C3A1u);
-    EXPECT_EQ(display_pixel(m.engine, 40, 0), 0xCC8844u);
+    EXPECT_EQ(display_pixel(m.engine, 2, 1), 0xE5C3A1u);
+    EXPECT_EQ(display_pixel(m.engine, 7, 0), 0xCC8844u);
     EXPECT_EQ(m.engine.shared.display.pixels[size_t(19) * 192], 0xFF);  // (0, 0) blue
     EXPECT_EQ(m.engine.shared.display.stride, 192u);
     EXPECT_TRUE(m.engine.screen.dirty.empty());
 
-    // Raising window 1 puts it over window 2.
+    // Raising window 1 puts it over window 2; hiding it uncovers what is below.
     ASSERT_TRUE(win_show(m.engine, 1, true));
     screen_update(m.engine);
-    EXPECT_EQ(pixel(screen, 15, 7), 0xFFFFFFu);
-    // Hiding it uncovers what lies below.
+    EXPECT_EQ(picture_art(screen, legend, 0, 1, 6, 3), "####gg\n####gg\n..gggg\n");
     ASSERT_TRUE(win_show(m.engine, 1, false));
     screen_update(m.engine);
-    EXPECT_EQ(pixel(screen, 5, 2), 0x102030u);
-    EXPECT_EQ(pixel(screen, 25, 7), 0x6E543Au);
+    EXPECT_EQ(picture_art(screen, legend, 0, 0, 6, 3), "......\n..gggg\n..gggg\n");
 }
 
 TEST(ScreenUpdate, ConvertsOnlyTheDirtyRectangle) {
@@ -102,30 +108,13 @@ TEST(ScreenUpdate, ConvertsOnlyTheDirtyRectangle) {
     fill_rgb(*m.win(0).picture, 0x010203);  // changed but not marked
     const Rect part{2, 3, 6, 8};
     mark_dirty(m.engine, &m.win(1), &part);
-    EXPECT_EQ(m.engine.screen.dirty.left, 32);
-    EXPECT_EQ(m.engine.screen.dirty.top, 7);
+    EXPECT_EQ(box(m.engine.screen.dirty), (std::array<int32_t, 4>{32, 7, 36, 12}));
     screen_update(m.engine);
     ASSERT_EQ(platform.invalidated.size(), 2u);
-    EXPECT_EQ(platform.invalidated[1].left, 32);
-    EXPECT_EQ(platform.invalidated[1].bottom, 12);
-    int changed = 0, wrong = 0;
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 63; ++x) {
-            const bool inside = x >= 32 && x < 36 && y >= 7 && y < 12;
-            const uint32_t v = display_pixel(m.engine, x, y);
-            if (inside) {
-                changed += v == 0xCC8844u;
-            } else {
-                wrong += v != 0x5A5A5Au;
-            }
-        }
-    }
-    EXPECT_EQ(changed, 20);
-    EXPECT_EQ(wrong, 0);
-    // The padding bytes at each row's end are never written.
-    EXPECT_EQ(bits[189], 0x5A);
-    EXPECT_EQ(bits[191], 0x5A);
-
+    EXPECT_EQ(box(platform.invalidated[1]), (std::array<int32_t, 4>{32, 7, 36, 12}));
+    // Only the 4 x 5 pixels from (32, 7) changed, to 0xCC8844; every other
+    // pixel and the padding at each row's end kept their 0x5A.
+    EXPECT_EQ(bytes_hash(bits.data(), bits.size()), 0x14688b404024f6b5u);
     // A rectangle that misses the window, a hidden window and an empty update
     // change nothing.
     const Rect outside{25, 0, 30, 5};
@@ -140,8 +129,7 @@ TEST(ScreenUpdate, ConvertsOnlyTheDirtyRectangle) {
     EXPECT_EQ(platform.invalidated.size(), before);
     // No window: the whole screen.
     mark_dirty(m.engine, nullptr);
-    EXPECT_EQ(m.engine.screen.dirty.right, 63);
-    EXPECT_EQ(m.engine.screen.dirty.bottom, 20);
+    EXPECT_EQ(box(m.engine.screen.dirty), (std::array<int32_t, 4>{0, 0, 63, 20}));
 }
 
 TEST(ScreenUpdate, EightBitDisplayDithersOntoTheColourCube) {
@@ -158,21 +146,16 @@ TEST(ScreenUpdate, EightBitDisplayDithersOntoTheColourCube) {
     set_pixel(root, 62, 19, 0xFFFFFF);
     mark_dirty(m.engine, nullptr);
     screen_update(m.engine);
-    // Red 204, green 136, blue 68 plus the matrix value at (x mod 4, y mod 4).
-    EXPECT_EQ(display_index(m.engine, 0, 0), 167);  // + 0
-    EXPECT_EQ(display_index(m.engine, 1, 0), 173);  // + 27
-    EXPECT_EQ(display_index(m.engine, 3, 3), 173);  // + 17
-    EXPECT_EQ(display_index(m.engine, 2, 1), 174);  // + 47
-    EXPECT_EQ(display_index(m.engine, 0, 3), 174);  // + 50
-    EXPECT_EQ(display_index(m.engine, 6, 5), 174);  // same matrix cell as (2, 1)
-    EXPECT_EQ(display_index(m.engine, 10, 10), 225);
-    EXPECT_EQ(display_index(m.engine, 11, 10), 10);
-    EXPECT_EQ(display_index(m.engine, 62, 19), 225);
+    // Red 204, green 136, blue 68 plus the matrix value at (x mod 4, y mod 4):
+    // + 0, + 27, + 17, + 47, + 50, and (6, 5) shares the cell of (2, 1).
+    const int32_t expected[][3] = {{0, 0, 167},   {1, 0, 173},  {3, 3, 173},
+                                   {2, 1, 174},   {0, 3, 174},  {6, 5, 174},
+                                   {10, 10, 225}, {11, 10, 10}, {62, 19, 225}};
+    for (const auto& [x, y, index] : expected)
+        EXPECT_EQ(display_index(m.engine, x, y), index) << x << "," << y;
     // The bitmap's colour table matches: entry 167 is red 204, green 102, blue 51.
     const uint8_t* c = m.engine.shared.display.colours[167];
-    EXPECT_EQ(c[0], 51);
-    EXPECT_EQ(c[1], 102);
-    EXPECT_EQ(c[2], 204);
+    EXPECT_EQ((std::array<int, 3>{c[0], c[1], c[2]}), (std::array<int, 3>{51, 102, 204}));
     // Back to a true-colour display: the same screen copies again.
     display_setup(m.engine, 32, 1024, 768);
     mark_dirty(m.engine, nullptr);
@@ -187,24 +170,13 @@ TEST(ScreenUpdate, WindowFillAndInvertClipAndMark) {
     ASSERT_TRUE(win_show(m.engine, 1, true));
     screen_update(m.engine);
     window_fill(m.engine, m.win(1), -3, 4, 5, 100, 2, -1);
-    EXPECT_EQ(pixel(*m.win(1).picture, 0, 4), 0xCC8844u);
-    EXPECT_EQ(pixel(*m.win(1).picture, 1, 5), 0xCC8844u);
-    EXPECT_EQ(pixel(*m.win(1).picture, 2, 5), 0u);
-    EXPECT_EQ(pixel(*m.win(1).picture, 1, 3), 0u);
-    EXPECT_EQ(m.engine.screen.dirty.left, 20);
-    EXPECT_EQ(m.engine.screen.dirty.top, 14);
-    EXPECT_EQ(m.engine.screen.dirty.right, 22);
-    EXPECT_EQ(m.engine.screen.dirty.bottom, 16);
+    EXPECT_EQ(box(m.engine.screen.dirty), (std::array<int32_t, 4>{20, 14, 22, 16}));
     window_invert(m.engine, m.win(1), 1, 5, 50, 50);
-    EXPECT_EQ(pixel(*m.win(1).picture, 1, 5), 0x3377BBu);
-    EXPECT_EQ(pixel(*m.win(1).picture, 9, 5), 0xFFFFFFu);
-    int32_t x = 4, y = 9, w = 3, h = 3;
-    EXPECT_FALSE(window_clip(m.engine, m.win(1), x, y, w, h));
-    x = -2147483647;
-    y = 0;
-    w = 2147483647;
-    h = 1;
-    EXPECT_FALSE(window_clip(m.engine, m.win(1), x, y, w, h));
+    const ArtLegend legend = {{0, '.'}, {0xCC8844, 'o'}, {0x3377BB, 'x'}, {0xFFFFFF, '#'}};
+    EXPECT_EQ(picture_art(*m.win(1).picture, legend, 0, 3), "..........\noo........\nox########\n");
+    // Below the window, and far off its left edge: nothing left to draw.
+    for (auto [x, y, w, h] : {std::array<int32_t, 4>{4, 9, 3, 3}, {-2147483647, 0, 2147483647, 1}})
+        EXPECT_FALSE(window_clip(m.engine, m.win(1), x, y, w, h)) << x;
 }
 
 void framed_view(Settings& s) {
@@ -217,20 +189,16 @@ void framed_view(Settings& s) {
 TEST(ScreenUpdate, ContentOffsetShiftsWindowZeroDrawing) {
     ScreenMachine m(framed_view);
     ASSERT_TRUE(m.ready);
-    EXPECT_EQ(m.engine.screen.content_x, 80);
-    EXPECT_EQ(m.engine.screen.content_y, 60);
-    EXPECT_EQ(m.engine.screen.view_width, 640);
+    const ScreenState& s = m.engine.screen;
+    EXPECT_EQ((std::array{s.content_x, s.content_y, s.view_width, s.view_height}),
+              (std::array{80, 60, 640, 480}));
     colour_set(m.engine, 1, 0xCC, 0x88, 0x44);
     window_fill(m.engine, m.win(0), 0, 0, 1, 1, 1, -1);
-    EXPECT_EQ(pixel(*m.win(0).picture, 80, 60), 0xCC8844u);
-    EXPECT_EQ(pixel(*m.win(0).picture, 0, 0), 0u);
     Picture* src = picture_create(2, 2);
-    ASSERT_NE(src, nullptr);
     fill_rgb(*src, 0x446688);
     EXPECT_TRUE(window_draw_picture(m.engine, 0, 1, 0, 0, 0, src, 0, 0, 0, 0, 0, 255, 0, 0));
-    EXPECT_EQ(pixel(*m.win(0).picture, 81, 60), 0x446688u);
-    EXPECT_EQ(pixel(*m.win(0).picture, 82, 61), 0x446688u);
-    EXPECT_EQ(pixel(*m.win(0).picture, 83, 61), 0u);
+    const ArtLegend legend = {{0, '.'}, {0xCC8844, 'o'}, {0x446688, 'p'}};
+    EXPECT_EQ(picture_art(*m.win(0).picture, legend, 79, 59, 5, 4), ".....\n.opp.\n..pp.\n.....\n");
     // Other windows are not shifted inside their pictures.
     ASSERT_TRUE(m.open(1, 4, 4));
     EXPECT_TRUE(window_draw_picture(m.engine, 1, 0, 0, 0, 0, src, 0, 0, 0, 0, 0, 255, 0, 0));
@@ -241,10 +209,8 @@ TEST(ScreenUpdate, ContentOffsetShiftsWindowZeroDrawing) {
     // A view size of 0 in either direction means no offset.
     m.engine.settings.view_height = 0;
     display_setup(m.engine, 24, 1024, 768);
-    EXPECT_EQ(m.engine.screen.content_x, 0);
-    EXPECT_EQ(m.engine.screen.content_y, 0);
-    EXPECT_EQ(m.engine.screen.view_width, 800);
-    EXPECT_EQ(m.engine.screen.view_height, 600);
+    EXPECT_EQ((std::array{s.content_x, s.content_y, s.view_width, s.view_height}),
+              (std::array{0, 0, 800, 600}));
 }
 
 }  // namespace
