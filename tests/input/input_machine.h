@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "engine/engine.h"
@@ -66,6 +67,23 @@ struct InputMachine : CommandMachine {
         slot->type = BufType::Scenario;
         slot->size = 1;
         slot->scenario = s;
+    }
+    // Result registers first to last, variables v3[first] to v3[last], and
+    // every error as error(i) gives it.
+    std::vector<int32_t> results(uint32_t first, uint32_t last) {
+        std::vector<int32_t> r;
+        for (uint32_t n = first; n <= last; ++n) r.push_back(reg(n));
+        return r;
+    }
+    std::vector<int32_t> variables(int32_t first, int32_t last) {
+        std::vector<int32_t> v;
+        for (int32_t i = first; i <= last; ++i) v.push_back(var(3, i));
+        return v;
+    }
+    std::vector<std::string> all_errors() const {
+        std::vector<std::string> all;
+        for (size_t i = 0; i < platform.errors.size(); ++i) all.push_back(error(i));
+        return all;
     }
     // Windows from the top of the layer list down.
     std::vector<int32_t> layers() {
