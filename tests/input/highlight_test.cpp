@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "input/input_machine.h"
 #include "screen/screen.h"
 
@@ -49,10 +51,9 @@ TEST(Highlight, PictureLookSixShowsRowOneHoveredRowTwoPressedAndLeavingRestores)
     EXPECT_TRUE(m.shows_row(1));
     EXPECT_EQ(m.at(18, 5), coordinate(18, 5));
     EXPECT_EQ(m.at(10, 11), coordinate(10, 11));
-    EXPECT_EQ(m.engine.screen.dirty.left, 110);
-    EXPECT_EQ(m.engine.screen.dirty.top, 105);
-    EXPECT_EQ(m.engine.screen.dirty.right, 118);
-    EXPECT_EQ(m.engine.screen.dirty.bottom, 111);
+    const Rect& dirty = m.engine.screen.dirty;
+    EXPECT_EQ((std::vector{dirty.left, dirty.top, dirty.right, dirty.bottom}),
+              (std::vector{110, 105, 118, 111}));
     m.hit(115, 110, 1);
     EXPECT_TRUE(m.shows_row(2));
     m.hit(116, 110, 1);  // moving on the same button changes nothing
@@ -89,6 +90,9 @@ TEST(Highlight, ColourLookXorsCrosswiseWhileHovered) {
     EXPECT_EQ(m.at(18, 10), coordinate(18, 10));
     m.hit(111, 100);
     EXPECT_TRUE(m.untouched());
+    HighlightMachine no_colour(1, 9999);  // a missing colour draws nothing
+    no_colour.hit(111, 106);
+    EXPECT_TRUE(no_colour.untouched());
 }
 
 TEST(Highlight, PressLookFillsWithTheColourAndShiftsTheOldPixelsTwoRightAndDown) {
@@ -105,12 +109,6 @@ TEST(Highlight, PressLookFillsWithTheColourAndShiftsTheOldPixelsTwoRightAndDown)
     EXPECT_EQ(m.at(18, 11), coordinate(18, 11));
     m.hit(111, 106, 0);
     EXPECT_TRUE(m.untouched());
-}
-
-TEST(Highlight, AMissingColourDrawsNothing) {
-    HighlightMachine no_colour(1, 9999);
-    no_colour.hit(111, 106);
-    EXPECT_TRUE(no_colour.untouched());
 }
 
 TEST(Highlight, AButtonCutByThePictureEdgeKeepsItsLookAligned) {
