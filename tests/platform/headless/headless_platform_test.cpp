@@ -53,25 +53,20 @@ struct Rig {
 
 TEST(HeadlessClock, MovesOnlyBySleepsAndIdlePassesAndEventsComeExactlyOnTime) {
     Rig rig(Options("0 move 7 8\n100 down left\n200 click right 5 6\n"));
-    EXPECT_EQ(rig.live().x, 7);  // due at the clock start
-    rig.platform.sleep_ms(98);
-    rig.platform.idle_pass();
-    EXPECT_EQ(rig.platform.ticks(), 99u);
-    EXPECT_EQ(rig.live().left, 0);
-    rig.platform.idle_pass();
-    EXPECT_EQ(rig.platform.ticks(), 100u);
-    EXPECT_EQ(rig.live().left, 1);
-    rig.platform.sleep_ms(99);
-    EXPECT_EQ(rig.live().right, 0);
-    EXPECT_EQ(rig.live().x, 7);
-    rig.platform.idle_pass();  // 200: move and press
-    EXPECT_EQ(rig.live().right, 1);
-    EXPECT_EQ(rig.live().x, 5);
+    const struct {
+        uint32_t sleep, ticks;  // a sleep, or an idle pass when 0
+        int32_t x, left, right;
+    } steps[] = {{99, 99, 7, 0, 0},  {0, 100, 7, 1, 0},
+                 {99, 199, 7, 1, 0}, {0, 200, 5, 1, 1},   // move and press
+                 {49, 249, 5, 1, 1}, {0, 250, 5, 1, 0}};  // the click's release
+    for (const auto& step : steps) {
+        step.sleep ? rig.platform.sleep_ms(step.sleep) : rig.platform.idle_pass();
+        SCOPED_TRACE(step.ticks);
+        EXPECT_EQ(rig.platform.ticks(), step.ticks);
+        EXPECT_EQ((std::vector{rig.live().x, int32_t(rig.live().left), int32_t(rig.live().right)}),
+                  (std::vector{step.x, step.left, step.right}));
+    }
     EXPECT_EQ(rig.live().y, 6);
-    rig.platform.sleep_ms(49);
-    EXPECT_EQ(rig.live().right, 1);
-    rig.platform.idle_pass();  // 250: the click's release
-    EXPECT_EQ(rig.live().right, 0);
     // The buttons are keys 1 and 2 of the key queue.
     EXPECT_EQ(rig.queued(true), (std::vector<int>{0x0001, 0x0002}));
 }
