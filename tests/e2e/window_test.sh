@@ -100,15 +100,20 @@ ended_within() {
 # Sanitizer builds skip the leak report in the window: the desktop libraries
 # SDL loads keep blocks until exit (the headless runs check the engine's).
 window_asan="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+# start WHAT ARGS: starts the program in the window, sets game_pid and window.
+start() {
+    local what=$1
+    shift
+    ASAN_OPTIONS=$window_asan "$quillon" "$@" >"$work/game.log" 2>&1 &
+    game_pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
+    [ -n "$window" ] || fail "$what: no window appeared"
+}
 
 # run SCALE EXPECTED: clicks the second choice at (320, 180), then (10, 10).
 run() {
     local scale=$1 expected=$2
-    ASAN_OPTIONS=$window_asan "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 \
-        >"$work/game.log" 2>&1 &
-    game_pid=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] || fail "scale $scale: no window appeared"
+    start "scale $scale" --scale "$scale" --game "$work/game" --max-ms 60000
     local size
     size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
     [ "$size" = "$((640 * scale))x$((480 * scale))" ] || fail "scale $scale: window is $size"
@@ -149,23 +154,19 @@ prompt_ms=100
 
 close_during_fade() {
     local how=$1
-    ASAN_OPTIONS=$window_asan "$quillon" --scale 1 --game "$work/fade" >"$work/game.log" 2>&1 &
-    game_pid=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] || fail "$how: no window appeared"
+    start "$how" --scale 1 --game "$work/fade"
     sleep 0.5
     kill -0 "$game_pid" 2>/dev/null || fail "$how: the program ended before the close"
-    local start
-    start=$(date +%s%N)
+    [ "$how" = alt-f4 ] && xdotool windowfocus --sync "$window"
+    local began
+    began=$(date +%s%N)
     if [ "$how" = alt-f4 ]; then
-        xdotool windowfocus --sync "$window"
-        start=$(date +%s%N)
         xdotool key --window "$window" alt+F4
     else
         kill -TERM "$game_pid"
     fi
     ended_within 5000 || fail "$how: the program still runs 5 s after the close"
-    local took=$((($(date +%s%N) - start) / 1000000))
+    local took=$((($(date +%s%N) - began) / 1000000))
     wait "$game_pid" || fail "$how: exit status $?"
     game_pid=
     [ "$took" -le "$prompt_ms" ] || fail "$how: the program took $took ms to end"
