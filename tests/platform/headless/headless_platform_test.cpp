@@ -163,19 +163,17 @@ TEST(HeadlessRequests, TheMainThreadAnswersEachRequestFromTheOptions) {
     std::strcpy(record.command_name, "win_\"yesno\"");
     std::strcpy(record.error_text, "\x83\x45\x83\x43\x83\x93\x83\x68\x83\x45");  // ウインドウ
     std::strcpy(record.detail, "win_no = 7");
-    bool error_answer = true, question_answer = false, file_answer = false;
+    std::vector<bool> answers;
     char path[64] = {};
     std::thread::id scenario_thread;
     run_threads(platform, [&] {
         scenario_thread = std::this_thread::get_id();
-        error_answer = platform.error_dialog(record);
+        answers.push_back(platform.error_dialog(record));
         platform.message_box("line one\nC:\\dir", "caption");
-        question_answer = platform.question_yes_no("go on?", "Quillon");
-        file_answer = platform.open_file_dialog("Data|*.dat", path, sizeof path);
+        answers.push_back(platform.question_yes_no("go on?", "Quillon"));
+        answers.push_back(platform.open_file_dialog("Data|*.dat", path, sizeof path));
     });
-    EXPECT_FALSE(error_answer);  // Continue
-    EXPECT_TRUE(question_answer);
-    EXPECT_TRUE(file_answer);
+    EXPECT_EQ(answers, (std::vector<bool>{false, true, true}));  // Continue, yes, chosen
     EXPECT_STREQ(path, "C:\\games\\save 1.dat");
     EXPECT_EQ(*o.lines, (std::vector<std::string>{
                             "scenario error: command=0x0a error=106 name=\"win_\\\"yesno\\\"\" "
@@ -193,16 +191,13 @@ TEST(HeadlessRequests, DefaultAnswersAreStopNoAndCancelAndAfterAQuitNobodyIsAske
     Options o;
     HeadlessPlatform platform(o);
     ScenarioErrorRecord record;
-    bool stop = false, yes = true, chosen = true;
+    std::vector<bool> answers;
     char path[8] = "keep";
     run_threads(platform, [&] {
-        stop = platform.error_dialog(record);
-        yes = platform.question_yes_no("q", "c");
-        chosen = platform.open_file_dialog("", path, sizeof path);
+        answers = {platform.error_dialog(record), platform.question_yes_no("q", "c"),
+                   platform.open_file_dialog("", path, sizeof path)};
     });
-    EXPECT_TRUE(stop);
-    EXPECT_FALSE(yes);
-    EXPECT_FALSE(chosen);
+    EXPECT_EQ(answers, (std::vector<bool>{true, false, false}));
     EXPECT_STREQ(path, "keep");
     ASSERT_EQ(o.lines->size(), 3u);
     EXPECT_EQ((*o.lines)[0],
