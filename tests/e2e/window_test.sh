@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# The real window under a virtual X server: a scenario draws a screen and
-# offers two choices; xdotool clicks one, the window's pixels must
-# equal the headless run's --dump-screen of the same scenario and click, and
-# the program must end by itself when the scenario ends. Run once at scale 1
-# and once at scale 2 (the click and the picture go through the scaling).
-#
-#   window_test.sh QUILLON QLNASM
-#
-# Exit 77 (skipped) when Xvfb is not installed.
+# The real window under a virtual X server, at scale 1 and 2: a click on
+# one of two choices must leave the window's pixels equal to the headless
+# run's --dump-screen of the same scenario and click, and the program must
+# end with its scenario. Usage: window_test.sh QUILLON QLNASM (77: no Xvfb).
 set -uo pipefail
 
 quillon=$1
@@ -36,10 +31,8 @@ fail() {
     exit 1
 }
 
-# The scenario: a dark screen and a window with two choices, "はい" and
-# "いいえ" (each over a button 240 x 20); the chosen one fills a square at
-# (20, 20) in its own colour (green for the first, white for the second) and
-# the window stays shown; the next click anywhere ends the game.
+# Two choices over buttons of 240 x 20; the chosen one fills a square at
+# (20, 20) in its colour; the next click anywhere ends the game.
 mkdir "$work/game"
 cat >"$work/game/start_up.qasm" <<'QASM'
 .code
@@ -72,7 +65,6 @@ convert "$work/headless.bmp" -crop 1x1+30+30 txt:- | grep -q '#BFBFBF' ||
     fail "the headless run did not take the second choice"
 convert "$work/headless.bmp" -filter point -resize 200% "$work/headless-2.bmp" || fail "convert"
 
-# A free display of our own.
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
@@ -84,10 +76,10 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# Screenshot checks, on shot.png of $window.
+# Checks of a screenshot of $window, a wait of up to 10 s for one, and a
+# wait of up to MS for the program to end.
 same_as() { [ "$(compare -metric AE "$work/shot.png" "$1" null: 2>&1)" = "0" ]; }
 paused() { convert "$work/shot.png" -crop 1x1+30+60 txt:- | grep -q '#00C000'; }
-# wait_for WHAT CHECK ARGS: takes screenshots for up to 10 s until CHECK holds.
 wait_for() {
     local what=$1
     shift
@@ -97,34 +89,42 @@ wait_for() {
     done
     fail "scale $scale: the window never showed $what"
 }
+ended_within() {
+    local until=$(($(date +%s%N) + $1 * 1000000))
+    while kill -0 "$game_pid" 2>/dev/null; do
+        [ "$(date +%s%N)" -gt $until ] && return 1
+        sleep 0.005
+    done
+}
 
-# In a sanitizer build the window runs keep every check but the leak report:
-# the desktop libraries SDL loads keep (and, unloaded at exit, no longer
-# name) blocks of their own until the process ends. The engine's own
-# releases are checked by the headless runs and the unit tests.
+# Sanitizer builds skip the leak report in the window: the desktop libraries
+# SDL loads keep blocks until exit (the headless runs check the engine's).
 window_asan="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-
-# run SCALE EXPECTED: one windowed run, clicks the second choice at picture
-# (320, 180), then (10, 10).
-run() {
-    local scale=$1 expected=$2
-    ASAN_OPTIONS=$window_asan "$quillon" --scale "$scale" --game "$work/game" --max-ms 60000 \
-        >"$work/game.log" 2>&1 &
+# start WHAT ARGS: starts the program in the window, sets game_pid and window.
+start() {
+    local what=$1
+    shift
+    ASAN_OPTIONS=$window_asan "$quillon" "$@" >"$work/game.log" 2>&1 &
     game_pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] || fail "scale $scale: no window appeared"
+    [ -n "$window" ] || fail "$what: no window appeared"
+}
+
+# run SCALE EXPECTED: clicks the second choice at (320, 180), then (10, 10).
+run() {
+    local scale=$1 expected=$2
+    start "scale $scale" --scale "$scale" --game "$work/game" --max-ms 60000
     local size
     size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
     [ "$size" = "$((640 * scale))x$((480 * scale))" ] || fail "scale $scale: window is $size"
 
-    # The window's first picture must be up before the click counts.
-    sleep 0.5
+    sleep 0.5  # the first picture must be up before the click counts
     xdotool mousemove --window "$window" $((320 * scale)) $((180 * scale)) click 1
     wait_for "the headless screen" same_as "$expected"
 
     if [ "$scale" = 1 ]; then
-        # The focus leaves: the pause display (the top of the green P at
-        # (30, 60)); it comes back: exactly the screen as it was.
+        # Focus away: the pause display (the green P at (30, 60)); back:
+        # exactly the screen as it was.
         xdotool windowfocus --sync "$window"
         xdotool windowfocus "$(xdotool search --maxdepth 0 --name '' | head -n1)"
         wait_for "the pause display" paused
@@ -133,24 +133,17 @@ run() {
     fi
 
     xdotool mousemove --window "$window" $((10 * scale)) $((10 * scale)) click 1
-    local ended=no
-    for _ in $(seq 100); do
-        kill -0 "$game_pid" 2>/dev/null || { ended=yes; break; }
-        sleep 0.1
-    done
-    [ $ended = yes ] || fail "scale $scale: the program did not end with its scenario"
-    wait "$game_pid"
-    local status=$?
+    ended_within 10000 || fail "scale $scale: the program did not end with its scenario"
+    wait "$game_pid" || fail "scale $scale: exit status $?"
     game_pid=
-    [ $status -eq 0 ] || fail "scale $scale: exit status $status"
     echo "scale $scale: the window matched the headless screen and ended by itself"
 }
 
 run 1 "$work/headless.bmp"
 run 2 "$work/headless-2.bmp"
 
-# A picture that fades in for a minute: Alt+F4 or SIGTERM in the middle of
-# it must end the program at once (100 ms; sanitizer builds get 500).
+# Alt+F4 or SIGTERM amid a minute's fade-in ends the program within 100 ms
+# (500 in sanitizer builds).
 mkdir "$work/fade"
 convert -size 64x64 xc:white "BMP3:$work/fade/art.bmp" || fail "convert"
 printf '.code\n    win_load "art.bmp", 0, 0, 0, 0, 60000, -1, 255, 0, 0\n    end\n' \
@@ -159,34 +152,23 @@ printf '.code\n    win_load "art.bmp", 0, 0, 0, 0, 60000, -1, 255, 0, 0\n    end
 prompt_ms=100
 [ -n "${ASAN_OPTIONS:-}" ] && prompt_ms=500
 
-# close_during_fade HOW: HOW is alt-f4 or sigterm.
 close_during_fade() {
     local how=$1
-    ASAN_OPTIONS=$window_asan "$quillon" --scale 1 --game "$work/fade" >"$work/game.log" 2>&1 &
-    game_pid=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] || fail "$how: no window appeared"
+    start "$how" --scale 1 --game "$work/fade"
     sleep 0.5
     kill -0 "$game_pid" 2>/dev/null || fail "$how: the program ended before the close"
-    local start
-    start=$(date +%s%N)
+    [ "$how" = alt-f4 ] && xdotool windowfocus --sync "$window"
+    local began
+    began=$(date +%s%N)
     if [ "$how" = alt-f4 ]; then
-        xdotool windowfocus --sync "$window"
-        start=$(date +%s%N)
         xdotool key --window "$window" alt+F4
     else
         kill -TERM "$game_pid"
     fi
-    while kill -0 "$game_pid" 2>/dev/null; do
-        [ $(($(date +%s%N) - start)) -gt 5000000000 ] && break
-        sleep 0.005
-    done
-    local took=$((($(date +%s%N) - start) / 1000000))
-    kill -0 "$game_pid" 2>/dev/null && fail "$how: the program still runs 5 s after the close"
-    wait "$game_pid"
-    local status=$?
+    ended_within 5000 || fail "$how: the program still runs 5 s after the close"
+    local took=$((($(date +%s%N) - began) / 1000000))
+    wait "$game_pid" || fail "$how: exit status $?"
     game_pid=
-    [ $status -eq 0 ] || fail "$how: exit status $status"
     [ "$took" -le "$prompt_ms" ] || fail "$how: the program took $took ms to end"
     echo "$how during a minute's fade: the program ended in $took ms"
 }

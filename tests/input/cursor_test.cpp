@@ -37,9 +37,9 @@ TEST(CursorFile, IsRefusedUnlessHeaderImagesAndFrameTablesAllFit) {
     CursorLayout layout;
     ASSERT_TRUE(cursor_layout_read(f.data(), f.size(), layout));
     EXPECT_EQ(layout.image_count, 2);
-    EXPECT_EQ(layout.frame_count[0], 2);
-    EXPECT_EQ(layout.frame_count[1], 1);
-    EXPECT_EQ(layout.frame_count[2], 0);
+    EXPECT_EQ(
+        (std::vector<int>{layout.frame_count[0], layout.frame_count[1], layout.frame_count[2]}),
+        (std::vector<int>{2, 1, 0}));
     EXPECT_EQ(layout.frame_table[1], 80u + 1280 + 8);
     const CursorFrame second = cursor_frame_at(f.data(), layout, 0, 1);
     EXPECT_EQ(second.image, 1);
@@ -78,57 +78,37 @@ TEST(CursorFile, ImagesAreStoredBottomRowFirstWithTheAndMaskTopRowFirst) {
     EXPECT_FALSE(cursor_image_build(f.data(), layout, 1, image));
 }
 
-TEST(CursorAnimation, FramesFollowTheirDurationsTheButtonsAndThePointer) {
+TEST(CursorAnimation, FramesFollowTheirDurationsTheButtonsAndThePointerAcrossTheWrap) {
     InputMachine m;
     raw_buffer(m.engine, 30, two_images().bytes());
+    const uint32_t t0 = m.platform.now = 0xFFFFFFF0u;  // the counter wraps 16 ms in
     m.platform.pointer_x = m.platform.pointer_y = 10;
     ASSERT_TRUE(cursor_activate(m.engine, buf_get_raw(m.engine, 30), buf_size(m.engine, 30)));
-    cursor_tick(m.engine, 0);
-    EXPECT_EQ(m.platform.cursor_shows, 1u);
-    EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(1));  // image 0
+    // Image 0 shows for 50 ms, image 1 for 20. Outside the screen nothing is
+    // shown and the frame waits. The right button's state 2 has no frames;
+    // the left button's state 1 starts at once, and its duration 0 ends the
+    // animation with that image shown.
+    const struct {
+        uint32_t ms;
+        int32_t x;
+        uint8_t left, right;
+        uint32_t shows;
+        int image;  // palette entry of the image shown, 0 when not checked
+    } steps[] = {{0, 10, 0, 0, 1, 1},    {49, 10, 0, 0, 1, 0}, {50, 10, 0, 0, 2, 2},
+                 {69, 10, 0, 0, 2, 0},   {70, 10, 0, 0, 3, 1}, {200, 640, 0, 0, 3, 0},
+                 {201, 639, 0, 0, 4, 2}, {300, 0, 0, 1, 4, 0}, {3000, 0, 0, 1, 4, 0},
+                 {3001, 0, 1, 0, 5, 0},  {8000, 0, 0, 0, 5, 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.ms);
+        m.pointer(0, 0, step.left, step.right);
+        m.platform.pointer_x = step.x;
+        cursor_tick(m.engine, t0 + step.ms);
+        EXPECT_EQ(m.platform.cursor_shows, step.shows);
+        if (step.image) EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(step.image));
+    }
     EXPECT_EQ(m.platform.cursor_last.hot_x, 3);
     EXPECT_EQ(m.platform.cursor_last.hot_y, 4);
-    cursor_tick(m.engine, 49);
-    EXPECT_EQ(m.platform.cursor_shows, 1u);
-    cursor_tick(m.engine, 50);
-    EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(2));  // image 1 for 20 ms
-    cursor_tick(m.engine, 69);
-    cursor_tick(m.engine, 70);
-    EXPECT_EQ(m.platform.cursor_shows, 3u);
-    EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(1));
-    // Outside the screen nothing is shown and the frame waits.
-    m.platform.pointer_x = 640;
-    cursor_tick(m.engine, 200);
-    EXPECT_EQ(m.platform.cursor_shows, 3u);
-    m.platform.pointer_x = 639;
-    cursor_tick(m.engine, 201);
-    EXPECT_EQ(m.platform.cursor_shows, 4u);
-    EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(2));
-    // The left button switches to state 1 at once; its duration 0 ends the
-    // animation with that image shown.
-    m.pointer(0, 0, 1);
-    cursor_tick(m.engine, 202);
-    EXPECT_EQ(m.platform.cursor_shows, 5u);
-    m.pointer(0, 0, 0);
-    cursor_tick(m.engine, 5000);
-    EXPECT_EQ(m.platform.cursor_shows, 5u);
     EXPECT_FALSE(m.engine.tracking.cursor.enabled);
-}
-
-TEST(CursorAnimation, TimesWrapAroundTheTickCounterAndAStateWithoutFramesShowsNothing) {
-    InputMachine m;
-    raw_buffer(m.engine, 30, two_images().bytes());
-    m.platform.now = 0xFFFFFFF0u;
-    ASSERT_TRUE(cursor_activate(m.engine, buf_get_raw(m.engine, 30), buf_size(m.engine, 30)));
-    cursor_tick(m.engine, 0xFFFFFFF0u);
-    cursor_tick(m.engine, 0x21);  // 49 ms later
-    EXPECT_EQ(m.platform.cursor_shows, 1u);
-    cursor_tick(m.engine, 0x22);
-    EXPECT_EQ(m.platform.cursor_shows, 2u);
-    m.pointer(0, 0, 0, 1);  // state 2 has no frames
-    cursor_tick(m.engine, 0x100);
-    cursor_tick(m.engine, 0x1000);
-    EXPECT_EQ(m.platform.cursor_shows, 2u);
 }
 
 TEST(CursorSet, RefusesTheActiveDataNonRawBuffersAndBrokenFiles) {
@@ -139,19 +119,11 @@ TEST(CursorSet, RefusesTheActiveDataNonRawBuffersAndBrokenFiles) {
     std::vector<uint8_t> broken = two_images().bytes();
     broken.pop_back();
     raw_buffer(m.engine, 31, broken);
-    ASSERT_TRUE(m.go(R"(
-    cursor_set 30
-    cursor_set 30
-    cursor_set 31
-    cursor_set 40
-    cursor_set -1
-    end
-)"));
-    ASSERT_EQ(m.platform.errors.size(), 4u);
-    EXPECT_EQ(m.error(0), "107 buf_no = 30");
-    EXPECT_EQ(m.error(1), "107 buf_no = 31");
-    EXPECT_EQ(m.error(2), "107 buf_no = 40");
-    EXPECT_EQ(m.error(3), "107 buf_no = -1");
+    ASSERT_TRUE(
+        m.go("  cursor_set 30\n  cursor_set 30\n  cursor_set 31\n  cursor_set 40\n  cursor_set -1\n"
+             "  end\n"));
+    EXPECT_EQ(m.all_errors(), (std::vector<std::string>{"107 buf_no = 30", "107 buf_no = 31",
+                                                        "107 buf_no = 40", "107 buf_no = -1"}));
     EXPECT_EQ(m.engine.tracking.cursor.source, CursorSource::Buffer);
     // The animation runs on its own copy: the buffer may go.
     ASSERT_TRUE(buf_free(m.engine, 30));

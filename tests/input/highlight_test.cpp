@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "input/input_machine.h"
 #include "screen/screen.h"
 
@@ -22,23 +24,22 @@ struct HighlightMachine : InputMachine {
         colour_set(engine, 3, 0x11, 0x22, 0x33);
     }
     uint32_t at(int32_t x, int32_t y) { return pixel(*window_picture(1), x, y); }
-    // True when the button's rectangle shows look row `row` exactly.
-    bool shows_row(int row) {
-        for (int y = 0; y < 6; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                if (at(10 + x, 5 + y) != coordinate(x, row * 6 + y, 0x40)) return false;
+    // True when the w x h pixels at (x0, y0) are expected(x, y), counted from there.
+    template <typename Expected>
+    bool shows(int x0, int y0, int w, int h, Expected expected) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (at(x0 + x, y0 + y) != uint32_t(expected(x, y))) return false;
             }
         }
         return true;
     }
-    // True when the whole window shows its own pixels again.
+    // The button's rectangle shows look row `row`; the window its own pixels.
+    bool shows_row(int row) {
+        return shows(10, 5, 8, 6, [row](int x, int y) { return coordinate(x, row * 6 + y, 0x40); });
+    }
     bool untouched() {
-        for (int y = 0; y < 30; ++y) {
-            for (int x = 0; x < 40; ++x) {
-                if (at(x, y) != coordinate(x, y)) return false;
-            }
-        }
-        return true;
+        return shows(0, 0, 40, 30, [](int x, int y) { return coordinate(x, y); });
     }
 };
 
@@ -49,10 +50,9 @@ TEST(Highlight, PictureLookSixShowsRowOneHoveredRowTwoPressedAndLeavingRestores)
     EXPECT_TRUE(m.shows_row(1));
     EXPECT_EQ(m.at(18, 5), coordinate(18, 5));
     EXPECT_EQ(m.at(10, 11), coordinate(10, 11));
-    EXPECT_EQ(m.engine.screen.dirty.left, 110);
-    EXPECT_EQ(m.engine.screen.dirty.top, 105);
-    EXPECT_EQ(m.engine.screen.dirty.right, 118);
-    EXPECT_EQ(m.engine.screen.dirty.bottom, 111);
+    const Rect& dirty = m.engine.screen.dirty;
+    EXPECT_EQ((std::vector{dirty.left, dirty.top, dirty.right, dirty.bottom}),
+              (std::vector{110, 105, 118, 111}));
     m.hit(115, 110, 1);
     EXPECT_TRUE(m.shows_row(2));
     m.hit(116, 110, 1);  // moving on the same button changes nothing
@@ -89,6 +89,9 @@ TEST(Highlight, ColourLookXorsCrosswiseWhileHovered) {
     EXPECT_EQ(m.at(18, 10), coordinate(18, 10));
     m.hit(111, 100);
     EXPECT_TRUE(m.untouched());
+    HighlightMachine no_colour(1, 9999);  // a missing colour draws nothing
+    no_colour.hit(111, 106);
+    EXPECT_TRUE(no_colour.untouched());
 }
 
 TEST(Highlight, PressLookFillsWithTheColourAndShiftsTheOldPixelsTwoRightAndDown) {
@@ -96,32 +99,19 @@ TEST(Highlight, PressLookFillsWithTheColourAndShiftsTheOldPixelsTwoRightAndDown)
     m.hit(111, 106);
     EXPECT_TRUE(m.untouched());
     m.hit(111, 106, 1);
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const uint32_t expected = x < 2 || y < 2 ? 0x112233 : coordinate(8 + x, 3 + y);
-            EXPECT_EQ(m.at(10 + x, 5 + y), expected) << x << "," << y;
-        }
-    }
+    EXPECT_TRUE(m.shows(10, 5, 8, 6, [](int x, int y) {
+        return x < 2 || y < 2 ? 0x112233 : coordinate(8 + x, 3 + y);
+    }));
     EXPECT_EQ(m.at(18, 11), coordinate(18, 11));
     m.hit(111, 106, 0);
     EXPECT_TRUE(m.untouched());
-}
-
-TEST(Highlight, AMissingColourDrawsNothing) {
-    HighlightMachine no_colour(1, 9999);
-    no_colour.hit(111, 106);
-    EXPECT_TRUE(no_colour.untouched());
 }
 
 TEST(Highlight, AButtonCutByThePictureEdgeKeepsItsLookAligned) {
     HighlightMachine m(4);
     buf_get_regions(m.engine, 7)->entries[0] = button(5, 4, 36, 26, 8, 6, 20);
     m.hit(139, 129);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(m.at(36 + x, 26 + y), coordinate(x, 6 + y, 0x40)) << x << "," << y;
-        }
-    }
+    EXPECT_TRUE(m.shows(36, 26, 4, 4, [](int x, int y) { return coordinate(x, 6 + y, 0x40); }));
     m.hit(120, 120);
     EXPECT_TRUE(m.untouched());
 }
@@ -133,9 +123,7 @@ TEST(Highlight, AWindowResizedOrClosedUnderAHighlightIsNeverWrittenWithTheOldPix
     ASSERT_TRUE(win_resize(m.engine, m.win(1), 12, 8, true));
     fill_rgb(*m.window_picture(1), 0x123456);
     m.hit(300, 300);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 12; ++x) EXPECT_EQ(m.at(x, y), 0x123456u);
-    }
+    EXPECT_TRUE(m.shows(0, 0, 12, 8, [](int, int) { return 0x123456; }));
     EXPECT_EQ(m.engine.tracking.highlight.saved, nullptr);
 
     HighlightMachine closed(6);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "input/input_machine.h"
 
 namespace qln::test {
@@ -13,8 +15,7 @@ TEST(HitTest, TheTopmostWindowUnderThePointerWinsWithinTheInputOwnerAndTheScreen
     ASSERT_TRUE(m.ready);
     m.open(1, 0, 0, 100, 100);
     m.open(2, 50, 50, 100, 100);
-    InputState s = m.hit(60, 60);
-    EXPECT_EQ(s.window, 2);
+    EXPECT_EQ(m.hit(60, 60).window, 2);
     EXPECT_EQ(m.hit(49, 99).window, 1);
     EXPECT_EQ(m.hit(150, 150).window, 0);  // just past window 2: the screen
     m.engine.tracking.input_owner = 1;
@@ -22,11 +23,8 @@ TEST(HitTest, TheTopmostWindowUnderThePointerWinsWithinTheInputOwnerAndTheScreen
     // The owner is not under the pointer: nothing is hit, the fields stay 0.
     EXPECT_EQ(m.hit(120, 120).window, 0);
     m.engine.tracking.input_owner = 0;
-    s = m.hit(640, 10);
-    EXPECT_EQ(s.window, 0);
-    EXPECT_EQ(s.button_id, 0);
-    s = m.hit(-1, 10);
-    EXPECT_EQ(s.window, 0);
+    EXPECT_EQ(m.hit(640, 10).window, 0);
+    EXPECT_EQ(m.hit(-1, 10).window, 0);
 }
 
 TEST(HitTest, ANewPressRaisesTheWindowUnlessAPinnedWindowAboveOverlapsIt) {
@@ -59,15 +57,13 @@ TEST(HitTest, ButtonsComeFromTheWindowsSliceOfTheRegionListAndDisabledOnesAreSki
     b[2] = button(12, 0xFFFF, 10, 10, 20, 20);
     b[3] = button(13, 4, 10, 10, 20, 20);
     b[4] = button(14, 4, 50, 50, 10, 10);
-    InputState s = m.hit(105, 105);  // only the disabled 11 covers it
-    EXPECT_EQ(s.window, 1);
-    EXPECT_EQ(s.button_id, 0);
-    s = m.hit(115, 115);  // 12 and 13 overlap; the first in list order wins
-    EXPECT_EQ(s.button_id, 12);
-    EXPECT_EQ(s.button_index, 2);
-    s = m.hit(159, 159);
-    EXPECT_EQ(s.button_id, 14);
-    EXPECT_EQ(s.button_index, 4);
+    const auto hit = [&m](int32_t x, int32_t y) {
+        const InputState s = m.hit(x, y);
+        return std::vector<int32_t>{s.window, s.button_id, int32_t(s.button_index)};
+    };
+    EXPECT_EQ(hit(105, 105), (std::vector<int32_t>{1, 0, 0}));   // only the disabled 11 covers it
+    EXPECT_EQ(hit(115, 115), (std::vector<int32_t>{1, 12, 2}));  // the first in list order wins
+    EXPECT_EQ(hit(159, 159), (std::vector<int32_t>{1, 14, 4}));
     EXPECT_EQ(m.hit(160, 159).button_id, 0);  // right edges are exclusive
     // A count past the list's end stops at the end.
     m.win(1).bt_num = 500;
@@ -89,11 +85,9 @@ TEST(HitTest, APressInTheBorderBandDragsTheWindowUntilTheButtonIsReleased) {
     EXPECT_EQ(m.engine.tracking.drag.grab_x, 3);
     EXPECT_EQ(m.engine.tracking.drag.grab_y, 20);
     m.hit(203, 320, 1);
-    EXPECT_EQ(w.px, 200);
-    EXPECT_EQ(w.py, 300);
+    EXPECT_EQ((std::vector<int32_t>{w.px, w.py}), (std::vector<int32_t>{200, 300}));
     m.hit(700, 900, 1);  // kept on the screen
-    EXPECT_EQ(w.px, 640 - 50);
-    EXPECT_EQ(w.py, 480 - 40);
+    EXPECT_EQ((std::vector<int32_t>{w.px, w.py}), (std::vector<int32_t>{590, 440}));
     m.hit(10, 10, 0);
     EXPECT_FALSE(drag_active(m.engine));
     EXPECT_EQ(w.px, 590);
@@ -108,12 +102,10 @@ TEST(HitTest, MaskMapsGiveOneIdPerFourPixelBlockReadOnlyInsideTheirBuffer) {
     m.open(1, 100, 100, 10, 6);  // mask rows of 3 bytes, 2 rows
     ASSERT_TRUE(buf_new_raw(m.engine, 9, 6));
     uint8_t* mask = buf_get_raw(m.engine, 9);
-    const uint8_t ids[6] = {0, 1, 2, 3, 4, 5};
-    std::copy(ids, ids + 6, mask);
+    for (uint8_t i = 0; i < 6; ++i) mask[i] = i;
     m.win(1).mask = 9;
-    InputState s = m.hit(100 + 8, 100 + 0);
-    EXPECT_EQ(s.button_id, 2);
-    EXPECT_EQ(s.button_index, 2);
+    EXPECT_EQ(m.hit(100 + 8, 100 + 0).button_index, 2);
+    EXPECT_EQ(m.hit(100 + 8, 100 + 0).button_id, 2);
     EXPECT_EQ(m.hit(100 + 9, 100 + 5).button_id, 5);
     EXPECT_EQ(m.hit(100 + 3, 100 + 4).button_id, 3);
     // A buffer that shrank since: blocks past its end are no region.

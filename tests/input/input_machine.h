@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "engine/engine.h"
@@ -67,6 +68,23 @@ struct InputMachine : CommandMachine {
         slot->size = 1;
         slot->scenario = s;
     }
+    // Result registers first to last, variables v3[first] to v3[last], and
+    // every error as error(i) gives it.
+    std::vector<int32_t> results(uint32_t first, uint32_t last) {
+        std::vector<int32_t> r;
+        for (uint32_t n = first; n <= last; ++n) r.push_back(reg(n));
+        return r;
+    }
+    std::vector<int32_t> variables(int32_t first, int32_t last) {
+        std::vector<int32_t> v;
+        for (int32_t i = first; i <= last; ++i) v.push_back(var(3, i));
+        return v;
+    }
+    std::vector<std::string> all_errors() const {
+        std::vector<std::string> all;
+        for (size_t i = 0; i < platform.errors.size(); ++i) all.push_back(error(i));
+        return all;
+    }
     // Windows from the top of the layer list down.
     std::vector<int32_t> layers() {
         std::vector<int32_t> out;
@@ -90,33 +108,22 @@ struct CursorFileBuilder {
     std::vector<std::pair<uint16_t, uint16_t>> frames[3];  // (image, duration)
 
     std::vector<uint8_t> bytes() const {
-        std::vector<uint8_t> f(80 + size_t(images) * 640);
-        f[0] = 'a', f[1] = 'p', f[2] = 't', f[3] = 'r';
-        put16(f, 4, images);
-        put16(f, 6, hot_x);
-        put16(f, 8, hot_y);
-        for (int k = 0; k < 16; ++k) {
-            f[10 + 4 * k] = uint8_t(0x40 + k);
-            f[11 + 4 * k] = uint8_t(0x80 + k);
-            f[12 + 4 * k] = uint8_t(0xC0 + k);
-        }
-        for (int s = 0; s < 3; ++s) put16(f, 74 + 2 * s, uint16_t(frames[s].size()));
+        std::vector<uint8_t> f{'a', 'p', 't', 'r'};
+        const auto put16 = [&f](uint16_t v) { f.insert(f.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+        put16(images), put16(hot_x), put16(hot_y);
+        for (int k = 0; k < 16; ++k)
+            f.insert(f.end(), {uint8_t(0x40 + k), uint8_t(0x80 + k), uint8_t(0xC0 + k), 0});
+        for (const auto& state : frames) put16(uint16_t(state.size()));
+        f.resize(80);
         for (uint16_t i = 0; i < images; ++i) {
             const uint8_t index = uint8_t((i + 1) & 15);
-            std::fill_n(f.begin() + 80 + i * 640, 512, uint8_t(index << 4 | index));
+            f.insert(f.end(), 512, uint8_t(index << 4 | index));  // pixels, then the mask
+            f.insert(f.end(), 128, 0);
         }
         for (const auto& state : frames) {
-            for (const auto& [image, duration] : state) {
-                f.resize(f.size() + 4);
-                put16(f, f.size() - 4, image);
-                put16(f, f.size() - 2, duration);
-            }
+            for (const auto& [image, duration] : state) put16(image), put16(duration);
         }
         return f;
-    }
-    static void put16(std::vector<uint8_t>& f, size_t at, uint16_t v) {
-        f[at] = uint8_t(v);
-        f[at + 1] = uint8_t(v >> 8);
     }
 };
 

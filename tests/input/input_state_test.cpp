@@ -1,6 +1,8 @@
+// The input rings, snapshots and the keyboard table refresh.
+
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <vector>
 
 #include "engine/engine.h"
 #include "input/input_state.h"
@@ -44,21 +46,6 @@ TEST(InputRings, EveryCharacterBecomesTheLastCharacterAndASnapshotClearsIt) {
     EXPECT_EQ(snap.last_character, 0xFFFF);
     // The queue keeps both characters for the keyboard commands.
     EXPECT_EQ(ring(engine.shared.input.queues), (std::vector<int>{'a', 'b'}));
-}
-
-TEST(InputSnapshot, CopiesPointerAndButtons) {
-    Engine engine;
-    engine.shared.input.state.x = -5;
-    engine.shared.input.state.y = 300;
-    engine.shared.input.state.right = 1;
-    InputState snap;
-    snap.window = 9;  // a snapshot is overwritten whole
-    snapshot(engine, snap);
-    EXPECT_EQ(snap.x, -5);
-    EXPECT_EQ(snap.y, 300);
-    EXPECT_EQ(snap.left, 0);
-    EXPECT_EQ(snap.right, 1);
-    EXPECT_EQ(snap.window, 0);
 }
 
 TEST(KeyboardRefresh, QueuesKeysThatWentDownWithTheModifiersHeldThen) {

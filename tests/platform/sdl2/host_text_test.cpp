@@ -37,24 +37,12 @@ TEST(HostText, EngineTextShowsWhatConvertsAndMarksTheRest) {
     std::string out;
     text.engine_to_utf8("\x83\x51\x81\x5B\x83\x80 1\n2", out);  // ゲーム
     EXPECT_EQ(out, "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0 1\n2");
-    // 0x80 and 0xA0 are no characters; a lead byte at the very end is cut.
-    text.engine_to_utf8(
-        "a\x80"
-        "b\xA0"
-        "c\x82",
-        out);
-    EXPECT_EQ(out,
-              "a\xEF\xBF\xBD"
-              "b\xEF\xBF\xBD"
-              "c\xEF\xBF\xBD");
-    // A lead byte before a byte that cannot trail: the second byte still shows.
-    text.engine_to_utf8(
-        "\x82"
-        "A",
-        out);
-    EXPECT_EQ(out,
-              "\xEF\xBF\xBD"
-              "A");
+    // 0x80 and 0xA0 are no characters; a lead byte at the very end is cut;
+    // before a byte that cannot trail, the second byte still shows.
+    text.engine_to_utf8("a\200b\240c\202", out);
+    EXPECT_EQ(out, "a\uFFFDb\uFFFDc\uFFFD");
+    text.engine_to_utf8("\202A", out);
+    EXPECT_EQ(out, "\uFFFDA");
 }
 
 TEST(HostText, TheErrorDialogShowsEveryFieldOfTheRecord) {

@@ -7,77 +7,56 @@
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
+
 namespace qln {
 namespace {
 
+// The virtual keys of scancodes, with Num Lock on or off.
+std::vector<int> vks(std::initializer_list<int> scancodes, bool num_lock = true) {
+    std::vector<int> out;
+    for (int scancode : scancodes) out.push_back(vk_from_scancode(scancode, num_lock));
+    return out;
+}
+
 TEST(KeyMap, ScancodesGiveTheOriginalVirtualKeys) {
-    struct Case {
-        SDL_Scancode scancode;
-        uint8_t vk;
-    };
-    const Case cases[] = {
-        {SDL_SCANCODE_A, 'A'},
-        {SDL_SCANCODE_Z, 'Z'},
-        {SDL_SCANCODE_1, '1'},
-        {SDL_SCANCODE_9, '9'},
-        {SDL_SCANCODE_0, '0'},
-        {SDL_SCANCODE_F1, 0x70},
-        {SDL_SCANCODE_F12, 0x7B},
-        {SDL_SCANCODE_F13, 0x7C},
-        {SDL_SCANCODE_F24, 0x87},
-        {SDL_SCANCODE_LEFT, 0x25},
-        {SDL_SCANCODE_UP, 0x26},
-        {SDL_SCANCODE_RIGHT, 0x27},
-        {SDL_SCANCODE_DOWN, 0x28},
-        {SDL_SCANCODE_PAGEUP, 0x21},
-        {SDL_SCANCODE_PAGEDOWN, 0x22},
-        {SDL_SCANCODE_END, 0x23},
-        {SDL_SCANCODE_HOME, 0x24},
-        {SDL_SCANCODE_INSERT, 0x2D},
-        {SDL_SCANCODE_DELETE, 0x2E},
-        {SDL_SCANCODE_RETURN, 0x0D},
-        {SDL_SCANCODE_KP_ENTER, 0x0D},
-        {SDL_SCANCODE_ESCAPE, 0x1B},
-        {SDL_SCANCODE_SPACE, 0x20},
-        {SDL_SCANCODE_PRINTSCREEN, 0x2C},
-        {SDL_SCANCODE_SYSREQ, 0x2C},
-        {SDL_SCANCODE_LSHIFT, 0xA0},
-        {SDL_SCANCODE_RSHIFT, 0xA1},
-        {SDL_SCANCODE_LCTRL, 0xA2},
-        {SDL_SCANCODE_RCTRL, 0xA3},
-        {SDL_SCANCODE_LALT, 0xA4},
-        {SDL_SCANCODE_RALT, 0xA5},
-        {SDL_SCANCODE_SEMICOLON, 0xBA},
-        {SDL_SCANCODE_COMMA, 0xBC},
-        {SDL_SCANCODE_SLASH, 0xBF},
-        {SDL_SCANCODE_GRAVE, 0xC0},
-        {SDL_SCANCODE_LEFTBRACKET, 0xDB},
-        {SDL_SCANCODE_INTERNATIONAL3, 0xDC},  // yen
-        {SDL_SCANCODE_KP_MULTIPLY, 0x6A},
-        {SDL_SCANCODE_KP_DIVIDE, 0x6F},
-        {SDL_SCANCODE_MUTE, 0},
-        {SDL_SCANCODE_UNKNOWN, 0},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(vk_from_scancode(c.scancode, true), c.vk) << "scancode " << int(c.scancode);
-    }
-    EXPECT_EQ(vk_from_scancode(-1, true), 0);
-    EXPECT_EQ(vk_from_scancode(100000, true), 0);
+    // The first and last of each range.
+    EXPECT_EQ(vks({SDL_SCANCODE_A, SDL_SCANCODE_Z, SDL_SCANCODE_1, SDL_SCANCODE_9, SDL_SCANCODE_0,
+                   SDL_SCANCODE_F1, SDL_SCANCODE_F12, SDL_SCANCODE_F13, SDL_SCANCODE_F24}),
+              (std::vector<int>{'A', 'Z', '1', '9', '0', 0x70, 0x7B, 0x7C, 0x87}));
+    // Arrows and the block above them.
+    EXPECT_EQ(vks({SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN,
+                   SDL_SCANCODE_PAGEUP, SDL_SCANCODE_PAGEDOWN, SDL_SCANCODE_END, SDL_SCANCODE_HOME,
+                   SDL_SCANCODE_INSERT, SDL_SCANCODE_DELETE}),
+              (std::vector<int>{0x25, 0x26, 0x27, 0x28, 0x21, 0x22, 0x23, 0x24, 0x2D, 0x2E}));
+    // Keys mapped one by one; both sides of each modifier.
+    EXPECT_EQ(
+        vks({SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_SPACE,
+             SDL_SCANCODE_PRINTSCREEN, SDL_SCANCODE_SYSREQ, SDL_SCANCODE_LSHIFT,
+             SDL_SCANCODE_RSHIFT, SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL, SDL_SCANCODE_LALT,
+             SDL_SCANCODE_RALT}),
+        (std::vector<int>{0x0D, 0x0D, 0x1B, 0x20, 0x2C, 0x2C, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5}));
+    // Punctuation (INTERNATIONAL3 is the yen key), the keypad's operators,
+    // and keys the original has no code for.
+    EXPECT_EQ(
+        vks({SDL_SCANCODE_SEMICOLON, SDL_SCANCODE_COMMA, SDL_SCANCODE_SLASH, SDL_SCANCODE_GRAVE,
+             SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_INTERNATIONAL3, SDL_SCANCODE_KP_MULTIPLY,
+             SDL_SCANCODE_KP_DIVIDE, SDL_SCANCODE_MUTE, SDL_SCANCODE_UNKNOWN, -1, 100000}),
+        (std::vector<int>{0xBA, 0xBC, 0xBF, 0xC0, 0xDB, 0xDC, 0x6A, 0x6F, 0, 0, 0, 0}));
 }
 
 TEST(KeyMap, TheKeypadFollowsNumLock) {
-    EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_0, true), 0x60);
-    EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_1, true), 0x61);
-    EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_9, true), 0x69);
-    EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_PERIOD, true), 0x6E);
-    // Without Num Lock: End, Down, Page Down, Left, Clear, Right, Home, Up,
-    // Page Up, Insert, Delete.
-    const uint8_t navigation[] = {0x23, 0x28, 0x22, 0x25, 0x0C, 0x27, 0x24, 0x26, 0x21};
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_1 + i, false), navigation[i]) << i + 1;
-    }
-    EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_0, false), 0x2D);
-    EXPECT_EQ(vk_from_scancode(SDL_SCANCODE_KP_PERIOD, false), 0x2E);
+    EXPECT_EQ(
+        vks({SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_9, SDL_SCANCODE_KP_PERIOD}),
+        (std::vector<int>{0x60, 0x61, 0x69, 0x6E}));
+    // Without Num Lock: Insert, End, Down, Page Down, Left, Clear, Right,
+    // Home, Up, Page Up, Delete.
+    EXPECT_EQ(vks({SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_KP_3,
+                   SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5, SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_7,
+                   SDL_SCANCODE_KP_8, SDL_SCANCODE_KP_9, SDL_SCANCODE_KP_PERIOD},
+                  false),
+              (std::vector<int>{0x2D, 0x23, 0x28, 0x22, 0x25, 0x0C, 0x27, 0x24, 0x26, 0x21, 0x2E}));
 }
 
 TEST(KeyMap, EitherSideHoldsThePlainModifier) {
@@ -101,10 +80,8 @@ TEST(KeyMap, EitherSideHoldsThePlainModifier) {
 }
 
 TEST(KeyMap, KeysWithoutTextTypeTheirControlCharacters) {
-    EXPECT_EQ(control_char_for_key(0x0D, false, false), 13);
-    EXPECT_EQ(control_char_for_key(0x08, false, false), 8);
-    EXPECT_EQ(control_char_for_key(0x09, false, false), 9);
-    EXPECT_EQ(control_char_for_key(0x1B, false, false), 27);
+    for (const uint8_t vk : {0x0D, 0x08, 0x09, 0x1B})
+        EXPECT_EQ(control_char_for_key(vk, false, false), vk);
     EXPECT_EQ(control_char_for_key('A', true, false), 1);
     EXPECT_EQ(control_char_for_key('Z', true, false), 26);
     // Letters without Ctrl come as text; with Alt everything is a system key.

@@ -11,45 +11,38 @@
 namespace qln {
 namespace {
 
+std::array<int32_t, 4> fit(int32_t ow, int32_t oh, int32_t pw = 640, int32_t ph = 480) {
+    const Letterbox b = letterbox_fit(ow, oh, pw, ph);
+    return {b.x, b.y, b.width, b.height};
+}
+std::array<int32_t, 2> to_picture(const Letterbox& b, int32_t wx, int32_t wy) {
+    std::array<int32_t, 2> p{};
+    letterbox_to_picture(b, wx, wy, p[0], p[1]);
+    return p;
+}
+
 TEST(Letterbox, FitsInProportionWithBarsOnTwoSides) {
-    // Whole scale: no bars.
-    Letterbox b = letterbox_fit(1280, 960, 640, 480);
-    EXPECT_EQ((std::array{b.x, b.y, b.width, b.height}), (std::array{0, 0, 1280, 960}));
-    // A wide full screen: bars left and right.
-    b = letterbox_fit(1920, 1080, 640, 480);
-    EXPECT_EQ((std::array{b.x, b.y, b.width, b.height}), (std::array{240, 0, 1440, 1080}));
-    // A tall window: bars above and below, the odd pixel below.
-    b = letterbox_fit(640, 601, 640, 480);
-    EXPECT_EQ((std::array{b.x, b.y, b.width, b.height}), (std::array{0, 60, 640, 480}));
-    // A window too small for a pixel still shows one.
-    b = letterbox_fit(1, 1, 640, 480);
-    EXPECT_EQ((std::array{b.x, b.y, b.width, b.height}), (std::array{0, 0, 1, 1}));
-    b = letterbox_fit(0, 0, 0, 0);
-    EXPECT_EQ(b.width, 1);
-    EXPECT_EQ(b.picture_width, 1);
+    EXPECT_EQ(fit(1280, 960), (std::array{0, 0, 1280, 960}));  // whole scale: no bars
+    EXPECT_EQ(fit(1920, 1080), (std::array{240, 0, 1440, 1080}));
+    EXPECT_EQ(fit(640, 601), (std::array{0, 60, 640, 480}));  // the odd pixel below
+    EXPECT_EQ(fit(1, 1), (std::array{0, 0, 1, 1}));           // too small for a pixel: still one
+    EXPECT_EQ(fit(0, 0, 0, 0)[2], 1);
+    EXPECT_EQ(letterbox_fit(0, 0, 0, 0).picture_width, 1);
 }
 
 TEST(Letterbox, WindowPixelsNameThePicturePixelDrawnUnderThem) {
-    int32_t x = 0, y = 0;
     // Scale 2: window pixels 0 and 1 are picture pixel 0.
     Letterbox b = letterbox_fit(1280, 960, 640, 480);
-    letterbox_to_picture(b, 1, 1, x, y);
-    EXPECT_EQ((std::array{x, y}), (std::array{0, 0}));
-    letterbox_to_picture(b, 2, 959, x, y);
-    EXPECT_EQ((std::array{x, y}), (std::array{1, 479}));
-    // Full screen 1920 x 1080 at 2.25: the bar is outside the picture.
+    EXPECT_EQ(to_picture(b, 1, 1), (std::array{0, 0}));
+    EXPECT_EQ(to_picture(b, 2, 959), (std::array{1, 479}));
+    // Full screen 1920 x 1080 at 2.25: the bar is outside the picture, and
+    // far outside (a captured pointer) the mapping goes on.
     b = letterbox_fit(1920, 1080, 640, 480);
-    letterbox_to_picture(b, 239, 0, x, y);
-    EXPECT_EQ((std::array{x, y}), (std::array{-1, 0}));
-    letterbox_to_picture(b, 240, 1079, x, y);
-    EXPECT_EQ((std::array{x, y}), (std::array{0, 479}));
-    letterbox_to_picture(b, 1679, 540, x, y);
-    EXPECT_EQ((std::array{x, y}), (std::array{639, 240}));
-    letterbox_to_picture(b, 1680, 540, x, y);
-    EXPECT_EQ(x, 640);
-    // Far outside (a captured pointer) the mapping goes on.
-    letterbox_to_picture(b, -1000, -1000, x, y);
-    EXPECT_EQ((std::array{x, y}), (std::array{-551, -445}));
+    EXPECT_EQ(to_picture(b, 239, 0), (std::array{-1, 0}));
+    EXPECT_EQ(to_picture(b, 240, 1079), (std::array{0, 479}));
+    EXPECT_EQ(to_picture(b, 1679, 540), (std::array{639, 240}));
+    EXPECT_EQ(to_picture(b, 1680, 540)[0], 640);
+    EXPECT_EQ(to_picture(b, -1000, -1000), (std::array{-551, -445}));
 }
 
 TEST(Letterbox, EveryPicturePixelComesBackThroughTheWindow) {

@@ -13,20 +13,20 @@ namespace {
 
 using test::ScriptedMachine;
 
-// v3[1] = the command's R1, v3[2] = ms from the start to its end.
-std::string timed(const std::string& command) {
-    return ".code\n  " + command +
-           "\n  eval v3[1] = r[1]\n  clock_get\n  eval v3[2] = r[1]\n  end\n";
+// Starts source and runs it to its end.
+void run_to_end(ScriptedMachine& m, const std::string& source) {
+    ASSERT_TRUE(m.start(source));
+    EXPECT_EQ(m.run(), kResultEndAll);
 }
 
 TEST(WaitCommand, EndsOnTimeOrOnAButtonThatIsDown) {
-    struct Case {
+    const struct {
         const char* name;
         const char* command;
         const char* script;
         int32_t r1, end_ms;
-    };
-    const Case cases[] = {
+        uint32_t clock_start = 0;
+    } cases[] = {
         {"right press ends early", "wait 100, 1", "300 down right\n", 255, 300},
         {"left press ends early", "wait 100, 1", "42 down left\n", 1, 45},
         {"no press", "wait 100, 1", "", 0, 1000},
@@ -37,41 +37,35 @@ TEST(WaitCommand, EndsOnTimeOrOnAButtonThatIsDown) {
         {"negative time makes one pass", "wait -3, 1", "", 0, 5},
         {"clock_wait counts from the start", "wait 10, 0\n  clock_wait 30, 0", "", 0, 300},
         {"clock_wait with a right press", "clock_wait 50, 1", "120 down right\n", 255, 120},
+        {"the counter wraps 256 ms into the run", "wait 100, 1", "", 0, 1000, 0xFFFFFF00u},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedMachine m(c.script);
-        ASSERT_TRUE(m.start(timed(c.command)));
-        EXPECT_EQ(m.run(), kResultEndAll);
+        ScriptedMachine m(c.script, c.clock_start);
+        // v3[1] = the command's R1, v3[2] = ms from the start to its end.
+        run_to_end(m, std::string(".code\n  ") + c.command +
+                          "\n  eval v3[1] = r[1]\n  clock_get\n  eval v3[2] = r[1]\n  end\n");
         EXPECT_EQ(m.var(3, 1), c.r1);
         EXPECT_EQ(m.var(3, 2), c.end_ms);
+        EXPECT_EQ(m.now(), c.clock_start + uint32_t(c.end_ms));
         EXPECT_TRUE(m.errors().empty());
     }
 }
 
 TEST(WaitCommand, AClockWaitAfterAResetEndsFiveHundredMillisecondsLaterThenAtOnce) {
     ScriptedMachine m;
-    ASSERT_TRUE(m.start(
+    run_to_end(
+        m,
         ".code\n  wait 10, 0\n  clock_reset\n  clock_wait 50, 0\n  clock_get\n"
-        "  eval v3[0] = r[1]\n  clock_wait 50, 0\n  clock_get\n  eval v3[1] = r[1]\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
+        "  eval v3[0] = r[1]\n  clock_wait 50, 0\n  clock_get\n  eval v3[1] = r[1]\n  end\n");
     EXPECT_EQ(m.var(3, 0), 500);
     EXPECT_EQ(m.var(3, 1), 505);  // one pass of 5 ms
     EXPECT_EQ(m.now(), 605u);
 }
 
-TEST(WaitCommand, DifferencesWrapAroundTheTickCounter) {
-    ScriptedMachine m("", 0xFFFFFF00u);  // the counter wraps 256 ms into the run
-    ASSERT_TRUE(m.start(timed("wait 100, 1")));
-    EXPECT_EQ(m.run(), kResultEndAll);
-    EXPECT_EQ(m.var(3, 1), 0);
-    EXPECT_EQ(m.var(3, 2), 1000);
-    EXPECT_EQ(m.now(), 1000u - 256u);
-}
-
 TEST(WaitCommand, AClosedWindowEndsTheWaitWithAnError) {
     ScriptedMachine m("50 close\n");
-    ASSERT_TRUE(m.start(timed("wait 100, 0")));
+    ASSERT_TRUE(m.start(".code\n  wait 100, 0\n  end\n"));
     EXPECT_EQ(m.run(), -107);
     EXPECT_EQ(m.engine.interp.error.error_number, 107u);
     EXPECT_TRUE(m.errors().empty());  // no window left to ask: no dialog
@@ -87,11 +81,10 @@ void load_counters(ScriptedMachine& m) {
 TEST(TickCommands, RecordsWithOneIdAllRunAndAreAllRemoved) {
     ScriptedMachine m;
     load_counters(m);
-    ASSERT_TRUE(
-        m.start(".code\n  tick_set 1, 5, 1\n  tick_set 1, 5, 1\n  tick_set 2, 6, 1\n  tick_on\n"
-                "  wait 10, 0\n  eval v3[10] = v3[0]\n  eval v3[11] = v3[1]\n"
-                "  tick_set 1, -1, 0\n  wait 10, 0\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
+    run_to_end(m,
+               ".code\n  tick_set 1, 5, 1\n  tick_set 1, 5, 1\n  tick_set 2, 6, 1\n  tick_on\n"
+               "  wait 10, 0\n  eval v3[10] = v3[0]\n  eval v3[11] = v3[1]\n"
+               "  tick_set 1, -1, 0\n  wait 10, 0\n  end\n");
     EXPECT_EQ(m.var(3, 10), 20);  // both records of id 1, every 10 ms
     EXPECT_EQ(m.var(3, 11), 10);
     EXPECT_EQ(m.var(3, 0), 20);
@@ -103,10 +96,9 @@ TEST(TickCommands, RecordsWithOneIdAllRunAndAreAllRemoved) {
 TEST(TickCommands, DisabledCallbacksKeepTheirRecordsAndRunWhenOverdue) {
     ScriptedMachine m;
     load_counters(m);
-    ASSERT_TRUE(
-        m.start(".code\n  tick_set 1, 5, 10\n  tick_on\n  tick_off\n  wait 25, 0\n"
-                "  eval v3[10] = v3[0]\n  tick_on\n  eval v3[11] = v3[0]\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
+    run_to_end(m,
+               ".code\n  tick_set 1, 5, 10\n  tick_on\n  tick_off\n  wait 25, 0\n"
+               "  eval v3[10] = v3[0]\n  tick_on\n  eval v3[11] = v3[0]\n  end\n");
     EXPECT_EQ(m.var(3, 10), 0);
     EXPECT_EQ(m.var(3, 11), 1);  // the poll after tick_on
     EXPECT_EQ(m.engine.timers.callbacks.front().last_run, 250u);
@@ -120,9 +112,8 @@ TEST(TickCommands, ACallbackThatWaitsStartsNoOtherCallbacks) {
                               ".code\n  eval v3[9] = 1\n  wait 5, 0\n  eval v3[9] = 0\n"
                               "  eval v3[0] += 1\n  end\n"));
     ASSERT_TRUE(m.load_buffer(6, ".code\n  eval v3[1] += 1\n  eval v3[2] += v3[9]\n  end\n"));
-    ASSERT_TRUE(
-        m.start(".code\n  tick_set 1, 5, 1\n  tick_set 2, 6, 1\n  tick_on\n  wait 20, 0\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
+    run_to_end(m,
+               ".code\n  tick_set 1, 5, 1\n  tick_set 2, 6, 1\n  tick_on\n  wait 20, 0\n  end\n");
     EXPECT_GT(m.var(3, 0), 0);
     EXPECT_GT(m.var(3, 1), 0);
     EXPECT_EQ(m.var(3, 2), 0);
@@ -131,10 +122,9 @@ TEST(TickCommands, ACallbackThatWaitsStartsNoOtherCallbacks) {
 TEST(TickCommands, AFreedOrReplacedCallbackBufferIsNeverRun) {
     ScriptedMachine m;
     load_counters(m);
-    ASSERT_TRUE(
-        m.start(".code\n  tick_set 1, 5, 1\n  tick_set 2, 6, 1\n  tick_on\n  buf_release 5\n"
-                "  wait 5, 0\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
+    run_to_end(m,
+               ".code\n  tick_set 1, 5, 1\n  tick_set 2, 6, 1\n  tick_on\n  buf_release 5\n"
+               "  wait 5, 0\n  end\n");
     EXPECT_EQ(m.var(3, 0), 0);
     EXPECT_EQ(m.var(3, 1), 5);
     ASSERT_EQ(m.engine.timers.callbacks.size(), 1u);  // the freed one is dropped
@@ -154,14 +144,12 @@ TEST(TickCommands, AFreedOrReplacedCallbackBufferIsNeverRun) {
 TEST(TickCommands, ACallbackMayRemoveRecordsWhileTheyAreWalked) {
     ScriptedMachine m;
     // The newest record of id 1 removes both; the older one must not run.
-    ASSERT_TRUE(m.load_buffer(5,
-                              ".code\n  eval v3[0] += 1\n  tick_set 1, -1, -1\n"
-                              "  tick_set 4, 6, 1\n  end\n"));
+    ASSERT_TRUE(m.load_buffer(
+        5, ".code\n  eval v3[0] += 1\n  tick_set 1, -1, -1\n  tick_set 4, 6, 1\n  end\n"));
     ASSERT_TRUE(m.load_buffer(6, ".code\n  eval v3[1] += 1\n  end\n"));
-    ASSERT_TRUE(
-        m.start(".code\n  tick_set 2, 6, 1\n  tick_set 1, 5, 1\n  tick_set 1, 5, 1\n  tick_on\n"
-                "  wait 1, 0\n  eval v3[10] = v3[1]\n  wait 1, 0\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
+    run_to_end(m,
+               ".code\n  tick_set 2, 6, 1\n  tick_set 1, 5, 1\n  tick_set 1, 5, 1\n  tick_on\n"
+               "  wait 1, 0\n  eval v3[10] = v3[1]\n  wait 1, 0\n  end\n");
     EXPECT_EQ(m.var(3, 0), 1);
     EXPECT_EQ(m.var(3, 10), 1);  // id 2 still ran in the same walk
     EXPECT_EQ(m.var(3, 1), 3);   // then id 2 and the new id 4
@@ -170,8 +158,7 @@ TEST(TickCommands, ACallbackMayRemoveRecordsWhileTheyAreWalked) {
 }
 
 TEST(TickCommands, ErrorsAndFailures) {
-    // A buffer without a scenario.
-    ScriptedMachine raw;
+    ScriptedMachine raw;  // a buffer without a scenario
     ASSERT_TRUE(raw.start(".code\n  buf_alloc 5, 16\n  tick_set 1, 5, 1\n  end\n"));
     EXPECT_EQ(raw.run(), -107);
     EXPECT_EQ(raw.errors(), std::vector<std::string>{"107"});
@@ -181,14 +168,13 @@ TEST(TickCommands, ErrorsAndFailures) {
     // the results, string register 0 and the chain are as before.
     ScriptedMachine failing;
     ASSERT_TRUE(failing.load_buffer(5, ".code\n  str_let 0, \"callback\"\n  .bytes 0x2A\n  end\n"));
-    ASSERT_TRUE(
-        failing.start(".code\n  str_let 0, \"main\"\n  tick_set 1, 5, 1\n  tick_on\n"
-                      "  wait 10, 0\n  end\n"));
+    ASSERT_TRUE(failing.start(
+        ".code\n  str_let 0, \"main\"\n  tick_set 1, 5, 1\n  tick_on\n  wait 10, 0\n  end\n"));
     EXPECT_EQ(failing.run(), -107);
     EXPECT_EQ(failing.errors(), (std::vector<std::string>{"100", "107"}));
     EXPECT_EQ(failing.now(), 10u);
     EXPECT_EQ(failing.engine.tables.results, failing.engine.tables.results_normal.data());
-    EXPECT_EQ(std::string(str_get(failing.engine, 0)), "main");
+    EXPECT_EQ(failing.str(0), "main");
     EXPECT_FALSE(failing.engine.timers.inside_callbacks);
 }
 

@@ -1,3 +1,5 @@
+// One copy of a game at a time, by a lock file that dies with its holder.
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -18,6 +20,10 @@ TEST(InstanceLock, ASecondCopyOfTheSameGameIsRefusedOthersAreNot) {
     EXPECT_EQ(other.acquire("/games/b", locks.str()), InstanceLockResult::Acquired);
     first.release();
     EXPECT_EQ(second.acquire("/games/a", locks.str()), InstanceLockResult::Acquired);
+    EXPECT_EQ(first.acquire("/games/c", "/no/such/dir"), InstanceLockResult::Failed);
+    // The lock file is named after the start directory.
+    EXPECT_NE(instance_lock_name("/games/a"), instance_lock_name("/games/A"));
+    EXPECT_EQ(instance_lock_name("").size(), std::string("quillon-0123456789abcdef.lock").size());
 }
 
 TEST(InstanceLock, ACopyThatDiedLeavesNoStaleLock) {
@@ -34,17 +40,6 @@ TEST(InstanceLock, ACopyThatDiedLeavesNoStaleLock) {
     ASSERT_EQ(WEXITSTATUS(status), 0);
     InstanceLock again;
     EXPECT_EQ(again.acquire("/games/a", locks.str()), InstanceLockResult::Acquired);
-}
-
-TEST(InstanceLock, TheLockFileIsNamedAfterTheStartDirectory) {
-    EXPECT_EQ(instance_lock_name("/games/a"), instance_lock_name("/games/a"));
-    EXPECT_NE(instance_lock_name("/games/a"), instance_lock_name("/games/A"));
-    EXPECT_EQ(instance_lock_name("").size(), std::string("quillon-0123456789abcdef.lock").size());
-}
-
-TEST(InstanceLock, AMissingLockDirectoryFails) {
-    InstanceLock lock;
-    EXPECT_EQ(lock.acquire("/games/a", "/no/such/dir"), InstanceLockResult::Failed);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "input/input_machine.h"
 
@@ -26,25 +28,16 @@ TEST(KeyRead, TakesCharactersWholeKeysInOrderAndWaitsForATrailByte) {
         LockHold hold(m.engine.shared.input.lock);
         input_key_push(m.engine.shared.input, 0x141);
     }
-    const char* reads = R"(
-    key_read
-    eval v3[0] = r[1]
-    eval v3[1] = r[2]
-    key_read
-    eval v3[2] = r[1]
-    eval v3[3] = r[2]
-    end
-)";
+    const char* reads =
+        "  key_read\n  eval v3[0] = r[1]\n  eval v3[1] = r[2]\n"
+        "  key_read\n  eval v3[2] = r[1]\n  eval v3[3] = r[2]\n  end\n";
     ASSERT_TRUE(m.go(reads));
-    EXPECT_EQ(m.var(3, 0), 'a');
-    EXPECT_EQ(m.var(3, 1), 0x141);
-    EXPECT_EQ(m.var(3, 2), 0);  // a lead byte alone stays queued
-    EXPECT_EQ(m.var(3, 3), 0);
+    // A lead byte alone stays queued.
+    EXPECT_EQ(m.variables(0, 3), (std::vector<int32_t>{'a', 0x141, 0, 0}));
     EXPECT_EQ(m.platform.now, 20u);  // 10 ms per read
     type(m.engine, {0xA0, 'b'});
     ASSERT_TRUE(m.go(reads));
-    EXPECT_EQ(m.var(3, 0), 0x82A0);
-    EXPECT_EQ(m.var(3, 2), 'b');
+    EXPECT_EQ(m.variables(0, 2), (std::vector<int32_t>{0x82A0, 0, 'b'}));
     type(m.engine, {'c'});
     ASSERT_TRUE(m.go("    key_clear\n    key_read\n    end\n"));
     EXPECT_EQ(m.reg(1), 0);
@@ -67,15 +60,12 @@ TEST(KeyWait, ReturnsTheFirstCharacterTypedAfterItStarts) {
 
 TEST(KeyState, PacksSixteenKeysPerRegisterFirstKeyInBitFifteen) {
     InputMachine m;
-    m.engine.shared.input.queues.key_state[0x00] = 0x80;
-    m.engine.shared.input.queues.key_state[0x10] = 0x7F;
-    m.engine.shared.input.queues.key_state[0x41] = 0x81;
-    m.engine.shared.input.queues.key_state[0xFF] = 0xFF;
+    uint8_t* keys = m.engine.shared.input.queues.key_state;
+    keys[0x00] = 0x80, keys[0x10] = 0x7F, keys[0x41] = 0x81, keys[0xFF] = 0xFF;
     ASSERT_TRUE(m.go("    key_state\n    end\n"));
-    for (uint32_t n = 1; n <= 16; ++n) {
-        const int32_t expected = n == 1 ? 0x8000 : n == 5 ? 0x4000 : n == 16 ? 1 : 0;
-        EXPECT_EQ(m.reg(n), expected) << "R" << n;
-    }
+    std::vector<int32_t> expected(16);
+    expected[0] = 0x8000, expected[4] = 0x4000, expected[15] = 1;
+    EXPECT_EQ(m.results(1, 16), expected);
 }
 
 TEST(MouseCommands, GetSetPosAndClipUseTheContentOffsetOnlyWhereTheyShould) {
@@ -83,23 +73,18 @@ TEST(MouseCommands, GetSetPosAndClipUseTheContentOffsetOnlyWhereTheyShould) {
     m.open(1, 0, 0, 100, 100);
     m.pointer(25, 47, 1);
     m.engine.shared.input.state.middle = 1;
-    ASSERT_TRUE(m.go(R"(
-    mouse_get
-    mouse_set_pos 300, 200
-    cursor_clip 10, 20, 110, 220
-    cursor_clip 0, 0, 0, 0
-    end
-)"));
-    const int32_t expected[9] = {0, 5, 27, 0, 1, 0, 0, 0, 1};  // no hit test: R6, R7 are 0
-    for (uint32_t n = 1; n <= 8; ++n) EXPECT_EQ(m.reg(n), expected[n]) << "R" << n;
+    ASSERT_TRUE(
+        m.go("  mouse_get\n  mouse_set_pos 300, 200\n  cursor_clip 10, 20, 110, 220\n"
+             "  cursor_clip 0, 0, 0, 0\n  end\n"));
+    // No hit test: R6 and R7 are 0.
+    EXPECT_EQ(m.results(1, 8), (std::vector<int32_t>{5, 27, 0, 1, 0, 0, 0, 1}));
     ASSERT_EQ(m.platform.warps.size(), 1u);
     EXPECT_EQ(m.platform.warps[0], std::make_pair(300, 200));
     ASSERT_EQ(m.platform.confines.size(), 2u);
     ASSERT_TRUE(m.platform.confines[0].has_value());
-    EXPECT_EQ(m.platform.confines[0]->left, 30);
-    EXPECT_EQ(m.platform.confines[0]->top, 40);
-    EXPECT_EQ(m.platform.confines[0]->right, 130);
-    EXPECT_EQ(m.platform.confines[0]->bottom, 240);
+    const Rect& clip = *m.platform.confines[0];
+    EXPECT_EQ((std::vector<int32_t>{clip.left, clip.top, clip.right, clip.bottom}),
+              (std::vector<int32_t>{30, 40, 130, 240}));
     EXPECT_FALSE(m.platform.confines[1].has_value());
     EXPECT_FALSE(m.engine.tracking.clip.set);
     m.platform.warp_ok = false;
@@ -115,12 +100,7 @@ struct ButtonWaitMachine : InputMachine {
         buttons(1, 7, 1)[0] = button(5, 0xFFFF, 10, 5, 8, 6);
     }
     void expect_results(int32_t window, int32_t id, int32_t left, int32_t x, int32_t y) {
-        EXPECT_EQ(reg(1), window);
-        EXPECT_EQ(reg(2), id);
-        EXPECT_EQ(reg(3), left);
-        EXPECT_EQ(reg(4), x);
-        EXPECT_EQ(reg(5), y);
-        EXPECT_EQ(reg(6), 0);
+        EXPECT_EQ(results(1, 6), (std::vector<int32_t>{window, id, left, x, y, 0}));
     }
 };
 
@@ -163,20 +143,16 @@ TEST(BtnWait, AMaskThatDoesNotFitIsAnErrorAndEarlierOnesStayAttached) {
     ButtonWaitMachine m;
     ASSERT_TRUE(buf_new_raw(m.engine, 9, 80));
     ASSERT_TRUE(buf_new_raw(m.engine, 10, 79));
-    ASSERT_TRUE(m.go(R"(
-    btn_wait -1, -1, 0, [1, 10]
-    btn_wait -1, -1, 0, [1, 9], [5, 9]
-    btn_wait 10, -1, 0
-    end
-)"));
-    ASSERT_EQ(m.platform.errors.size(), 3u);
-    EXPECT_EQ(m.error(0), "119 win_no = 1, buf_no = 10");
-    EXPECT_EQ(m.error(1), "119 win_no = 5, buf_no = 9");
-    EXPECT_EQ(m.error(2), "119 win_no = 0, buf_no = 10");
+    ASSERT_TRUE(
+        m.go("  btn_wait -1, -1, 0, [1, 10]\n  btn_wait -1, -1, 0, [1, 9], [5, 9]\n"
+             "  btn_wait 10, -1, 0\n  end\n"));
+    EXPECT_EQ(m.all_errors(),
+              (std::vector<std::string>{"119 win_no = 1, buf_no = 10", "119 win_no = 5, buf_no = 9",
+                                        "119 win_no = 0, buf_no = 10"}));
     EXPECT_EQ(m.win(1).mask, -1);  // the last btn_wait detached it first
 }
 
-TEST(BtnWait, ACallbackSeesEachPollAndMayChooseTheAnswer) {
+TEST(BtnWait, ACallbackSeesEachPollAndMayChooseTheAnswerAndRightReleasesAnswerRight) {
     ButtonWaitMachine m;
     m.scenario_buffer(12,
                       "    eval v3[0] += 1\n    jump_if v3[0] < 3, done\n"
@@ -184,20 +160,15 @@ TEST(BtnWait, ACallbackSeesEachPollAndMayChooseTheAnswer) {
     m.pointer(115, 110);
     ASSERT_TRUE(m.go("    btn_wait -1, 12, 0\n    end\n"));
     EXPECT_EQ(m.var(3, 0), 3);
-    EXPECT_EQ(m.reg(1), 2);
-    EXPECT_EQ(m.reg(2), 3);
-    EXPECT_EQ(m.reg(3), 1);
-    EXPECT_EQ(m.reg(4), 115);  // as the callback saw them
-    EXPECT_EQ(m.reg(7), 0);
-}
+    // The callback's answer; R4 on as the callback saw them.
+    EXPECT_EQ(m.results(1, 7), (std::vector<int32_t>{2, 3, 1, 115, 110, 0, 0}));
 
-TEST(BtnWait, WithACallbackARightReleaseAnswersRightEvenAfterALeftPress) {
-    ButtonWaitMachine m;
-    m.scenario_buffer(12, "    end\n");
+    // With a callback a right release answers right even after a left press.
+    m.scenario_buffer(14, "    end\n");
     m.at(3, 300, 300, 0, 1);
     m.at(5, 300, 300, 1, 1);
     m.at(8, 300, 300, 1, 0);
-    ASSERT_TRUE(m.go("    btn_wait -1, 12, 0\n    end\n"));
+    ASSERT_TRUE(m.go("    btn_wait -1, 14, 0\n    end\n"));
     m.expect_results(0, 0, 255, 300, 300);
     ASSERT_TRUE(m.go("    btn_wait -1, 13, 0\n    end\n"));
     EXPECT_EQ(m.error(0), "108 sub_buff = 13, entry = 0");
