@@ -19,127 +19,85 @@ namespace {
 
 using test::args_of;
 
-class PicSaveBmp : public ::testing::Test {
-  protected:
-    void SetUp() override {
+// A machine whose buffer 4 holds a 3 x 2 picture with red 0xC0 + its index.
+struct SaveMachine : test::Machine {
+    SaveMachine() {
         platform.stop_on_error = false;
-        engine.platform = platform.services();
-        ASSERT_TRUE(tables_init(engine));
         Picture* p = buf_new_picture(engine, 4, 3, 2);
-        ASSERT_NE(p, nullptr);
-        for (size_t i = 0; i < 6; ++i) {
+        EXPECT_NE(p, nullptr);
+        for (size_t i = 0; p && i < 6; ++i) {
             p->pixels[3 * i] = 0x44;
             p->pixels[3 * i + 1] = 0x88;
             p->pixels[3 * i + 2] = uint8_t(0xC0 + i);
         }
     }
-    std::vector<uint8_t> read(const std::string& path) {
-        std::vector<uint8_t> bytes;
-        EXPECT_TRUE(host_file_read_all(path, bytes, 1 << 20)) << path;
-        return bytes;
+    // R1 after saving buffer buf_no to path in mode.
+    int32_t save(const std::string& path, int32_t buf_no = 4, int32_t mode = 0) {
+        result_set(engine, 1, 7);
+        EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), buf_no, mode)), 0);
+        return reg(1);
     }
-    std::vector<uint8_t> expected(bool eight_bit) {
+    std::vector<uint8_t> encoded(bool eight_bit) {
         BmpFile f;
         const Picture& p = *buf_get_picture(engine, 4);
         EXPECT_TRUE(eight_bit ? bmp_encode_8(p, engine.screen.palette, f) : bmp_encode_24(p, f));
         return std::vector<uint8_t>(f.bytes.get(), f.bytes.get() + f.size);
     }
-
-    NullPlatform platform;
-    Engine engine;
-    test::TempDir dir;
 };
 
-TEST_F(PicSaveBmp, Mode0WritesTheTwentyFourBitFile) {
-    const std::string path = dir.str() + "/shot.bmp";
-    result_set(engine, 1, 7);
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), 4, 0)), 0);
-    EXPECT_EQ(result_get(engine, 1), 0);
-    const std::vector<uint8_t> file = read(path);
-    ASSERT_EQ(file.size(), 78u);
-    EXPECT_EQ(file, expected(false));
-    // Bottom row first: the first pixel of the file is pixel (0, 1).
-    EXPECT_EQ(file[54], 0x44);
-    EXPECT_EQ(file[55], 0x88);
-    EXPECT_EQ(file[56], 0xC3);
+std::vector<uint8_t> read(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(host_file_read_all(path, bytes, 1 << 20)) << path;
+    return bytes;
 }
 
-TEST_F(PicSaveBmp, OtherModesWriteEightBitsWithTheDisplayPalette) {
-    for (int i = 0; i < 256; ++i) {
-        engine.screen.palette[i][0] = uint8_t(i);
-        engine.screen.palette[i][1] = uint8_t(2 * i);
-        engine.screen.palette[i][2] = uint8_t(3 * i);
-    }
-    const std::string path = dir.str() + "/eight.bmp";
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), 4, -3)), 0);
-    EXPECT_EQ(result_get(engine, 1), 0);
-    const std::vector<uint8_t> file = read(path);
-    ASSERT_EQ(file.size(), 1078u + 2 * 4);
-    EXPECT_EQ(file, expected(true));
-    EXPECT_EQ(file[28], 8);
-    EXPECT_EQ(file[54 + 4 * 7 + 0], 21);  // blue of entry 7
-    EXPECT_EQ(file[54 + 4 * 7 + 2], 7);   // red of entry 7
-}
-
-TEST_F(PicSaveBmp, ReplacesAnExistingFileAndFindsItsNameCaseInsensitively) {
-    const std::string path = dir.write("Shot.BMP", std::vector<uint8_t>(500, 0xAB));
-    const std::string scenario_name = dir.str() + "/shot.bmp";
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(scenario_name.c_str(), 4, 0)), 0);
-    EXPECT_EQ(result_get(engine, 1), 0);
-    EXPECT_EQ(read(path), expected(false));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "shot.bmp"));
-}
-
-TEST_F(PicSaveBmp, UnwritablePlacesAndSandboxedRunsSetR1To1) {
-    const std::string missing_dir = dir.str() + "/no/such/dir/x.bmp";
-    result_set(engine, 1, 0);
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(missing_dir.c_str(), 4, 0)), 0);
-    EXPECT_EQ(result_get(engine, 1), 1);
-
-    result_set(engine, 1, 0);
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of("", 4, 0)), 0);
-    EXPECT_EQ(result_get(engine, 1), 1);
-
-    engine.shell.host_effects_allowed = false;
-    const std::string path = dir.str() + "/sandboxed.bmp";
-    result_set(engine, 1, 0);
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), 4, 0)), 0);
-    EXPECT_EQ(result_get(engine, 1), 1);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_TRUE(platform.errors.empty());
-}
-
-TEST_F(PicSaveBmp, ABufferWithoutPictureIsError106NamingBuffNo) {
-    ASSERT_TRUE(buf_new_raw(engine, 5, 16));
-    const std::string path = dir.str() + "/x.bmp";
-    result_set(engine, 1, 9);
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), 5, 0)), -106);
-    EXPECT_STREQ(engine.interp.error.detail, "buff_no = 5");
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), -1, 0)), -106);
-    EXPECT_STREQ(engine.interp.error.detail, "buff_no = -1");
-    EXPECT_EQ(cmd_pic_save_bmp(engine, args_of(path.c_str(), 100000, 1)), -106);
-    EXPECT_STREQ(engine.interp.error.detail, "buff_no = 100000");
-    EXPECT_EQ(result_get(engine, 1), 9);
-    EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(PicSaveBmpScenario, SavesFromAScenarioAndLeavesR1) {
+TEST(PicSaveBmp, WritesTwentyFourBitsInMode0AndEightWithTheDisplayPaletteOtherwise) {
     test::TempDir dir;
-    test::Machine m;
-    Picture* p = buf_new_picture(m.engine, 2, 1, 1);
-    ASSERT_NE(p, nullptr);
-    p->pixels[0] = 0x44;
-    p->pixels[1] = 0x88;
-    p->pixels[2] = 0xCC;
-    const std::string path = dir.str() + "/one.bmp";
-    ASSERT_TRUE(m.start("    pic_save_bmp \"" + path + "\", 2, 0\n    end\n"));
+    SaveMachine m;
+    // From a scenario, over an existing file found case-insensitively.
+    const std::string existing = dir.write("Shot.BMP", std::vector<uint8_t>(500, 0xAB));
+    ASSERT_TRUE(m.start("    pic_save_bmp \"" + dir.str() + "/shot.bmp\", 4, 0\n    end\n"));
     EXPECT_EQ(m.run(), kResultEndAll);
     EXPECT_EQ(m.reg(1), 0);
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(host_file_read_all(path, bytes, 1000));
-    ASSERT_EQ(bytes.size(), 58u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 54, bytes.end()),
-              (std::vector<uint8_t>{0x44, 0x88, 0xCC, 0}));
+    const std::vector<uint8_t> file = read(existing);
+    ASSERT_EQ(file.size(), 78u);
+    EXPECT_EQ(file, m.encoded(false));
+    // Bottom row first: the first pixel of the file is pixel (0, 1).
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54, file.begin() + 57),
+              (std::vector<uint8_t>{0x44, 0x88, 0xC3}));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "shot.bmp"));
+
+    for (int i = 0; i < 256; ++i) {
+        for (int c = 0; c < 3; ++c) m.engine.screen.palette[i][c] = uint8_t((c + 1) * i);
+    }
+    EXPECT_EQ(m.save(dir.str() + "/eight.bmp", 4, -3), 0);
+    const std::vector<uint8_t> eight = read(dir.str() + "/eight.bmp");
+    ASSERT_EQ(eight.size(), 1078u + 2 * 4);
+    EXPECT_EQ(eight, m.encoded(true));
+    EXPECT_EQ(eight[28], 8);
+    EXPECT_EQ(eight[54 + 4 * 7 + 0], 21);  // blue of entry 7
+    EXPECT_EQ(eight[54 + 4 * 7 + 2], 7);   // red of entry 7
+}
+
+TEST(PicSaveBmp, UnwritablePlacesAndSandboxedRunsSetR1To1AndMissingPicturesAre106) {
+    test::TempDir dir;
+    SaveMachine m;
+    EXPECT_EQ(m.save(dir.str() + "/no/such/dir/x.bmp"), 1);
+    EXPECT_EQ(m.save(""), 1);
+    const std::string path = dir.str() + "/x.bmp";
+    m.engine.shell.host_effects_allowed = false;
+    EXPECT_EQ(m.save(path), 1);
+    EXPECT_TRUE(m.platform.errors.empty());
+    m.engine.shell.host_effects_allowed = true;
+
+    ASSERT_TRUE(buf_new_raw(m.engine, 5, 16));
+    result_set(m.engine, 1, 9);
+    for (int32_t buf_no : {5, -1, 100000}) {
+        EXPECT_EQ(cmd_pic_save_bmp(m.engine, args_of(path.c_str(), buf_no, 1)), -106);
+        EXPECT_EQ(m.engine.interp.error.detail, "buff_no = " + std::to_string(buf_no));
+    }
+    EXPECT_EQ(m.reg(1), 9);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace
