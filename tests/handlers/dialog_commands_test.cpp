@@ -26,8 +26,8 @@ void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
     SCOPED_TRACE("glyph " + std::to_string(k) + " at " + std::to_string(x) + "," +
                  std::to_string(y));
     for (int32_t j = 0; j < 16; ++j) ASSERT_EQ(pixel(p, x + j % 4, y + j / 4), glyph_rgb(k));
-    if (x > 0) EXPECT_NE(pixel(p, x - 1, y), glyph_rgb(k));
-    if (y > 0) EXPECT_NE(pixel(p, x, y - 1), glyph_rgb(k));
+    EXPECT_TRUE(x == 0 || pixel(p, x - 1, y) != glyph_rgb(k));
+    EXPECT_TRUE(y == 0 || pixel(p, x, y - 1) != glyph_rgb(k));
 }
 
 struct DialogMachine : ScriptedMachine {
@@ -257,34 +257,6 @@ TEST(WinSelect, ChoiceTextsFromStringRegistersSurviveACallbackThatMovesThePool) 
     expect_glyph(*m.win(3).picture, 5, 15, 4);
 }
 
-TEST(WinSelect, Errors) {
-    struct Case {
-        const char* name;
-        std::string scenario;
-        const char* detail;
-        int32_t code;
-    };
-    const Case cases[] = {
-        {"a closed window", select_scenario("win_select 4, cancel, 0x80, -1, -1, -1, 0"),
-         "win_no = 4", -106},
-        {"no rows",
-         select_scenario(select_line("cancel, 0x80, -1, -1, -1, 0"), 0,
-                         "  win_list_layout 3, 10, 30, 6, 8, 0, 0, 5\n"),
-         "", -116},
-        {"a callback buffer without a scenario",
-         select_scenario(select_line("cancel, 0x80, -1, -1, 7, 0")), "sub_buff = 7, entry = 0",
-         -108},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        DialogMachine m;
-        ASSERT_TRUE(m.start(c.scenario));
-        EXPECT_EQ(m.run(), c.code);
-        EXPECT_STREQ(m.engine.interp.error.detail, c.detail);
-        EXPECT_EQ(m.engine.tracking.input_owner, 0);
-    }
-}
-
 // --- win_confirm and win_notice ---------------------------------------------
 
 // Window 2, 100 x 60, with the buttons 1 (left half of the bottom) and 2
@@ -346,19 +318,6 @@ out:
     }
 }
 
-TEST(WinConfirmAndNotice, FailSoftly) {
-    DialogMachine closed("50 close\n");
-    ASSERT_TRUE(closed.start(std::string(kQuestionSetup) + "  win_notice \"x\", 2\n  end\n"));
-    EXPECT_EQ(closed.run(), -107);  // no longer waiting for a click that cannot come
-    EXPECT_EQ(closed.engine.tracking.input_owner, 0);
-    for (const char* command : {"win_notice \"x\", 9", "win_confirm \"x\", 0, 0, 9"}) {
-        DialogMachine m;
-        ASSERT_TRUE(m.start(std::string(kQuestionSetup) + "  " + command + "\n  end\n"));
-        EXPECT_EQ(m.run(), -106);
-        EXPECT_STREQ(m.engine.interp.error.detail, "win_no = 9");
-    }
-}
-
 // --- win_message ------------------------------------------------------------
 
 // before keeps R1-R4 in v3[10]; after keeps R1-R4 in v3[11], R5-R7 in v3[12..14], returns 77.
@@ -416,21 +375,54 @@ TEST(WinMessage, ShowsTheTextAndPassesTheClickToItsSubroutines) {
     }
 }
 
-TEST(WinMessage, Errors) {
-    // The before subroutine runs, then the closed window is reported.
-    DialogMachine closed;
-    ASSERT_TRUE(closed.start(message_scenario("win_message 9, 0, \"x\", before, -1, 1, 0, 0, 0")));
-    EXPECT_EQ(closed.run(), -106);
-    EXPECT_STREQ(closed.engine.interp.error.detail, "win_no = 9");
-    EXPECT_EQ(closed.var(3, 10), 1000);
-
-    // A subroutine that stops with an error is reported as -101.
-    DialogMachine failing;
-    ASSERT_TRUE(failing.start(std::string(kQuestionSetup) +
-                              "  win_message 2, 0, \"x\", bad, -1, 0, 0, 0, 0\n  end\nbad:\n"
-                              "  .bytes 0x2A\n  return 0\n"));
-    EXPECT_EQ(failing.run(), -101);
-    EXPECT_EQ(failing.errors(), (std::vector<std::string>{"100", "101"}));
+TEST(DialogCommands, Errors) {
+    struct Case {
+        const char* name;
+        std::string scenario;
+        int32_t code;
+        const char* detail;
+        const char* script = "";
+        int32_t before_runs = 0;  // v3[10]: the before subroutine ran first
+    };
+    const std::string question(kQuestionSetup);
+    const Case cases[] = {
+        {"select: a closed window", select_scenario("win_select 4, cancel, 0x80, -1, -1, -1, 0"),
+         -106, "win_no = 4"},
+        {"select: no rows",
+         select_scenario(select_line("cancel, 0x80, -1, -1, -1, 0"), 0,
+                         "  win_list_layout 3, 10, 30, 6, 8, 0, 0, 5\n"),
+         -116, ""},
+        {"select: a callback buffer without a scenario",
+         select_scenario(select_line("cancel, 0x80, -1, -1, 7, 0")), -108,
+         "sub_buff = 7, entry = 0"},
+        // No longer waiting for a click that cannot come.
+        {"notice: the window closed", question + "  win_notice \"x\", 2\n  end\n", -107, "",
+         "50 close\n"},
+        {"notice: a closed window", question + "  win_notice \"x\", 9\n  end\n", -106,
+         "win_no = 9"},
+        {"confirm: a closed window", question + "  win_confirm \"x\", 0, 0, 9\n  end\n", -106,
+         "win_no = 9"},
+        {"message: a closed window, after the before subroutine",
+         message_scenario("win_message 9, 0, \"x\", before, -1, 1, 0, 0, 0"), -106, "win_no = 9",
+         "", 1000},
+        // A subroutine that stops with an error is reported as -101.
+        {"message: a failing subroutine",
+         question + "  win_message 2, 0, \"x\", bad, -1, 0, 0, 0, 0\n  end\nbad:\n"
+                    "  .bytes 0x2A\n  return 0\n",
+         -101, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogMachine m(c.script);
+        ASSERT_TRUE(m.start(c.scenario));
+        EXPECT_EQ(m.run(), c.code);
+        EXPECT_STREQ(m.engine.interp.error.detail, c.detail);
+        EXPECT_EQ(m.engine.tracking.input_owner, 0);
+        EXPECT_EQ(m.var(3, 10), c.before_runs);
+        if (c.code == -101) {
+            EXPECT_EQ(m.errors(), (std::vector<std::string>{"100", "101"}));
+        }
+    }
 }
 
 }  // namespace
