@@ -30,23 +30,6 @@ Picture* coordinate_buffer(CommandMachine& m, int32_t buf_no, uint16_t w, uint16
     return p;
 }
 
-TEST(ColourCommands, SetTakesBlueRedGreenAndGetGivesAWindowsColourValue) {
-    CommandMachine m;
-    ASSERT_TRUE(m.go(R"(
-    col_set 5, 10, 20, 30
-    col_get 5
-    eval v3[1] = r[1] + r[2] * 1000 + r[3] * 1000000
-    eval v3[2] = r[4]
-    col_set 7, 0x1FF, 0x102, -1
-    col_get 7
-    eval v3[0] = r[4]
-    col_get 300
-    end
-)"));
-    EXPECT_EQ(m.vars(3, 0, 2), (std::vector<int32_t>{0xFFFF02, 30020010, 663060}));
-    EXPECT_EQ(m.regs(1, 4), (std::vector<int32_t>{0, 0, 0, 0}));
-}
-
 TEST(PicFillAndInvert, BufferCornersInEitherOrderClippedAndAlphaOnlyWhenAsked) {
     CommandMachine m;
     constexpr uint32_t kGround = 0x123456;
@@ -178,24 +161,35 @@ TEST(PictureCommands, MissingTargetsAndCellsAreErrorsOfTheirKind) {
     EXPECT_EQ(empty->width, 0);
 }
 
-TEST(WinPixel, GivesBlueRedGreenInsideAndMinusOneOutside) {
+TEST(ColourAndPixelCommands, ColoursGoInAsBlueRedGreenAndComeOutAsRegisters) {
     CommandMachine m(offset_view);
     ASSERT_TRUE(m.go("    win_open 1, 0, width: 3, height: 2\n    end\n"));
     set_pixel(*m.window_picture(1), 2, 1, kKey);
     set_pixel(*m.window_picture(0), 0, 0, 0x010203);
+    // col_get gives a colour's channels and its Windows colour value in R4.
     ASSERT_TRUE(m.go(R"(
+    col_set 5, 10, 20, 30
+    col_get 5
+    eval v3[1] = r[1] + r[2] * 1000 + r[3] * 1000000
+    eval v3[2] = r[4]
+    col_set 7, 0x1FF, 0x102, -1
+    col_get 7
+    eval v3[0] = r[4]
+    col_get 300
+    eval v3[3] = r[1] + r[2] + r[3] + r[4]
     win_pixel 1, 2, 1
-    eval v3[0] = r[1] * 65536 + r[2] * 256 + r[3]
+    eval v3[4] = r[1] * 65536 + r[2] * 256 + r[3]
     win_pixel 0, 0, 0
-    eval v3[1] = r[1] * 65536 + r[2] * 256 + r[3]
+    eval v3[5] = r[1] * 65536 + r[2] * 256 + r[3]
     win_pixel 1, 3, 0
-    eval v3[2] = r[1] + r[2] + r[3]
+    eval v3[6] = r[1] + r[2] + r[3]
     win_pixel 2, 0, 0
     win_pixel 1, -1, 0
     end
 )"));
-    // No content offset for window 0.
-    EXPECT_EQ(m.vars(3, 0, 2), (std::vector<int32_t>{0x44CC88, 0x030102, -3}));
+    // win_pixel: blue, red, green; no content offset for window 0; -1 outside.
+    EXPECT_EQ(m.vars(3, 0, 6),
+              (std::vector<int32_t>{0xFFFF02, 30020010, 663060, 0, 0x44CC88, 0x030102, -3}));
     EXPECT_EQ(m.reg(1), -1);
     EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 2"}));
 }
@@ -241,7 +235,7 @@ TEST(PicDraw, ModesPickWindowsOrBuffersOnEachSideAndErrorsNameEachSide) {
                                                     "106 win_no = 9", "112 buf_no = 7"}));
 }
 
-TEST(AlphaKey, KeyColourBecomesTransparentAndMinusOneDropsThePlane) {
+TEST(AlphaKey, KeyColourBecomesTransparentMinusOneDropsThePlaneAndShownWindowsAreMarked) {
     CommandMachine m;
     Picture* p = buf_new_picture(m.engine, 4, 3, 1);
     Picture* plain = buf_new_picture(m.engine, 6, 1, 1);
@@ -249,30 +243,20 @@ TEST(AlphaKey, KeyColourBecomesTransparentAndMinusOneDropsThePlane) {
     set_pixel(*p, 0, 0, kKey);
     set_pixel(*p, 1, 0, kKey ^ 1);  // one bit off is not the key
     set_pixel(*p, 2, 0, kKey);
-    ASSERT_TRUE(
-        m.go("    col_set 5, 0x44, 0xCC, 0x88\n    alpha_key 4, 5, 0\n"
-             "    alpha_key 6, -1, 0\n    end\n"));
-    ASSERT_NE(p->alpha, nullptr);
-    EXPECT_EQ((std::vector<int>{p->alpha[0], p->alpha[1], p->alpha[2]}),
-              (std::vector<int>{0, 255, 0}));
-    EXPECT_EQ(plain->alpha, nullptr);
-    ASSERT_TRUE(
-        m.go("    alpha_key 4, -5, 0\n    alpha_key 3, 5, 1\n    alpha_key 3, 5, 0\n"
-             "    end\n"));
-    EXPECT_EQ(p->alpha, nullptr);
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3", "112 buf_no = 3"}));
-}
-
-TEST(AlphaKey, AKeyedShownWindowIsMarkedAndShowsWhatLiesBelowIt) {
-    CommandMachine m;
     ASSERT_TRUE(m.go(R"(
     col_set 5, 0x44, 0xCC, 0x88
     col_set 6, 0x11, 0x33, 0x22
+    alpha_key 4, 5, 0
+    alpha_key 6, -1, 0
     pic_fill 0, 0, 0, 639, 479, 6, 0, -1
     win_open 1, 1, px: 10, py: 20, width: 3, height: 2, type: 0x0305
     win_open 2, 0, px: 50, py: 60, width: 3, height: 2
     end
 )"));
+    ASSERT_NE(p->alpha, nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(p->alpha.get(), p->alpha.get() + 3),
+              (std::vector<uint8_t>{0, 255, 0}));
+    EXPECT_EQ(plain->alpha, nullptr);
     const Picture& screen = *m.engine.screen.screen;
     EXPECT_EQ(pixel(screen, 11, 21), kKey);
     m.engine.screen.dirty = Rect{};
@@ -287,6 +271,11 @@ TEST(AlphaKey, AKeyedShownWindowIsMarkedAndShowsWhatLiesBelowIt) {
     EXPECT_EQ(std::vector<uint8_t>(w->alpha.get(), w->alpha.get() + 6), std::vector<uint8_t>(6, 0));
     screen_update(m.engine);
     EXPECT_EQ(picture_art(screen, {{0x332211, '.'}}, 10, 20, 3, 2), "...\n...\n");
+    ASSERT_TRUE(
+        m.go("    alpha_key 4, -5, 0\n    alpha_key 3, 5, 1\n    alpha_key 3, 5, 0\n"
+             "    end\n"));
+    EXPECT_EQ(p->alpha, nullptr);
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"106 win_no = 3", "112 buf_no = 3"}));
 }
 
 TEST(AlphaCopy, BlueBytesOfTheSourceBecomeTheTargetsAlpha) {
