@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "commands/command_table.h"
-#include "graphics/bmp_write.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
@@ -307,19 +306,13 @@ TEST(AlphaCopy, BlueBytesOfTheSourceBecomeTheTargetsAlpha) {
 TEST(PicturesFromFiles, WinLoadDrawsAlphaLoadTakesBlueBytesAndBadFilesAreReported) {
     TempDir dir;
     CommandMachine m;
-    Picture* art = picture_create(2, 2);
-    ASSERT_NE(art, nullptr);
-    fill_coordinates(*art, 0x30);
-    BmpFile f;
-    EXPECT_TRUE(bmp_encode_24(*art, f));
-    picture_free(art);
-    dir.write("art.bmp", std::vector<uint8_t>(f.bytes.get(), f.bytes.get() + f.size));
+    ASSERT_NE(coordinate_buffer(m, 8, 2, 2, 0x30), nullptr);
     dir.write("junk.bmp", std::vector<uint8_t>(40, 0x5A));
     ASSERT_NE(coordinate_buffer(m, 4, 2, 2), nullptr);
     ASSERT_NE(coordinate_buffer(m, 5, 3, 2), nullptr);
     sysstr_set(m.engine, 3, (dir.str() + "/").c_str());
     sysstr_set(m.engine, 0, (dir.str() + "/").c_str());
-    ASSERT_TRUE(m.go(R"(
+    ASSERT_TRUE(m.go("    pic_save_bmp \"" + dir.str() + "/art.bmp\", 8, 0\n" + R"(
     win_open 1, 0, width: 3, height: 3
     pic_fill 1, 0, 0, 2, 2, 0, 0, -1
     win_load "art.bmp", 0, 1, 1, 0, 0, 3, 255, 0, 0
