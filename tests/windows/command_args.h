@@ -9,21 +9,17 @@
 
 namespace qln::test {
 
-inline void args_push(Args& a, const char* text) {
-    a.push_str(text);
-}
-inline void args_push(Args& a, std::nullptr_t) {
-    a.push_str(nullptr);
-}
-template <typename T, typename = std::enable_if_t<std::is_integral_v<T>>>
-void args_push(Args& a, T value) {
-    a.push_num(static_cast<int32_t>(value));
-}
-
 template <typename... Ts>
 Args args_of(Ts... operands) {
     Args a;
-    (args_push(a, operands), ...);
+    const auto push = [&a](auto operand) {
+        if constexpr (std::is_integral_v<decltype(operand)>) {
+            a.push_num(static_cast<int32_t>(operand));
+        } else {
+            a.push_str(operand);
+        }
+    };
+    (push(operands), ...);
     return a;
 }
 

@@ -18,33 +18,28 @@ Picture* frame_picture(ScreenMachine& m, uint16_t w, uint16_t h) {
     return p;
 }
 
-bool open_framed(ScreenMachine& m, int32_t n, int32_t w, int32_t h, uint16_t type,
-                 int32_t pic_buf = kFrameBuf) {
+// Opens window n framed by type from pic_buf and returns its picture.
+const Picture* open_framed(ScreenMachine& m, int32_t n, int32_t w, int32_t h, uint16_t type,
+                           int32_t pic_buf = kFrameBuf) {
     Window templ;
     templ.type = type;
     templ.pic_buf = pic_buf;
-    return win_open(m.engine, n, w, h, templ);
-}
-
-// Where a nine-cell frame of 16-pixel cells takes window coordinate v from
-// in a 40-pixel window: the last cell sits flush at 24 and reads the third cell.
-int32_t nine_cell_source(int32_t v) {
-    return v < 24 ? v : v + 8;
+    EXPECT_TRUE(win_open(m.engine, n, w, h, templ));
+    return m.win(n).picture;
 }
 
 TEST(FramePainter, NineCellFrameUsesThirdsAndPlacesTheLastCellFlush) {
     ScreenMachine m;
     ASSERT_NE(frame_picture(m, 48, 48), nullptr);
-    ASSERT_TRUE(open_framed(m, 1, 40, 40, 0x0100));
-    const Picture& p = *m.win(1).picture;
-    EXPECT_EQ(pixels_off(p, 40, 40,
+    // 16-pixel cells in a 40-pixel window: the last cell sits flush at 24 and
+    // reads the third cell.
+    const Picture* p = open_framed(m, 1, 40, 40, 0x0100);
+    EXPECT_EQ(pixels_off(*p, 40, 40,
                          [](int32_t x, int32_t y) {
-                             return coordinate(nine_cell_source(x), nine_cell_source(y));
+                             return coordinate(x < 24 ? x : x + 8, y < 24 ? y : y + 8);
                          }),
               0);
-    EXPECT_EQ(pixel(p, 23, 0), coordinate(23, 0));    // the top edge cell
-    EXPECT_EQ(pixel(p, 24, 39), coordinate(32, 47));  // the bottom-right corner cell
-    EXPECT_EQ(p.alpha, nullptr);
+    EXPECT_EQ(p->alpha, nullptr);
 }
 
 TEST(FramePainter, NineCellFrameCarriesTheFrameAlpha) {
@@ -54,73 +49,64 @@ TEST(FramePainter, NineCellFrameCarriesTheFrameAlpha) {
     frame->alpha.reset(new uint8_t[36]);
     for (int i = 0; i < 36; ++i) frame->alpha[size_t(i)] = uint8_t(100 + i);
     // Cell size 2 from the low byte; a 5 x 3 window: columns 0, 2, 3 and rows 0, 1.
-    ASSERT_TRUE(open_framed(m, 1, 5, 3, 0x0102));
-    const Picture& p = *m.win(1).picture;
-    ASSERT_NE(p.alpha, nullptr);
-    EXPECT_EQ(pixel(p, 4, 2), coordinate(5, 5));
-    EXPECT_EQ(pixel(p, 2, 1), coordinate(2, 4));  // the last row overlaps the first
-    EXPECT_EQ(p.alpha[size_t(2 * 5 + 4)], 100 + 5 * 6 + 5);
-    EXPECT_EQ(p.alpha[0], 100);
+    const Picture* p = open_framed(m, 1, 5, 3, 0x0102);
+    ASSERT_NE(p->alpha, nullptr);
+    EXPECT_EQ(pixel(*p, 4, 2), coordinate(5, 5));
+    EXPECT_EQ(pixel(*p, 2, 1), coordinate(2, 4));  // the last row overlaps the first
+    EXPECT_EQ(p->alpha[size_t(2 * 5 + 4)], 100 + 5 * 6 + 5);
+    EXPECT_EQ(p->alpha[0], 100);
 }
 
-TEST(FramePainter, NineCellFrameLargerThanTheWindowPaintsNothing) {
+TEST(FramePainter, FramesThatCannotBePaintedPaintNothing) {
     ScreenMachine m;
     ASSERT_NE(frame_picture(m, 48, 48), nullptr);
-    ASSERT_TRUE(open_framed(m, 1, 40, 10, 0x0100));  // 16-pixel cells, 10 rows
-    EXPECT_EQ(pixel(*m.win(1).picture, 5, 5), 0u);
+    // 16-pixel cells do not fit 10 rows.
+    EXPECT_EQ(pixel(*open_framed(m, 1, 40, 10, 0x0100), 5, 5), 0u);
     EXPECT_FALSE(win_paint(m.engine, m.win(1)));
-    // Cells larger than the frame picture read only what it has.
-    ASSERT_TRUE(open_framed(m, 2, 60, 60, 0x0114));  // 20-pixel cells from a 48-pixel frame
-    EXPECT_EQ(pixel(*m.win(2).picture, 0, 0), coordinate(0, 0));
-    EXPECT_EQ(pixel(*m.win(2).picture, 59, 59), 0u);  // third cell would start at 40
+    // 20-pixel cells from a 48-pixel frame read only what it has: the third would start at 40.
+    const Picture* big = open_framed(m, 2, 60, 60, 0x0114);
+    EXPECT_EQ(pixel(*big, 0, 0), coordinate(0, 0));
+    EXPECT_EQ(pixel(*big, 59, 59), 0u);
+    // No frame buffer: nothing painted, the painter succeeds.
+    EXPECT_EQ(pixel(*open_framed(m, 4, 10, 10, 0x0100, -1), 3, 3), 0u);
+    EXPECT_TRUE(win_paint(m.engine, m.win(4)));
+    // A buffer that holds no picture ends the painter.
+    ASSERT_TRUE(buf_new_raw(m.engine, 4, 16));
+    open_framed(m, 5, 10, 10, 0x0200, 4);
+    EXPECT_FALSE(win_paint(m.engine, m.win(5)));
     // A frame too small for thirds is no frame.
     ASSERT_NE(frame_picture(m, 2, 2), nullptr);
-    ASSERT_TRUE(open_framed(m, 3, 8, 8, 0x0100));
+    open_framed(m, 3, 8, 8, 0x0100);
     EXPECT_FALSE(win_paint(m.engine, m.win(3)));
 }
 
 TEST(FramePainter, TilesRepeatTheFrameAcrossAndDown) {
     ScreenMachine m;
     ASSERT_NE(frame_picture(m, 16, 10), nullptr);
-    ASSERT_TRUE(open_framed(m, 1, 40, 25, 0x0200));
-    EXPECT_EQ(pixels_off(*m.win(1).picture, 40, 25,
+    EXPECT_EQ(pixels_off(*open_framed(m, 1, 40, 25, 0x0200), 40, 25,
                          [](int32_t x, int32_t y) { return coordinate(x % 16, y % 10); }),
               0);
     // A frame at least as tall as the window is laid side by side only.
     ASSERT_NE(frame_picture(m, 16, 30), nullptr);
-    ASSERT_TRUE(open_framed(m, 2, 40, 25, 0x0200));
-    EXPECT_EQ(pixel(*m.win(2).picture, 39, 24), coordinate(7, 24));
+    EXPECT_EQ(pixel(*open_framed(m, 2, 40, 25, 0x0200), 39, 24), coordinate(7, 24));
 }
 
 TEST(FramePainter, FilledModeTakesTheColourAndMarksTheWindow) {
     ScreenMachine m;
     colour_set(m.engine, 5, 0xCC, 0x88, 0x44);
-    ASSERT_TRUE(m.open(1, 10, 10, 100, 100));
+    ASSERT_TRUE(m.open(1, 3, 2, 100, 100));
     ASSERT_TRUE(win_show(m.engine, 1, true));
     screen_update(m.engine);
     m.win(1).type = 0x0305;
     ASSERT_TRUE(win_paint(m.engine, m.win(1)));
-    EXPECT_EQ(pixel(*m.win(1).picture, 0, 0), 0xCC8844u);
-    EXPECT_EQ(pixel(*m.win(1).picture, 9, 9), 0xCC8844u);
-    EXPECT_EQ(m.engine.screen.dirty.left, 100);
-    EXPECT_EQ(m.engine.screen.dirty.right, 110);
+    EXPECT_EQ(picture_art(*m.win(1).picture, {{0xCC8844, '#'}}), "###\n###\n");
+    EXPECT_EQ(edges(m.engine.screen.dirty), (std::vector<int32_t>{100, 100, 103, 102}));
 }
 
-TEST(FramePainter, FrameModesWithoutAFramePicture) {
+TEST(FramePainter, PaintCallbacksSeeTheWindowBeforeAndAfter) {
     ScreenMachine m;
-    // No frame buffer: nothing painted, painter succeeds.
-    ASSERT_TRUE(open_framed(m, 1, 10, 10, 0x0100, -1));
-    EXPECT_TRUE(win_paint(m.engine, m.win(1)));
-    EXPECT_EQ(pixel(*m.win(1).picture, 3, 3), 0u);
-    // A frame buffer that holds no picture ends the painter.
-    ASSERT_TRUE(buf_new_raw(m.engine, 4, 16));
-    ASSERT_TRUE(open_framed(m, 2, 10, 10, 0x0200, 4));
-    EXPECT_FALSE(win_paint(m.engine, m.win(2)));
-}
-
-// The callback copies the seven registers into v3[phase * 8 + 1 ...] and
-// counts its runs in v3[0].
-constexpr const char* kPaintCallback = R"(
+    // Copies the seven registers into v3[phase * 8 + 1 ...] and counts its runs in v3[0].
+    Scenario* callback = m.load(R"(
     eval v3[r[1] * 8 + 1] = r[1]
     eval v3[r[1] * 8 + 2] = r[2]
     eval v3[r[1] * 8 + 3] = r[3]
@@ -130,21 +116,13 @@ constexpr const char* kPaintCallback = R"(
     eval v3[r[1] * 8 + 7] = r[7]
     eval v3[0] += 1
     end
-)";
-
-void install_callback(ScreenMachine& m, int32_t buf_no) {
-    Scenario* callback = m.load(kPaintCallback, "paint");
-    ASSERT_NE(callback, nullptr);
-    DataBuffer* slot = buf_entry(m.engine, buf_no);
-    ASSERT_NE(slot, nullptr);
+)",
+                                "paint");
+    DataBuffer* slot = buf_entry(m.engine, 6);
+    ASSERT_TRUE(callback && slot);
     slot->type = BufType::Scenario;
     slot->size = 1;
     slot->scenario = callback;
-}
-
-TEST(FramePainter, PaintCallbacksSeeTheWindowBeforeAndAfter) {
-    ScreenMachine m;
-    install_callback(m, 6);
     ASSERT_TRUE(m.start("    end\n"));
     Window templ;
     templ.px = 30;

@@ -16,15 +16,19 @@ std::vector<int32_t> layers(ScreenMachine& m) {
     return out;
 }
 
+// Where window n stands and how large it is.
+std::vector<int32_t> place(ScreenMachine& m, int32_t n) {
+    const Window& w = m.win(n);
+    return {w.px, w.py, w.sx(), w.sy()};
+}
+
 TEST(WindowTable, ScreenWindowIsTheOpenVisibleBottom) {
     ScreenMachine m;
     ASSERT_TRUE(m.ready);
     EXPECT_EQ(m.engine.windows.records.size(), 16u);
     Window* root = win_get(m.engine, 0, true);
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->sx(), 640);
-    EXPECT_EQ(root->sy(), 480);
-    EXPECT_EQ(root->Visible, 1);
+    EXPECT_EQ(place(m, 0), (std::vector<int32_t>{0, 0, 640, 480}));
     EXPECT_EQ(root->transp, 255);
     EXPECT_EQ(win_get(m.engine, 1, true), nullptr);
     EXPECT_NE(win_get(m.engine, 1, false), nullptr);
@@ -53,8 +57,7 @@ TEST(WindowTable, GrowingKeepsLayerOrderAndState) {
     EXPECT_EQ(m.win(15).previous, 5);
     EXPECT_EQ(m.win(1).tx_ccol, 77);
     EXPECT_EQ(m.win(5).pinned, 1);
-    EXPECT_EQ(m.win(3).px, 30);
-    EXPECT_EQ(m.win(3).py, 15);
+    EXPECT_EQ(place(m, 3), (std::vector<int32_t>{30, 15, 30, 20}));
     EXPECT_EQ(m.win(20).Visible, 0);
     EXPECT_EQ(win_get(m.engine, 27, false), &m.win(27));
     EXPECT_EQ(win_get(m.engine, 28, false), nullptr);
@@ -72,8 +75,7 @@ TEST(WindowTable, OpenTakesTheTemplateAndClampsItsPlace) {
     templ.pinned = 1;
     templ.next = 4;
     ASSERT_TRUE(win_open(m.engine, 1, 100, 50, templ));
-    EXPECT_EQ(m.win(1).px, 0);
-    EXPECT_EQ(m.win(1).py, 430);
+    EXPECT_EQ(place(m, 1), (std::vector<int32_t>{0, 430, 100, 50}));
     EXPECT_EQ(m.win(1).tx_ccol, 9);
     EXPECT_EQ(m.win(1).Visible, 0);
     EXPECT_EQ(m.win(1).pinned, 0);
@@ -106,7 +108,7 @@ TEST(WindowTable, ShowRaisesHideUnlinksAndUnpins) {
     EXPECT_EQ(m.win(3).pinned, 0);
     EXPECT_EQ(m.win(3).previous, kNoWindow);
     EXPECT_EQ(m.win(3).next, kNoWindow);
-    EXPECT_EQ(win_pin(m.engine, 3, true), 2);
+    EXPECT_EQ(win_pin(m.engine, 3, true), 2);  // hidden windows are not pinned
     EXPECT_EQ(m.win(3).pinned, 0);
     EXPECT_EQ(win_pin(m.engine, 9, true), 1);
     EXPECT_FALSE(win_show(m.engine, 9, true));
@@ -121,21 +123,14 @@ TEST(WindowTable, ShowRaisesHideUnlinksAndUnpins) {
 TEST(WindowTable, ResizeMovesOrCuts) {
     ScreenMachine m;
     ASSERT_TRUE(m.open(1, 30, 30, 600, 100));
-    ASSERT_EQ(m.win(1).px, 600);
     ASSERT_TRUE(win_resize(m.engine, m.win(1), 100, 0, false));
-    EXPECT_EQ(m.win(1).px, 540);
-    EXPECT_EQ(m.win(1).sx(), 100);
-    EXPECT_EQ(m.win(1).sy(), 30);
-
+    EXPECT_EQ(place(m, 1), (std::vector<int32_t>{540, 100, 100, 30}));
     ASSERT_TRUE(win_move(m.engine, 1, 600, 450));
     ASSERT_EQ(m.win(1).px, 540);  // a 100-wide window cannot stand at 600
     ASSERT_TRUE(win_resize(m.engine, m.win(1), 30, 30, false));
     ASSERT_TRUE(win_move(m.engine, 1, 600, 450));
     ASSERT_TRUE(win_resize(m.engine, m.win(1), 100, 100, true));
-    EXPECT_EQ(m.win(1).px, 600);
-    EXPECT_EQ(m.win(1).py, 450);
-    EXPECT_EQ(m.win(1).sx(), 40);
-    EXPECT_EQ(m.win(1).sy(), 30);
+    EXPECT_EQ(place(m, 1), (std::vector<int32_t>{600, 450, 40, 30}));
     EXPECT_EQ(pixel(*m.win(1).picture, 39, 29), 0u);
 }
 
@@ -160,15 +155,13 @@ TEST(WindowTable, HostileNumbersStayInsideTheTable) {
     EXPECT_FALSE(m.open(1, 10, 70000));
     EXPECT_FALSE(m.open(-3, 10, 10));
     ASSERT_TRUE(m.open(1, 0, 0, 2147483647, -2147483647 - 1));
-    EXPECT_EQ(m.win(1).px, 640);
-    EXPECT_EQ(m.win(1).py, 0);
+    EXPECT_EQ(place(m, 1), (std::vector<int32_t>{640, 0, 0, 0}));
     ASSERT_TRUE(win_show(m.engine, 1, true));
     EXPECT_TRUE(win_move(m.engine, 1, -2147483647 - 1, 2147483647));
-    EXPECT_EQ(m.win(1).px, 0);
-    EXPECT_EQ(m.win(1).py, 480);
+    EXPECT_EQ(place(m, 1), (std::vector<int32_t>{0, 480, 0, 0}));
+    // py 480: nothing left below, one row kept.
     ASSERT_TRUE(win_resize(m.engine, m.win(1), 2147483647, 2147483647, true));
-    EXPECT_EQ(m.win(1).sx(), 640);
-    EXPECT_EQ(m.win(1).sy(), 1);  // py 480: nothing left below, one row kept
+    EXPECT_EQ(place(m, 1), (std::vector<int32_t>{0, 480, 640, 1}));
     ASSERT_TRUE(win_resize(m.engine, m.win(1), 100000, 5, false));
     EXPECT_EQ(m.win(1).sx(), 65535);
     EXPECT_EQ(m.win(1).px, 640 - 65535);

@@ -48,10 +48,15 @@ struct CommandMachine : ScreenMachine {
         Window* w = win_get(engine, n, true);
         return w ? w->picture : nullptr;
     }
-    // "code detail" of error i, e.g. "106 win_no = 3".
+    // "code detail" of error i, e.g. "106 win_no = 3"; errors() gives them all.
     std::string error(size_t i) const {
         if (i >= platform.errors.size()) return "<none>";
         return std::to_string(platform.errors[i].error_number) + " " + platform.errors[i].detail;
+    }
+    std::vector<std::string> errors() const {
+        std::vector<std::string> all;
+        for (size_t i = 0; i < platform.errors.size(); ++i) all.push_back(error(i));
+        return all;
     }
     // Result registers first to last, and variables first to last of a space.
     std::vector<int32_t> regs(uint32_t first, uint32_t last) {
@@ -63,12 +68,6 @@ struct CommandMachine : ScreenMachine {
         std::vector<int32_t> v;
         for (int32_t i = first; i <= last; ++i) v.push_back(var(space, i));
         return v;
-    }
-    // Every error the run reported, each as error(i) gives it.
-    std::vector<std::string> errors() const {
-        std::vector<std::string> all;
-        for (size_t i = 0; i < platform.errors.size(); ++i) all.push_back(error(i));
-        return all;
     }
 };
 

@@ -23,18 +23,11 @@ uint32_t glyph_rgb(int k) {
 
 // Glyph k fills exactly the block at (x, y), and the pixels left of and above it do not.
 void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
-    for (int32_t j = 0; j < 4; ++j) {
-        for (int32_t i = 0; i < 4; ++i) {
-            ASSERT_EQ(pixel(p, x + i, y + j), glyph_rgb(k))
-                << "glyph " << k << " at " << x << "," << y;
-        }
-    }
-    if (x > 0) {
-        EXPECT_NE(pixel(p, x - 1, y), glyph_rgb(k));
-    }
-    if (y > 0) {
-        EXPECT_NE(pixel(p, x, y - 1), glyph_rgb(k));
-    }
+    SCOPED_TRACE("glyph " + std::to_string(k) + " at " + std::to_string(x) + "," +
+                 std::to_string(y));
+    for (int32_t j = 0; j < 16; ++j) ASSERT_EQ(pixel(p, x + j % 4, y + j / 4), glyph_rgb(k));
+    EXPECT_TRUE(x == 0 || pixel(p, x - 1, y) != glyph_rgb(k));
+    EXPECT_TRUE(y == 0 || pixel(p, x, y - 1) != glyph_rgb(k));
 }
 
 struct DialogMachine : ScriptedMachine {
@@ -51,10 +44,11 @@ struct DialogMachine : ScriptedMachine {
 
     Window& win(int32_t n) { return engine.windows.records[size_t(n)]; }
     // The run's result registers 1 to 6 as the scenario copied them.
-    std::vector<int32_t> results() {
-        std::vector<int32_t> r;
-        for (int32_t i = 1; i <= 6; ++i) r.push_back(var(3, i));
-        return r;
+    std::vector<int32_t> results() { return vars(1, 6); }
+    std::vector<int32_t> vars(int32_t first, int32_t last) {
+        std::vector<int32_t> v;
+        for (int32_t i = first; i <= last; ++i) v.push_back(var(3, i));
+        return v;
     }
 };
 
@@ -99,27 +93,38 @@ std::string at_choice(int k) {
     return std::to_string(100 + 30 * (k / 3) + 15) + " " + std::to_string(50 + 10 * (k % 3) + 5);
 }
 
-TEST(WinSelect, LaysTheShownChoicesOutInColumns) {
+TEST(WinSelect, LaysTheShownChoicesOutInColumnsAndSurvivesHostileLayouts) {
     struct Case {
         int32_t sel_top;
+        const char* layout;  // win_list_layout operands after the window, replacing the usual
         int32_t width, height;
-        int first;  // the first choice shown
+        int first;  // the first choice shown; -1: the glyphs are not looked at
     };
     // Seven choices: three columns, two gaps. From choice 2: five, two columns.
-    for (const Case& c : {Case{0, 108, 36, 0}, Case{2, 73, 36, 2}, Case{5, 38, 26, 5}}) {
-        SCOPED_TRACE(c.sel_top);
+    // Then the first shown choice far before the list with huge columns and
+    // gaps, and negative rows: no size to take, the window keeps its own.
+    const Case cases[] = {{0, "", 108, 36, 0},
+                          {2, "", 73, 36, 2},
+                          {5, "", 38, 26, 5},
+                          {0, "10, 2147483647, 5, 5, -2147483648, 1, 2147483647", 65535, 15, -1},
+                          {0, "10, 30, 6, 8, 0, -1, 5", 24, 24, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sel_top) + c.layout);
         DialogMachine m("5 click right 0 0\n");
-        ASSERT_TRUE(m.start(select_scenario(select_line("cancel, 0, -1, -1, -1, 0"), c.sel_top)));
+        const std::string layout =
+            *c.layout ? std::string("  win_list_layout 3, ") + c.layout + "\n" : "";
+        ASSERT_TRUE(
+            m.start(select_scenario(select_line("cancel, 0, -1, -1, -1, 0"), c.sel_top, layout)));
         EXPECT_EQ(m.run(), kResultEndAll);
         EXPECT_EQ(m.var(3, 0), 100);
         const Window& w = m.win(3);
         ASSERT_NE(w.picture, nullptr);
-        EXPECT_EQ(w.sx(), c.width);
-        EXPECT_EQ(w.sy(), c.height);
-        EXPECT_EQ(w.tx_ex, c.width);
-        EXPECT_EQ(w.tx_ey, c.height);
-        EXPECT_EQ(w.bt_num, 7);
+        EXPECT_EQ((std::vector<int32_t>{w.sx(), w.sy()}),
+                  (std::vector<int32_t>{c.width, c.height}));
         EXPECT_EQ(w.Visible, 0);
+        if (c.first < 0) continue;
+        EXPECT_EQ((std::vector<int32_t>{w.tx_ex, w.tx_ey, w.bt_num}),
+                  (std::vector<int32_t>{c.width, c.height, 7}));
         // Column 2 after one gap; text origin (1, 2) plus half the margins (4, 3) first.
         const int32_t column_x[3] = {5, 35, 70};
         for (int i = 0; c.first + i < 7; ++i) {
@@ -229,12 +234,10 @@ TEST(WinSelect, ACallbackSeesEveryPhaseAndMayDecide) {
         EXPECT_TRUE(m.errors().empty());
         EXPECT_EQ(m.var(3, 0), c.chosen);
         EXPECT_EQ(m.results(), c.results);
-        EXPECT_EQ(m.var(3, 10), 1);
         EXPECT_GE(m.var(3, 11), 1);
-        EXPECT_EQ(m.var(3, 12), 1);
-        EXPECT_EQ(m.var(3, 13), 7);  // bt_num
-        EXPECT_EQ(m.var(3, 14), c.last_r12);
-        EXPECT_EQ(m.var(3, 15), 4);  // the longest text, "@X1A"
+        // One first and one last call; bt_num; the longest text, "@X1A", is 4.
+        EXPECT_EQ(m.vars(12, 15), (std::vector<int32_t>{1, 7, c.last_r12, 4}));
+        EXPECT_EQ(m.var(3, 10), 1);
     }
 }
 
@@ -252,58 +255,6 @@ TEST(WinSelect, ChoiceTextsFromStringRegistersSurviveACallbackThatMovesThePool) 
     expect_glyph(*m.win(3).picture, 5, 15, 4);
 }
 
-TEST(WinSelect, Errors) {
-    struct Case {
-        const char* name;
-        std::string scenario;
-        const char* detail;
-        int32_t code;
-    };
-    const Case cases[] = {
-        {"a closed window", select_scenario("win_select 4, cancel, 0x80, -1, -1, -1, 0"),
-         "win_no = 4", -106},
-        {"no rows",
-         select_scenario(select_line("cancel, 0x80, -1, -1, -1, 0"), 0,
-                         "  win_list_layout 3, 10, 30, 6, 8, 0, 0, 5\n"),
-         "", -116},
-        {"a callback buffer without a scenario",
-         select_scenario(select_line("cancel, 0x80, -1, -1, 7, 0")), "sub_buff = 7, entry = 0",
-         -108},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        DialogMachine m;
-        ASSERT_TRUE(m.start(c.scenario));
-        EXPECT_EQ(m.run(), c.code);
-        EXPECT_STREQ(m.engine.interp.error.detail, c.detail);
-        EXPECT_EQ(m.engine.tracking.input_owner, 0);
-    }
-}
-
-TEST(WinSelect, HostileLayoutNumbersNeitherOverflowNorDrawOutsideTheList) {
-    struct Case {
-        const char* layout;  // win_list_layout operands after the window
-        int32_t width, height;
-    };
-    const Case cases[] = {
-        // The first shown choice far before the list, huge columns and gaps.
-        {"10, 2147483647, 5, 5, -2147483648, 1, 2147483647", 65535, 15},
-        // Negative rows: no size to take, the window keeps its own.
-        {"10, 30, 6, 8, 0, -1, 5", 24, 24},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.layout);
-        DialogMachine m("5 click right 0 0\n");
-        ASSERT_TRUE(
-            m.start(select_scenario(select_line("cancel, 0, -1, -1, -1, 0"), 0,
-                                    std::string("  win_list_layout 3, ") + c.layout + "\n")));
-        EXPECT_EQ(m.run(), kResultEndAll);
-        EXPECT_EQ(m.var(3, 0), 100);
-        EXPECT_EQ(m.win(3).sx(), c.width);
-        EXPECT_EQ(m.win(3).sy(), c.height);
-    }
-}
-
 // --- win_confirm and win_notice ---------------------------------------------
 
 // Window 2, 100 x 60, with the buttons 1 (left half of the bottom) and 2
@@ -316,70 +267,52 @@ constexpr const char* kQuestionSetup = R"(.code
   win_open 2, 0, px: 5, py: 5, width: 100, height: 60, fwidth: 0, bt_buff: 11, bt_num: 2, tx_px: 3, tx_py: 4
 )";
 
-TEST(WinConfirm, CentresAsksAndBranchesOnTheAnswer) {
+TEST(WinConfirmAndNotice, CentreAskAndWaitForALeftClickOnAButton) {
     struct Case {
         const char* name;
+        const char* command;
         const char* script;
-        int32_t answer;  // R1, and v3[0] = 1 on the yes branch, 2 on the no branch
+        std::vector<int32_t> seen;  // branch (1 yes, 2 no, 3 on), R1, clock after
+        int glyph;
     };
+    const char* confirm = "win_confirm \"@X1B\", yes, no, 2";
+    // clang-format off
     const Case cases[] = {
-        {"yes", "10 click left 295 255\n", 1},
-        {"no", "10 click left 345 255\n", 0},
-        {"a right click", "10 click right 295 255\n", 0},
-        {"clicks outside the buttons wait on",
-         "10 click left 5 5\n100 click left 300 215\n200 click left 296 256\n", 1},
+        {"yes", confirm, "10 click left 295 255\n", {1, 1, 60}, 1},
+        {"no", confirm, "10 click left 345 255\n", {2, 0, 60}, 1},
+        {"a right click", confirm, "10 click right 295 255\n", {2, 0, 60}, 1},
+        {"clicks outside the buttons wait on", confirm,
+         "10 click left 5 5\n100 click left 300 215\n200 click left 296 256\n", {1, 1, 250}, 1},
+        // The right click and the click outside are not the answer.
+        {"notice", "win_notice \"@X1C\", 2",
+         "10 click right 295 255\n100 click left 5 5\n200 click left 345 255\n", {3, 0, 250}, 2},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DialogMachine m(c.script);
-        ASSERT_TRUE(m.start(std::string(kQuestionSetup) + R"(
-  win_confirm "@X1B", yes, no, 2
+        ASSERT_TRUE(m.start(std::string(kQuestionSetup) + "  " + c.command + R"(
+  eval v3[1] = 3
+  jump out
 yes:
-  eval v3[0] = 1
-  eval v3[1] = r[1]
-  end
+  eval v3[1] = 1
+  jump out
 no:
-  eval v3[0] = 2
-  eval v3[1] = r[1]
+  eval v3[1] = 2
+out:
+  eval v3[2] = r[1]
+  clock_get
+  eval v3[3] = r[1]
   end
 )"));
         EXPECT_EQ(m.run(), kResultEndAll);
-        EXPECT_EQ(m.var(3, 1), c.answer);
-        EXPECT_EQ(m.var(3, 0), c.answer ? 1 : 2);
+        EXPECT_EQ(m.vars(1, 3), c.seen);
         const Window& w = m.win(2);
-        EXPECT_EQ(w.px, 270);
-        EXPECT_EQ(w.py, 210);
-        EXPECT_EQ(w.Visible, 0);
-        expect_glyph(*w.picture, 3, 4, 1);
+        EXPECT_EQ((std::vector<int32_t>{w.px, w.py, w.Visible}),
+                  (std::vector<int32_t>{270, 210, 0}));
+        expect_glyph(*w.picture, 3, 4, c.glyph);
         EXPECT_EQ(m.owners, std::set<uint16_t>{2});
         EXPECT_EQ(m.engine.tracking.input_owner, 0);
-    }
-}
-
-TEST(WinNotice, WaitsForALeftClickOnAButton) {
-    DialogMachine m("10 click right 295 255\n100 click left 5 5\n200 click left 345 255\n");
-    ASSERT_TRUE(m.start(std::string(kQuestionSetup) +
-                        "  win_notice \"@X1C\", 2\n  clock_get\n  eval v3[0] = r[1]\n  end\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
-    EXPECT_EQ(m.var(3, 0), 250);  // the release of the third click
-    EXPECT_EQ(m.win(2).px, 270);
-    EXPECT_EQ(m.win(2).Visible, 0);
-    expect_glyph(*m.win(2).picture, 3, 4, 2);
-    EXPECT_EQ(m.owners, std::set<uint16_t>{2});
-    EXPECT_EQ(m.engine.tracking.input_owner, 0);
-}
-
-TEST(WinNotice, AndWinConfirmFailSoftly) {
-    DialogMachine closed("50 close\n");
-    ASSERT_TRUE(closed.start(std::string(kQuestionSetup) + "  win_notice \"x\", 2\n  end\n"));
-    EXPECT_EQ(closed.run(), -107);  // no longer waiting for a click that cannot come
-    EXPECT_EQ(closed.engine.tracking.input_owner, 0);
-
-    for (const char* command : {"win_notice \"x\", 9", "win_confirm \"x\", 0, 0, 9"}) {
-        DialogMachine m;
-        ASSERT_TRUE(m.start(std::string(kQuestionSetup) + "  " + command + "\n  end\n"));
-        EXPECT_EQ(m.run(), -106);
-        EXPECT_STREQ(m.engine.interp.error.detail, "win_no = 9");
     }
 }
 
@@ -431,10 +364,8 @@ TEST(WinMessage, ShowsTheTextAndPassesTheClickToItsSubroutines) {
         ASSERT_TRUE(m.start(message_scenario(c.message)));
         EXPECT_EQ(m.run(), kResultEndAll);
         EXPECT_TRUE(m.errors().empty());
-        std::vector<int32_t> after;
-        for (int32_t i = 10; i <= 14; ++i) after.push_back(m.var(3, i));
-        EXPECT_EQ(after, c.after);
-        EXPECT_EQ((std::vector<int32_t>{m.var(3, 1), m.var(3, 2), m.var(3, 3)}), c.result);
+        EXPECT_EQ(m.vars(10, 14), c.after);
+        EXPECT_EQ(m.vars(1, 3), c.result);
         const Window& w = m.win(2);
         EXPECT_EQ(w.Visible, 1);
         EXPECT_EQ(w.px, 5);  // not moved
@@ -442,21 +373,54 @@ TEST(WinMessage, ShowsTheTextAndPassesTheClickToItsSubroutines) {
     }
 }
 
-TEST(WinMessage, Errors) {
-    // The before subroutine runs, then the closed window is reported.
-    DialogMachine closed;
-    ASSERT_TRUE(closed.start(message_scenario("win_message 9, 0, \"x\", before, -1, 1, 0, 0, 0")));
-    EXPECT_EQ(closed.run(), -106);
-    EXPECT_STREQ(closed.engine.interp.error.detail, "win_no = 9");
-    EXPECT_EQ(closed.var(3, 10), 1000);
-
-    // A subroutine that stops with an error is reported as -101.
-    DialogMachine failing;
-    ASSERT_TRUE(failing.start(std::string(kQuestionSetup) +
-                              "  win_message 2, 0, \"x\", bad, -1, 0, 0, 0, 0\n  end\nbad:\n"
-                              "  .bytes 0x2A\n  return 0\n"));
-    EXPECT_EQ(failing.run(), -101);
-    EXPECT_EQ(failing.errors(), (std::vector<std::string>{"100", "101"}));
+TEST(DialogCommands, Errors) {
+    struct Case {
+        const char* name;
+        std::string scenario;
+        int32_t code;
+        const char* detail;
+        const char* script = "";
+        int32_t before_runs = 0;  // v3[10]: the before subroutine ran first
+    };
+    const std::string question(kQuestionSetup);
+    const Case cases[] = {
+        {"select: a closed window", select_scenario("win_select 4, cancel, 0x80, -1, -1, -1, 0"),
+         -106, "win_no = 4"},
+        {"select: no rows",
+         select_scenario(select_line("cancel, 0x80, -1, -1, -1, 0"), 0,
+                         "  win_list_layout 3, 10, 30, 6, 8, 0, 0, 5\n"),
+         -116, ""},
+        {"select: a callback buffer without a scenario",
+         select_scenario(select_line("cancel, 0x80, -1, -1, 7, 0")), -108,
+         "sub_buff = 7, entry = 0"},
+        // No longer waiting for a click that cannot come.
+        {"notice: the window closed", question + "  win_notice \"x\", 2\n  end\n", -107, "",
+         "50 close\n"},
+        {"notice: a closed window", question + "  win_notice \"x\", 9\n  end\n", -106,
+         "win_no = 9"},
+        {"confirm: a closed window", question + "  win_confirm \"x\", 0, 0, 9\n  end\n", -106,
+         "win_no = 9"},
+        {"message: a closed window, after the before subroutine",
+         message_scenario("win_message 9, 0, \"x\", before, -1, 1, 0, 0, 0"), -106, "win_no = 9",
+         "", 1000},
+        // A subroutine that stops with an error is reported as -101.
+        {"message: a failing subroutine",
+         question + "  win_message 2, 0, \"x\", bad, -1, 0, 0, 0, 0\n  end\nbad:\n"
+                    "  .bytes 0x2A\n  return 0\n",
+         -101, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogMachine m(c.script);
+        ASSERT_TRUE(m.start(c.scenario));
+        EXPECT_EQ(m.run(), c.code);
+        EXPECT_STREQ(m.engine.interp.error.detail, c.detail);
+        EXPECT_EQ(m.engine.tracking.input_owner, 0);
+        EXPECT_EQ(m.var(3, 10), c.before_runs);
+        if (c.code == -101) {
+            EXPECT_EQ(m.errors(), (std::vector<std::string>{"100", "101"}));
+        }
+    }
 }
 
 }  // namespace
