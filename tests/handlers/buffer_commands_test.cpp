@@ -14,7 +14,7 @@
 #include "graphics/picture.h"
 #include "support/machine.h"
 #include "tables/tables.h"
-#include "tables_fixture.h"
+#include "tables/tables_fixture.h"
 #include "windows/command_args.h"
 
 namespace qln {
