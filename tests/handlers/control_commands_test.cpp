@@ -1,5 +1,5 @@
 // Control-flow and scenario commands: jumps, computed jumps, scenarios run
-// from data buffers and files with their release rules, and restart.
+// from data buffers and files with their release rules.
 
 #include <gtest/gtest.h>
 
@@ -153,15 +153,6 @@ TEST(ScenarioFile, JumpEndsEveryActiveScenarioKeepingBufferOwnedOnes) {
     EXPECT_EQ(m.var(3, 7), 0);  // the first scenario ended too
     EXPECT_FALSE(owned->in_use);
     EXPECT_EQ(buf_get_scenario(m.engine, 3), owned);
-}
-
-TEST(Restart, SetsTheFlagAndEndsTheScenario) {
-    Machine m;
-    ASSERT_TRUE(m.start("    sys_restart\n    eval v3[0] = 1\n"));
-    EXPECT_EQ(m.run(), kResultEndAll);
-    EXPECT_TRUE(m.engine.shell.restart);
-    EXPECT_EQ(m.reg(1), 0);
-    EXPECT_EQ(m.var(3, 0), 0);
 }
 
 }  // namespace

@@ -129,23 +129,16 @@ class BufLoad : public TablesTest {
   protected:
     test::TempDir dir;
     test::CwdGuard cwd{dir.path()};
-
-    FileRef ref(const char* name) {
-        FileRef r;
-        r.name = name;
-        return r;
-    }
+    static FileRef ref(const char* name) { return FileRef{name}; }
 };
 
-TEST_F(BufLoad, AFileThatCannotBeReadLeavesTheSlotAsItWas) {
+TEST_F(BufLoad, ScenarioImagesBecomeScenariosOtherBytesStayBytes) {
+    // A file that cannot be read leaves the slot as it was.
     ASSERT_TRUE(buf_new_raw(engine, 3, 2));
     EXPECT_FALSE(buf_load(engine, 3, ref("missing.dat")));
     EXPECT_EQ(buf_size(engine, 3), 2u);
     dir.write("here.dat", {1});
     EXPECT_FALSE(buf_load(engine, 256, ref("here.dat")));
-}
-
-TEST_F(BufLoad, ScenarioImagesBecomeScenariosAndOtherBytesStayBytes) {
     // Magic, header offset 5, string table at 7: the smallest image there is.
     dir.write("tiny.qsc", {'Q', 'L', 'N', 0x05, 0x00, 0x07, 0x00});
     ASSERT_TRUE(buf_load(engine, 4, ref("tiny.qsc")));
