@@ -196,6 +196,11 @@ TEST(ArchiveRead, MalformedArchivesAreRefused) {
         SCOPED_TRACE(c.why);
         EXPECT_FALSE(read_mem(c.file, c.entry, false, out));
     }
+    // Listing refuses an end past the file without trying to read it.
+    const Bytes end_past = patched(qscf, 8, 20);
+    qln::ArchiveEntryInfo info;
+    EXPECT_FALSE(
+        qln::archive_entry_info(qln::MemorySource(end_past.data(), end_past.size()), 1, info));
 }
 
 TEST(ArchiveRead, LimitRefusesLargerEntries) {

@@ -47,6 +47,10 @@ TEST(PackA, ItemsAndTheFarthestMatch) {
     // One literal, the longest match (18) at distance 1, then two bytes too
     // few for a match.
     EXPECT_EQ(pack_a(Bytes(21, 'a')), (Bytes{0x40, 'a', 0x0F, 0x00, 'a', 'a'}));
+    // "abc" at 6 and "bcd" at 7 both match 3 bytes: a match one byte later
+    // is taken only when it is longer.
+    EXPECT_EQ(pack_a(text("abcbcdabcd")),
+              (Bytes{0x02, 'a', 'b', 'c', 'b', 'c', 'd', 0x50, 0x00, 'd'}));
     // A 3-byte group repeated exactly 4096 bytes later and nowhere in between:
     // 4096 literals take 512 flag bytes; the match is one flag byte and a word.
     const Bytes filler = qln::test::matchless_bytes(4096, 7, 1 << 20);
