@@ -17,7 +17,7 @@ namespace {
 
 using DataBuffers = TablesTest;
 
-TEST_F(DataBuffers, NumbersOutsideTheTableNameNothing) {
+TEST_F(DataBuffers, RawAndRegionBuffersInsideTheTableOnly) {
     EXPECT_EQ(buf_entry(engine, 256), nullptr);
     EXPECT_EQ(buf_entry(engine, -1), nullptr);
     EXPECT_NE(buf_entry(engine, 255), nullptr);
@@ -26,13 +26,11 @@ TEST_F(DataBuffers, NumbersOutsideTheTableNameNothing) {
     EXPECT_EQ(buf_new_picture(engine, 256, 2, 2), nullptr);
     EXPECT_FALSE(buf_new_regions(engine, 256, 2));
     EXPECT_FALSE(buf_dup(engine, 0, 256));
-}
 
-TEST_F(DataBuffers, RawBuffersAreZeroFilledAndFreeingKeepsTheSize) {
+    // Raw buffers are zero-filled; freeing keeps the size word.
     ASSERT_TRUE(buf_new_raw(engine, 5, 12));
-    const uint8_t* raw = buf_get_raw(engine, 5);
-    ASSERT_NE(raw, nullptr);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(raw[i], 0);
+    ASSERT_NE(buf_get_raw(engine, 5), nullptr);
+    EXPECT_EQ(std::memcmp(buf_get_raw(engine, 5), std::string(12, '\0').data(), 12), 0);
     EXPECT_EQ(buf_get_picture(engine, 5), nullptr);
     EXPECT_EQ(buf_get_regions(engine, 5), nullptr);
     ASSERT_TRUE(buf_free(engine, 5));
@@ -40,16 +38,15 @@ TEST_F(DataBuffers, RawBuffersAreZeroFilledAndFreeingKeepsTheSize) {
     EXPECT_EQ(buf_size(engine, 5), 12u);
     ASSERT_TRUE(buf_new_raw(engine, 5, 0));
     EXPECT_NE(buf_get_raw(engine, 5), nullptr);
-}
 
-TEST_F(DataBuffers, RegionListsNumberTheirEntriesFromOne) {
+    // Region lists number their entries from one; counts are 16-bit, and a
+    // larger one fails and leaves the slot empty.
     ASSERT_TRUE(buf_new_regions(engine, 9, 3));
     const RegionList* list = buf_get_regions(engine, 9);
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->entries.size(), 3u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(list->entries[i].id, i + 1);
     EXPECT_EQ(buf_size(engine, 9), 1u);
-    // Counts are 16-bit: a larger one fails and leaves the slot empty.
     EXPECT_FALSE(buf_new_regions(engine, 9, 0x10000));
     EXPECT_EQ(buf_entry(engine, 9)->type, BufType::Empty);
 }
@@ -129,23 +126,16 @@ class BufLoad : public TablesTest {
   protected:
     test::TempDir dir;
     test::CwdGuard cwd{dir.path()};
-
-    FileRef ref(const char* name) {
-        FileRef r;
-        r.name = name;
-        return r;
-    }
+    static FileRef ref(const char* name) { return FileRef{name}; }
 };
 
-TEST_F(BufLoad, AFileThatCannotBeReadLeavesTheSlotAsItWas) {
+TEST_F(BufLoad, ScenarioImagesBecomeScenariosOtherBytesStayBytes) {
+    // A file that cannot be read leaves the slot as it was.
     ASSERT_TRUE(buf_new_raw(engine, 3, 2));
     EXPECT_FALSE(buf_load(engine, 3, ref("missing.dat")));
     EXPECT_EQ(buf_size(engine, 3), 2u);
     dir.write("here.dat", {1});
     EXPECT_FALSE(buf_load(engine, 256, ref("here.dat")));
-}
-
-TEST_F(BufLoad, ScenarioImagesBecomeScenariosAndOtherBytesStayBytes) {
     // Magic, header offset 5, string table at 7: the smallest image there is.
     dir.write("tiny.qsc", {'Q', 'L', 'N', 0x05, 0x00, 0x07, 0x00});
     ASSERT_TRUE(buf_load(engine, 4, ref("tiny.qsc")));

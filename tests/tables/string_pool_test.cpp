@@ -11,7 +11,7 @@ namespace {
 
 using StringPoolTest = TablesTest;
 
-TEST_F(StringPoolTest, RegistersReadEmptyInRangeAndNoneOutside) {
+TEST_F(StringPoolTest, RegistersReadEmptyInRangeNoneOutsideAndStoresAppend) {
     EXPECT_STREQ(str_get(engine, 0), "");
     EXPECT_STREQ(str_get(engine, 511), "");
     EXPECT_EQ(str_get(engine, 512), nullptr);
@@ -23,9 +23,8 @@ TEST_F(StringPoolTest, RegistersReadEmptyInRangeAndNoneOutside) {
     sysstr_set(engine, 32, "lost");
     str_set(engine, -1, "lost");
     EXPECT_EQ(engine.tables.pool.end, 1u);
-}
 
-TEST_F(StringPoolTest, StoresAppendAndLeaveGarbage) {
+    // Stores append and leave garbage.
     str_set(engine, 3, "abc");
     EXPECT_STREQ(str_get(engine, 3), "abc");
     EXPECT_EQ(engine.tables.string_slots[3], 1u);

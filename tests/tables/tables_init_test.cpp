@@ -46,7 +46,7 @@ TEST_F(TablesInit, SettingsResizeTheTables) {
     EXPECT_FALSE(colour_get(small, 4, r, g, b));
 }
 
-TEST_F(TablesInit, SixteenColoursAreSetAndTheRestAreBlack) {
+TEST_F(TablesInit, SixteenColoursAreSetTheRestBlackAndOthersIgnored) {
     const uint32_t expected[17] = {0x000000, 0x7F0000, 0x007F00, 0x7F7F00, 0x00007F, 0x7F007F,
                                    0x007F7F, 0xBFBFBF, 0x7F7F7F, 0xFF0000, 0x00FF00, 0xFFFF00,
                                    0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF, 0x000000};
@@ -56,9 +56,7 @@ TEST_F(TablesInit, SixteenColoursAreSetAndTheRestAreBlack) {
         ASSERT_TRUE(colour_get(engine, n, r, g, b));
         EXPECT_EQ(uint32_t(r << 16 | g << 8 | b), expected[n]);
     }
-}
-
-TEST_F(TablesInit, ColoursOutOfRangeAreIgnored) {
+    // Out of range numbers are ignored and leave the outputs untouched.
     colour_set(engine, 20, 1, 2, 3);
     EXPECT_EQ(engine.tables.colours[20].blue, 3);  // blue, green, red in memory
     EXPECT_EQ(engine.tables.colours[20].red, 1);
@@ -67,7 +65,7 @@ TEST_F(TablesInit, ColoursOutOfRangeAreIgnored) {
     uint8_t r = 42, g = 42, b = 42;
     EXPECT_FALSE(colour_get(engine, 256, r, g, b));
     EXPECT_FALSE(colour_get(engine, -1, r, g, b));
-    EXPECT_EQ(r + g + b, 3 * 42);  // outputs left untouched
+    EXPECT_EQ(r + g + b, 3 * 42);
 }
 
 TEST_F(TablesInit, ResultBanksAreSeparateAndReadOnlyToScenarios) {
@@ -90,7 +88,7 @@ TEST_F(TablesInit, ResultBanksAreSeparateAndReadOnlyToScenarios) {
     EXPECT_EQ(result_get(engine, 64), 0);
 }
 
-TEST_F(TablesInit, VarsClearZeroesVariablesAndRegistersButKeepsSystemStrings) {
+TEST_F(TablesInit, VarsClearKeepsResultsAndSystemStringsAndReleaseEndsAll) {
     for (int space = 0; space < 4; ++space) var_set(engine, space, 0, 1);
     result_set(engine, 1, 3);
     str_set(engine, 4, "text");
@@ -100,9 +98,8 @@ TEST_F(TablesInit, VarsClearZeroesVariablesAndRegistersButKeepsSystemStrings) {
     EXPECT_EQ(result_get(engine, 1), 3);
     EXPECT_STREQ(str_get(engine, 4), "");
     EXPECT_STREQ(sysstr_get(engine, 0), "C:\\GAME");
-}
 
-TEST_F(TablesInit, ReleaseLeavesEveryLookupFailingSoftly) {
+    // A release leaves every lookup failing softly.
     ASSERT_TRUE(buf_new_raw(engine, 3, 16));
     int32_t offset = 0;
     ASSERT_TRUE(var_map(engine, 3, 0, offset));

@@ -84,7 +84,7 @@ TEST_F(Mapping, DoubleWordsOnTenBytesGiveTwoAndRestoreKeepsOldValues) {
     EXPECT_EQ(var_get(engine, 3, 255), 222);
 }
 
-TEST_F(Mapping, OffsetViewsReachOnlyTheBytesInsideTheBuffer) {
+TEST_F(Mapping, OffsetViewsOfRawBuffersReachOnlyTheBytesInside) {
     ASSERT_TRUE(buf_new_raw(engine, 1, 8));
     int32_t offset = 3;
     ASSERT_TRUE(var_map(engine, 1, 1, offset));
@@ -107,17 +107,16 @@ TEST_F(Mapping, OffsetViewsReachOnlyTheBytesInsideTheBuffer) {
     offset = -1;
     EXPECT_FALSE(var_map(engine, 1, 5, offset));
     EXPECT_EQ(engine.tables.views[5].mapped, 0xFFFF);
-}
 
-TEST_F(Mapping, OnlyRawBuffersCanBeMapped) {
-    int32_t offset = 0;
+    // Only raw buffers can be mapped.
+    offset = 0;
     ASSERT_TRUE(buf_new_regions(engine, 2, 3));
-    EXPECT_FALSE(var_map(engine, 2, 0, offset));
+    EXPECT_FALSE(var_map(engine, 2, 5, offset));
     EXPECT_FALSE(var_map(engine, -1, 13, offset));
     // Spaces 10 and 11 are never mapped, and saying so is no failure.
     EXPECT_TRUE(var_map(engine, 2, 10, offset));
     EXPECT_TRUE(var_map(engine, -1, 11, offset));
-    EXPECT_EQ(engine.tables.views[0].mapped, 0xFFFF);
+    EXPECT_EQ(engine.tables.views[5].mapped, 0xFFFF);
 }
 
 TEST_F(Mapping, FreedOrReplacedBuffersLeaveTheirViewsEmpty) {

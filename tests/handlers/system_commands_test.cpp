@@ -1,3 +1,5 @@
+#include "handlers/system_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -9,11 +11,9 @@
 
 #include "asm/assembler.h"
 #include "engine/engine.h"
-#include "platform/process.h"
-#include "scenario/interp.h"
-#include "scenario/scenario.h"
-#include "handlers/system_commands.h"
 #include "platform/null/null_platform.h"
+#include "platform/process.h"
+#include "scenario/scenario.h"
 #include "support/temp_dir.h"
 #include "tables/tables.h"
 #include "windows/command_args.h"
@@ -26,7 +26,15 @@ using test::args_of;
 class DatedPlatform : public NullPlatform {
   public:
     LocalTime local_time() override { return date; }
+    void display_query(int& w, int& h, int& bpp) override {
+        if (eight_bit) {
+            w = 1024, h = 768, bpp = 4;
+        } else {
+            NullPlatform::display_query(w, h, bpp);
+        }
+    }
     LocalTime date;
+    bool eight_bit = false;
 };
 
 class SystemCommandsTest : public ::testing::Test {
@@ -36,6 +44,11 @@ class SystemCommandsTest : public ::testing::Test {
         ASSERT_TRUE(tables_init(engine));
     }
     std::string str0() { return str_get(engine, 0); }
+    std::vector<int32_t> results(int n) {
+        std::vector<int32_t> r;
+        for (int i = 1; i <= n; ++i) r.push_back(result_get(engine, i));
+        return r;
+    }
 
     DatedPlatform platform;
     Engine engine;
@@ -66,22 +79,18 @@ TEST_F(SystemCommandsTest, IniCommandsReadAndWriteTheChosenFile) {
     ASSERT_EQ(cmd_ini_write(engine, args_of("Game", "Name", "three")), 0);
     ASSERT_EQ(cmd_ini_read(engine, args_of("Game", "Name")), 0);
     EXPECT_EQ(str0(), "two");
-}
 
-TEST_F(SystemCommandsTest, IniFileKeepsAtMost259Characters) {
     const std::string long_path(300, 'a');
     ASSERT_EQ(cmd_ini_file(engine, args_of(long_path.c_str())), 0);
     EXPECT_EQ(std::string(engine.shell.ini_path), std::string(259, 'a'));
 }
 
-TEST_F(SystemCommandsTest, SysTimeGivesTheLocalDateAndTime) {
+TEST_F(SystemCommandsTest, TimeMetricsAndMessage) {
     platform.date = LocalTime{2003, 3, 5, 3, 14, 25, 36};  // Wednesday, 5 March 2003
     ASSERT_EQ(cmd_sys_time(engine, args_of()), 0);
-    const int32_t expected[] = {5, 3, 2003, 3, 14, 25, 36};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(result_get(engine, i + 1), expected[i]) << "R" << i + 1;
-}
+    EXPECT_EQ(results(7), (std::vector<int32_t>{5, 3, 2003, 3, 14, 25, 36}));
 
-TEST_F(SystemCommandsTest, SysMetricsGivesScreenDisplayViewAndProgram) {
+    // Screen, display depth, the view's size.
     engine.settings.screen_width = 800;
     engine.settings.screen_height = 600;
     engine.settings.view_width = 640;
@@ -89,44 +98,32 @@ TEST_F(SystemCommandsTest, SysMetricsGivesScreenDisplayViewAndProgram) {
     std::strcpy(engine.shell.program_path, "C:\\games\\quillon");
     for (int i = 1; i <= 10; ++i) result_set(engine, i, 99);
     ASSERT_EQ(cmd_sys_metrics(engine, args_of()), 0);
-    const int32_t expected[] = {800, 600, 24, 0, 0, 0, 640, 480, 640, 400};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(result_get(engine, i + 1), expected[i]) << "R" << i + 1;
+    EXPECT_EQ(results(10), (std::vector<int32_t>{800, 600, 24, 0, 0, 0, 640, 480, 640, 400}));
     EXPECT_EQ(str0(), "C:\\games\\quillon");
-}
-
-TEST_F(SystemCommandsTest, SysMetricsReportsAnEightBitDisplayAndADisplaySizedScreen) {
-    class EightBit : public NullPlatform {
-        void display_query(int& w, int& h, int& bpp) override {
-            w = 1024;
-            h = 768;
-            bpp = 4;
-        }
-    } eight;
-    engine.platform = eight.services();
+    // An eight-bit display, and a screen sized by the display.
+    platform.eight_bit = true;
     engine.settings.screen_width = 0;
     ASSERT_EQ(cmd_sys_metrics(engine, args_of()), 0);
-    EXPECT_EQ(result_get(engine, 1), 1024);
-    EXPECT_EQ(result_get(engine, 2), 768);
-    EXPECT_EQ(result_get(engine, 3), 8);
-    engine.platform = platform.services();
-}
+    EXPECT_EQ(results(3), (std::vector<int32_t>{1024, 768, 8}));
 
-TEST_F(SystemCommandsTest, SysMessageShowsTheTextInAMessageBox) {
     ASSERT_EQ(cmd_sys_message(engine, args_of("hello")), 0);
     EXPECT_EQ(platform.messages, std::vector<std::string>{"hello"});
 }
 
 TEST_F(SystemCommandsTest, SysExecGivesTheExitCodeZeroOrMinusOneOrAnError) {
+    test::TempDir dir;
+    const std::string script = dir.str() + "/RUN.SH";
+    std::ofstream(script) << "#!/bin/sh\nexit $1\n";
+    chmod(script.c_str(), 0755);
+    const std::string found_by_case = dir.str() + "\\run.sh 42";
     const struct {
         const char* line;
         int32_t mode, result, r1;  // r1 is 5 before each
     } cases[] = {
-        {"/bin/sh -c \"exit 3\"", 0, 0, 3},
-        {"sh -c \"kill -9 $$\"", 0, 0, 128 + 9},
+        {"/bin/sh -c \"exit 3\"", 0, 0, 3},     {"sh -c \"kill -9 $$\"", 0, 0, 128 + 9},
         {"/bin/sh -c \"exit 7\"", 2, 0, 0},  // not waited for
-        {"/no/such/program --x", 0, 0, -1},
-        {"no_such_program_anywhere", 0, 0, -1},
-        {"", 0, 0, -1},
+        {found_by_case.c_str(), 0, 0, 42},      {"/no/such/program --x", 0, 0, -1},
+        {"no_such_program_anywhere", 0, 0, -1}, {"", 0, 0, -1},
         {"/no/such/program --x", 1, -107, 5},
     };
     for (const auto& c : cases) {
@@ -134,28 +131,13 @@ TEST_F(SystemCommandsTest, SysExecGivesTheExitCodeZeroOrMinusOneOrAnError) {
         result_set(engine, 1, 5);
         EXPECT_EQ(cmd_sys_exec(engine, args_of(c.line, c.mode)), c.result);
         EXPECT_EQ(result_get(engine, 1), c.r1);
-        if (c.mode == 2) {
-            EXPECT_EQ(engine.shell.detached_children.size(), 1u);
-        }
+        if (c.mode == 2) EXPECT_EQ(engine.shell.detached_children.size(), 1u);
     }
     EXPECT_STREQ(engine.interp.error.detail, "command: /no/such/program --x");
     // Sandboxed runs start nothing.
     engine.shell.host_effects_allowed = false;
     ASSERT_EQ(cmd_sys_exec(engine, args_of("/bin/sh -c \"exit 3\"", 0)), 0);
     EXPECT_EQ(result_get(engine, 1), -1);
-}
-
-TEST_F(SystemCommandsTest, SysExecFindsTheProgramCaseInsensitively) {
-    test::TempDir dir;
-    const std::string script = dir.str() + "/RUN.SH";
-    {
-        std::ofstream f(script);
-        f << "#!/bin/sh\nexit $1\n";
-    }
-    chmod(script.c_str(), 0755);
-    const std::string line = dir.str() + "\\run.sh 42";
-    ASSERT_EQ(cmd_sys_exec(engine, args_of(line.c_str(), 0)), 0);
-    EXPECT_EQ(result_get(engine, 1), 42);
 }
 
 TEST_F(SystemCommandsTest, HookSlotsNeedAScenarioBuffer) {
