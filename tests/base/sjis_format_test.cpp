@@ -9,129 +9,87 @@
 namespace qln {
 namespace {
 
-std::string fmt(const char* format, FormatArg arg) {
+std::string fmt(const std::string& format, FormatArg arg) {
     char out[kFormatLimit + 16];
-    const size_t n = sjis_format(out, sizeof out, format, std::strlen(format), arg);
+    const size_t n = sjis_format(out, sizeof out, format.c_str(), format.size(), arg);
     EXPECT_EQ(n, std::strlen(out));
     return std::string(out, n);
 }
-std::string fmt(const char* format, int32_t value) {
-    return fmt(format, FormatArg::of_number(value));
+
+FormatArg num(int32_t value) {
+    return FormatArg::of_number(value);
 }
-std::string fmt(const char* format, const char* text) {
-    return fmt(format, FormatArg::of_text(text));
+FormatArg text(const char* value) {
+    return FormatArg::of_text(value);
 }
 
-TEST(SjisFormat, SignedAndUnsignedDecimals) {
-    EXPECT_EQ(fmt("%d", 42), "42");
-    EXPECT_EQ(fmt("%i", -42), "-42");
-    EXPECT_EQ(fmt("%d", 0), "0");
-    EXPECT_EQ(fmt("%d", INT_MIN), "-2147483648");
-    EXPECT_EQ(fmt("%u", -1), "4294967295");
-    EXPECT_EQ(fmt("%ld", -5), "-5");
-    EXPECT_EQ(fmt("%hd", 70000), "70000");  // every number is 32-bit here
-    EXPECT_EQ(fmt("%I64d", 5), "5");
-}
-
-TEST(SjisFormat, WidthPrecisionAndFlagsOnNumbers) {
-    EXPECT_EQ(fmt("%3d", 5), "  5");
-    EXPECT_EQ(fmt("%-3d|", 5), "5  |");
-    EXPECT_EQ(fmt("%05d", 42), "00042");
-    EXPECT_EQ(fmt("%05d", -42), "-0042");
-    EXPECT_EQ(fmt("%-05d|", 7), "7    |");
-    EXPECT_EQ(fmt("%.3d", 7), "007");
-    EXPECT_EQ(fmt("%5.3d", -7), " -007");
-    EXPECT_EQ(fmt("%.0d", 0), "0");  // precision is a minimum digit count
-    EXPECT_EQ(fmt("%2d", 12345), "12345");
-}
-
-TEST(SjisFormat, Hexadecimal) {
-    EXPECT_EQ(fmt("%x", 255), "ff");
-    EXPECT_EQ(fmt("%X", 48879), "BEEF");
-    EXPECT_EQ(fmt("%x", -1), "ffffffff");
-    EXPECT_EQ(fmt("%#x", 255), "0xff");
-    EXPECT_EQ(fmt("%#X", 0), "0X0");
-    EXPECT_EQ(fmt("%#06x", 255), "0x00ff");
-    EXPECT_EQ(fmt("%#6x", 255), "  0xff");
-    EXPECT_EQ(fmt("%04X", 10), "000A");
-}
-
-TEST(SjisFormat, CharactersAndStrings) {
-    EXPECT_EQ(fmt("%c", 65), "A");
-    EXPECT_EQ(fmt("%c", 0x141), "A");  // the low byte
-    EXPECT_EQ(fmt("%3c", 66), "  B");
-    EXPECT_EQ(fmt("[%c]", 0), "[]");
-    EXPECT_EQ(fmt("%s", "abc"), "abc");
-    EXPECT_EQ(fmt("%5s|", "abc"), "  abc|");
-    EXPECT_EQ(fmt("%-5s|", "abc"), "abc  |");
-    EXPECT_EQ(fmt("%.2s", "abc"), "ab");
-    EXPECT_EQ(fmt("%hs%ls", "x"), "x");  // the second field has no argument
-    EXPECT_EQ(fmt("%s", "\x82\xa0\x82\xa2"), "\x82\xa0\x82\xa2");
-}
-
-TEST(SjisFormat, AMismatchedTypeShowsTheGivenValue) {
-    EXPECT_EQ(fmt("%d", "abc"), "abc");
-    EXPECT_EQ(fmt("%4x", "ab"), "  ab");
-    EXPECT_EQ(fmt("%s", -7), "-7");
-    EXPECT_EQ(fmt("%03s", 7), "007");
-    EXPECT_EQ(fmt("%c", "xyz"), "x");
-    EXPECT_EQ(fmt("[%c]", ""), "[]");
-}
-
-TEST(SjisFormat, OnlyTheFirstFieldGetsTheArgument) {
-    EXPECT_EQ(fmt("%d/%d", 3), "3/0");
-    EXPECT_EQ(fmt("%s-%s|%c", "a"), "a-|");
-    EXPECT_EQ(fmt("%x %s", 26), "1a ");
-}
-
-TEST(SjisFormat, PercentSignsAndUnknownFields) {
-    EXPECT_EQ(fmt("100%%", 1), "100%");
-    EXPECT_EQ(fmt("%%d", 1), "%d");
-    EXPECT_EQ(fmt("%y", 1), "y");
-    EXPECT_EQ(fmt("%5y|%d", 1), "y|1");  // the argument is still there
-    EXPECT_EQ(fmt("%+d", 5), "+d");      // no '+' flag
-    EXPECT_EQ(fmt("% d", 5), " d");      // nor ' '
-    EXPECT_EQ(fmt("%*d", 5), "*d");      // nor '*' widths
-    EXPECT_EQ(fmt("%f", 5), "f");        // nor floating point
-    EXPECT_EQ(fmt("ab%", 5), "ab");
-    EXPECT_EQ(fmt("ab%-0", 5), "ab");
-    EXPECT_EQ(fmt("\x82%d", 5),
-              "\x82"
-              "5");  // 0x25 is never a trail byte
-    EXPECT_EQ(fmt("", 5), "");
+TEST(SjisFormat, FieldsFlagsAndTheOneArgument) {
+    // clang-format off
+    const struct {
+        const char* format;
+        FormatArg arg;
+        const char* out;
+    } cases[] = {
+        // Decimals: every number is 32-bit, size prefixes are read and ignored.
+        {"%d", num(42), "42"}, {"%i", num(-42), "-42"}, {"%d", num(INT_MIN), "-2147483648"},
+        {"%u", num(-1), "4294967295"}, {"%ld", num(-5), "-5"}, {"%hd", num(70000), "70000"},
+        {"%I64d", num(5), "5"},
+        // Width, precision (a minimum digit count) and flags.
+        {"%3d", num(5), "  5"}, {"%-3d|", num(5), "5  |"}, {"%05d", num(-42), "-0042"},
+        {"%-05d|", num(7), "7    |"}, {"%.3d", num(7), "007"}, {"%5.3d", num(-7), " -007"},
+        {"%.0d", num(0), "0"}, {"%2d", num(12345), "12345"},
+        // Hexadecimal.
+        {"%x", num(-1), "ffffffff"}, {"%X", num(48879), "BEEF"}, {"%#x", num(255), "0xff"},
+        {"%#X", num(0), "0X0"}, {"%#06x", num(255), "0x00ff"}, {"%#6x", num(255), "  0xff"},
+        {"%04X", num(10), "000A"},
+        // Characters (the low byte) and strings.
+        {"%c", num(0x141), "A"}, {"%3c", num(66), "  B"}, {"[%c]", num(0), "[]"},
+        {"%5s|", text("abc"), "  abc|"}, {"%-5s|", text("abc"), "abc  |"},
+        {"%.2s", text("abc"), "ab"}, {"%s", text("\x82\xa0\x82\xa2"), "\x82\xa0\x82\xa2"},
+        // A mismatched type shows the value given.
+        {"%d", text("abc"), "abc"}, {"%4x", text("ab"), "  ab"}, {"%s", num(-7), "-7"},
+        {"%03s", num(7), "007"}, {"%c", text("xyz"), "x"}, {"[%c]", text(""), "[]"},
+        // Only the first field takes the argument.
+        {"%d/%d", num(3), "3/0"}, {"%s-%s|%c", text("a"), "a-|"}, {"%hs%ls", text("x"), "x"},
+        // Percent signs, unknown fields, no '+', ' ', '*' or floating point.
+        {"100%%", num(1), "100%"}, {"%%d", num(1), "%d"}, {"%5y|%d", num(1), "y|1"},
+        {"%+d", num(5), "+d"}, {"% d", num(5), " d"}, {"%*d", num(5), "*d"}, {"%f", num(5), "f"},
+        {"ab%", num(5), "ab"}, {"ab%-0", num(5), "ab"}, {"", num(5), ""},
+        {"\x82%d", num(5), "\x82" "5"},  // 0x25 is never a trail byte
+    };
+    // clang-format on
+    for (const auto& c : cases) EXPECT_EQ(fmt(c.format, c.arg), c.out) << c.format;
 }
 
 TEST(SjisFormat, StopsAtTheFormatLengthOrItsTerminator) {
     char out[32];
-    EXPECT_EQ(sjis_format(out, sizeof out, "%dXYZ", 2, FormatArg::of_number(5)), 1u);
+    EXPECT_EQ(sjis_format(out, sizeof out, "%dXYZ", 2, num(5)), 1u);
     EXPECT_STREQ(out, "5");
-    EXPECT_EQ(sjis_format(out, sizeof out, "a\0%d", 4, FormatArg::of_number(5)), 1u);
+    EXPECT_EQ(sjis_format(out, sizeof out, "a\0%d", 4, num(5)), 1u);
     EXPECT_STREQ(out, "a");
     // A field cut by the length is no field.
-    EXPECT_EQ(sjis_format(out, sizeof out, "%5d", 2, FormatArg::of_number(5)), 0u);
+    EXPECT_EQ(sjis_format(out, sizeof out, "%5d", 2, num(5)), 0u);
     EXPECT_STREQ(out, "");
 }
 
-TEST(SjisFormat, WritesAtMost1023CharactersLikeItsModel) {
-    EXPECT_EQ(fmt("%1023d", 1), std::string(1022, ' ') + "1");
-    EXPECT_EQ(fmt("%1024d", 1), std::string(1023, ' '));
-    EXPECT_EQ(fmt("%-99999999999d", 1), "1" + std::string(1022, ' '));
-    EXPECT_EQ(fmt("%.2000d", 1), std::string(1023, '0'));
+TEST(SjisFormat, WritesAtMost1023CharactersAndRespectsASmallerBuffer) {
+    EXPECT_EQ(fmt("%1023d", num(1)), std::string(1022, ' ') + "1");
+    EXPECT_EQ(fmt("%1024d", num(1)), std::string(1023, ' '));
+    EXPECT_EQ(fmt("%-99999999999d", num(1)), "1" + std::string(1022, ' '));
+    EXPECT_EQ(fmt("%.2000d", num(1)), std::string(1023, '0'));
     const std::string long_text(5000, 'q');
-    EXPECT_EQ(fmt("%s", long_text.c_str()), std::string(1023, 'q'));
-    EXPECT_EQ(fmt(long_text.c_str(), 0), std::string(1023, 'q'));
-}
+    EXPECT_EQ(fmt("%s", text(long_text.c_str())), std::string(1023, 'q'));
+    EXPECT_EQ(fmt(long_text, num(0)), std::string(1023, 'q'));
 
-TEST(SjisFormat, RespectsASmallerOutputBuffer) {
     char out[8];
     std::memset(out, '#', sizeof out);
-    EXPECT_EQ(sjis_format(out, 4, "%d", 2, FormatArg::of_number(12345)), 3u);
+    EXPECT_EQ(sjis_format(out, 4, "%d", 2, num(12345)), 3u);
     EXPECT_STREQ(out, "123");
     EXPECT_EQ(out[4], '#');
-    EXPECT_EQ(sjis_format(out, 1, "%d", 2, FormatArg::of_number(7)), 0u);
+    EXPECT_EQ(sjis_format(out, 1, "%d", 2, num(7)), 0u);
     EXPECT_EQ(out[0], 0);
     out[0] = '#';
-    EXPECT_EQ(sjis_format(out, 0, "%d", 2, FormatArg::of_number(7)), 0u);
+    EXPECT_EQ(sjis_format(out, 0, "%d", 2, num(7)), 0u);
     EXPECT_EQ(out[0], '#');
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "text/text_compose.h"
-#include "windows/text_test_support.h"
+#include "text/text_test_support.h"
 
 namespace qln::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "windows/text_test_support.h"
+#include "text/text_test_support.h"
 
 namespace qln::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/text_test_support.h"
+#include "text/text_test_support.h"
 
 namespace qln::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "windows/text_test_support.h"
+#include "text/text_test_support.h"
 
 namespace qln::test {
 namespace {
