@@ -30,29 +30,50 @@ int32_t glyph(char c) {
     return c - '@';
 }
 
-TEST(TextLayout, PenMovesAndNewLinesPlaceTheNextCharacter) {
+TEST(TextLayout, SequencesWrapsAndLimitsPlaceTheLastCharacter) {
     struct Case {
         const char* text;
-        int32_t x, y;  // where the last character, 'C', lands
+        int32_t ex, ey;
+        char last;     // the glyph looked for
+        int32_t x, y;  // where it lands
     };
     const Case cases[] = {
-        {"AB@NC", 10, 38}, {"AB@nC", 10, 38},      {"@B12C", 22, 20}, {"@B1AC", 30, 20},
-        {"@V05C", 5, 20},  {"@L03C", 10, 23},      {"@K03C", 10, 17}, {"@W99C", 10, 20},
-        {"@Q9C", 10, 20},  {"A@IB@NB@JC", 16, 20}, {"@b1@C", 20, 20}, {"@Bz0C", 360, 20},
+        // clang-format off
+        {"AB@NC", 1000, 1000, 'C', 10, 38}, {"AB@nC", 1000, 1000, 'C', 10, 38},
+        {"@B12C", 1000, 1000, 'C', 22, 20}, {"@B1AC", 1000, 1000, 'C', 30, 20},
+        {"@V05C", 1000, 1000, 'C', 5, 20},  {"@L03C", 1000, 1000, 'C', 10, 23},
+        {"@K03C", 1000, 1000, 'C', 10, 17}, {"@W99C", 1000, 1000, 'C', 10, 20},
+        {"@Q9C", 1000, 1000, 'C', 10, 20},  {"A@IB@NB@JC", 1000, 1000, 'C', 16, 20},
+        {"@b1@C", 1000, 1000, 'C', 20, 20},
+        // A, A, A end at 28: B ending at 34 fits a limit of 34, not of 33.
+        {"AAAB", 34, 60, 'B', 28, 20}, {"AAAB", 33, 60, 'B', 10, 38},
+        // Dropped characters below the bottom do not move the pen; "@K" brings it
+        // back; a wrap lands below the limit, then "@J" goes to the saved pen.
+        {"A@NBB@K18C", 100, 28, 'C', 10, 20}, {"A@IAAB@JD", 33, 28, 'D', 16, 20},
+        // '@' before a letter of no sequence is drawn, "@@" is one '@', a final
+        // '@' is drawn; no font draws '7' and '-'.
+        {"@A", 100, 60, '@', 10, 20}, {"@A", 100, 60, 'A', 16, 20}, {"@@A", 100, 60, 'A', 16, 20},
+        {"A@", 100, 60, '@', 16, 20}, {"@G@M@O@U@Y@7@-A", 100, 60, 'A', 82, 20},
+        // A double-byte character after '@' stays whole; as "@B"'s first argument it is 0.
+        {"@\x81\x40" "A", 100, 60, 'A', 16, 20}, {"@B\x82\x40" "1A", 100, 60, 'A', 11, 20},
+        // "@X0" switches font 1 off: those two 'A's are skipped in place.
+        {"A@X0AA@X1B", 100, 60, 'B', 16, 20},
+        // clang-format on
     };
     LayoutMachine m;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const TextDrawResult r = m.run(c.text, 1000, 1000);
-        EXPECT_EQ(r.status, 0);
-        if (c.x + 6 > m.page->width) continue;  // past the picture: nothing to see
-        EXPECT_TRUE(cell_at(*m.page, glyph('C'), c.x, c.y, 6, 8));
+        EXPECT_EQ(m.run(c.text, c.ex, c.ey).status, 0);
+        EXPECT_TRUE(cell_at(*m.page, glyph(c.last), c.x, c.y, 6, 8));
     }
-    // "@B1" at the end takes its one argument character and stops there.
-    EXPECT_EQ(m.run("@B1").changed.empty(), true);
+    // A wrap leaves the end of the first line bare; the second dropped cell adds nothing.
+    m.run("AAAB", 33);
+    EXPECT_EQ(pixel(*m.page, 28, 20), kPaper);
+    m.run("A@IAAB@JD", 33, 28);
+    EXPECT_EQ(pixels_not(*m.page, kPaper), 3 * 6 * 8);
 }
 
-TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePicture) {
+TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePictureAndTheLimits) {
     LayoutMachine m;
     EXPECT_EQ(edges(m.run("AB@NC").changed), (std::vector<int32_t>{10, 20, 22, 46}));
     const TextDrawResult r = m.run("@V12A@B99@B99@B99@B99B", 10000);
@@ -61,70 +82,17 @@ TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePicture) {
     EXPECT_EQ(pixels_not(*m.page, kPaper), 4 * 8);
     EXPECT_TRUE(m.run("@K99@K99A").changed.empty());
     EXPECT_EQ(pixels_not(*m.page, kPaper), 0);
-}
-
-TEST(TextLayout, WrapsWhenACellWouldEndPastTheRightLimit) {
-    LayoutMachine m;
-    // A, A, A end at 28; B ends at 34.
-    m.run("AAAB", 34);
-    EXPECT_TRUE(cell_at(*m.page, glyph('B'), 28, 20, 6, 8));
-    m.run("AAAB", 33);
-    EXPECT_TRUE(cell_at(*m.page, glyph('B'), 10, 38, 6, 8));
-    EXPECT_EQ(pixel(*m.page, 28, 20), kPaper);
-}
-
-TEST(TextLayout, CharactersBelowTheBottomLimitAreDroppedUntilThePenMovesUp) {
-    LayoutMachine m;
-    // The first line ends exactly at the limit; the second does not fit.
-    TextDrawResult r = m.run("A@NB", 100, 28);
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 10, 20, 6, 8));
-    EXPECT_EQ(r.changed.bottom, 28);
+    // The first line ends exactly at the bottom limit; the second does not fit.
+    EXPECT_EQ(m.run("A@NB", 100, 28).changed.bottom, 28);
     EXPECT_EQ(pixels_not(*m.page, kPaper), 6 * 8);
-
-    // Dropped characters do not move the pen; "@K" brings it back.
-    m.run("A@NBB@K18C", 100, 28);
-    EXPECT_TRUE(cell_at(*m.page, glyph('C'), 10, 20, 6, 8));
-    // A wrap that lands below the limit, then "@J" to the saved pen.
-    m.run("A@IAAB@JD", 33, 28);
-    EXPECT_TRUE(cell_at(*m.page, glyph('D'), 16, 20, 6, 8));
-    EXPECT_EQ(pixels_not(*m.page, kPaper), 3 * 6 * 8);
     // One pixel short of the cell height: nothing at all.
     EXPECT_TRUE(m.run("ABC", 100, 27).changed.empty());
-}
-
-TEST(TextLayout, AtSignsUnknownSequencesAndTheTextEnd) {
-    LayoutMachine m;
-    m.run("@A");  // '@' and 'A'
-    EXPECT_TRUE(cell_at(*m.page, glyph('@'), 10, 20, 6, 8));
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
-    m.run("@@A");  // one '@'
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
-    m.run("A@");  // a final '@' is drawn
-    EXPECT_TRUE(cell_at(*m.page, glyph('@'), 16, 20, 6, 8));
-    // Each "@x" draws '@' and reads x as text; no font draws '7' and '-'.
-    m.run("@G@M@O@U@Y@7@-A");
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 10 + 12 * 6, 20, 6, 8));
-    // A double-byte character after '@' stays whole; '@' is drawn.
-    m.run(
-        "@\x81\x40"
-        "A");
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 16, 20, 6, 8));
-    // A lead byte just before the end ends the text.
-    const TextDrawResult r = m.run("A\x81");
-    EXPECT_EQ(r.changed.right, 16);
-}
-
-TEST(TextLayout, ArgumentsNeverReadPastTheEndAndTakeDoubleByteCharactersWhole) {
-    LayoutMachine m;
-    for (const char* text : {"@B", "@D1", "@C", "@X", "@W1", "@E"}) {
-        SCOPED_TRACE(text);
-        EXPECT_TRUE(m.run(text).changed.empty());
+    // Arguments never read past the end; "@B1" at the end takes its one character.
+    for (const char* text : {"@B", "@B1", "@D1", "@C", "@X", "@W1", "@E"}) {
+        EXPECT_TRUE(m.run(text).changed.empty()) << text;
     }
-    // "@B" with a double-byte character as its first argument: 0 * 10 + 1.
-    m.run(
-        "@B\x82\x40"
-        "1A");
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 11, 20, 6, 8));
+    // A lead byte just before the end ends the text.
+    EXPECT_EQ(m.run("A\x81").changed.right, 16);
 }
 
 TEST(TextLayout, DoubleByteCodesAndTheFullWidthFlag) {
@@ -145,9 +113,6 @@ TEST(TextLayout, DoubleByteCodesAndTheFullWidthFlag) {
 
 TEST(TextLayout, PictureFontsAreEnabledOnlyInsideOneText) {
     LayoutMachine m;
-    // "@X0" switches font 1 off: those two 'A's are skipped in place.
-    m.run("A@X0AA@X1B");
-    EXPECT_TRUE(cell_at(*m.page, glyph('B'), 16, 20, 6, 8));
     // The next text starts with every flag cleared.
     fill_rgb(*m.page, kPaper);
     EXPECT_TRUE(m.draw("AB", test_settings()).changed.empty());
