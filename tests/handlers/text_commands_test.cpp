@@ -51,7 +51,7 @@ TEST(FontPicAndTextPut, DefineOnPictureBuffersAndRefuseEverythingElse) {
     font_pic 5, 9, 4, 4, 2, 4, 65, 70, 0
     font_pic 36, 2, 4, 4, 2, 4, 65, 70, 0
     font_pic 7, 2, 12, 16, 4, 13, 0x8260, 0x8279, 1
-    text_put "A", 3, 0, 0, 16, 36, 1, 2, 3, 0, 0, 1, -1
+    text_put "@F0A", 3, 0, 0, 16, 36, 1, 2, 3, 0, 0, 1, -1
     text_put "A", 3, 0, 0, 16, -1, 1, 2, 3, 0, 0, 1, -1
     text_put "A", 3, 0, 0, 16, 0x10000, 1, 2, 3, 0, 0, 1, -1
     text_put "A", 4, 0, 0, 16, 0, 1, 2, 3, 0, 0, 1, -1

@@ -151,18 +151,9 @@ TEST(TextOutline, AdvancesFollowTheFontsFixedOrProportionalPitch) {
     EXPECT_EQ(m.marker_x(), 26);
 }
 
-TEST(TextOutline, MissingFontsAndEmptyRecords) {
+TEST(TextOutline, CharactersOfAFontNeverMadeAreSkippedWhereTheyStand) {
     OutlineMachine m;
     ASSERT_TRUE(m.fonts_ready);
-    TextSettings s = test_settings();
-    s.tx_font = 36;
-    const TextDrawResult r = m.draw("@F0A", s);
-    EXPECT_EQ(r.status, -117);
-    EXPECT_EQ(m.engine.interp.error.error_number, 117u);
-    EXPECT_STREQ(m.engine.interp.error.detail, "font_no = 36");
-    EXPECT_TRUE(r.changed.empty());
-    EXPECT_EQ(pixels_not(*m.page, kPaper), 0);
-    // Font 7 was never made: its characters are skipped where they stand.
     EXPECT_EQ(m.draw("@F7AA@X1#", test_settings()).status, 0);
     EXPECT_EQ(m.marker_x(), 10);
     EXPECT_EQ(pixels_not(*m.page, kPaper), 4);
