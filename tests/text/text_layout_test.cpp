@@ -16,6 +16,8 @@ struct LayoutMachine : TextMachine {
         Picture* sheet = glyph_sheet(engine, 1, 6, 8, 8, 4);
         EXPECT_NE(sheet, nullptr);
         EXPECT_TRUE(picfont_define(engine, 1, 1, *sheet, 6, 8, 8, 6, '@', '_', 0));
+        // Font 2: full-width 'Ａ' (0x8260) to 'Ｚ' on the same sheet, advance 7.
+        EXPECT_TRUE(picfont_define(engine, 2, 1, *sheet, 6, 8, 8, 7, 0x8260, 0x8279, 0));
     }
     TextDrawResult run(const std::string& text, int32_t ex = 100, int32_t ey = 60) {
         fill_rgb(*page, kPaper);
@@ -56,6 +58,10 @@ TEST(TextLayout, SequencesWrapsAndLimitsPlaceTheLastCharacter) {
         {"A@", 100, 60, '@', 16, 20}, {"@G@M@O@U@Y@7@-A", 100, 60, 'A', 82, 20},
         // A double-byte character after '@' stays whole; as "@B"'s first argument it is 0.
         {"@\x81\x40" "A", 100, 60, 'A', 16, 20}, {"@B\x82\x40" "1A", 100, 60, 'A', 11, 20},
+        // 'Ｃ' of font 2 (glyph 2, as 'B'), then 'A' of font 1; with the flag, 'C'
+        // becomes 'Ｃ' before the fonts are searched.
+        {"@X2\x82\x62" "A", 100, 60, 'B', 10, 20}, {"@X2\x82\x62" "A", 100, 60, 'A', 17, 20},
+        {"@X2@Z1C@Z0C", 100, 60, 'B', 10, 20}, {"@X2@Z1C@Z0C", 100, 60, 'C', 17, 20},
         // "@X0" switches font 1 off: those two 'A's are skipped in place.
         {"A@X0AA@X1B", 100, 60, 'B', 16, 20},
         // clang-format on
@@ -93,22 +99,6 @@ TEST(TextLayout, ChangedRectangleCoversEveryCellCutToThePictureAndTheLimits) {
     }
     // A lead byte just before the end ends the text.
     EXPECT_EQ(m.run("A\x81").changed.right, 16);
-}
-
-TEST(TextLayout, DoubleByteCodesAndTheFullWidthFlag) {
-    LayoutMachine m;
-    // Picture font 2: full-width 'Ａ' (0x8260) to 'Ｚ' on the same sheet, advance 7.
-    Picture* sheet = buf_get_picture(m.engine, 1);
-    ASSERT_TRUE(picfont_define(m.engine, 2, 1, *sheet, 6, 8, 8, 7, 0x8260, 0x8279, 0));
-    m.run(
-        "@X2\x82\x62"
-        "A");  // 'Ｃ', then 'A' from font 1
-    EXPECT_TRUE(cell_at(*m.page, 2, 10, 20, 6, 8));
-    EXPECT_TRUE(cell_at(*m.page, glyph('A'), 17, 20, 6, 8));
-    // With the flag, 'C' becomes 'Ｃ' before the fonts are searched.
-    m.run("@X2@Z1C@Z0C");
-    EXPECT_TRUE(cell_at(*m.page, 2, 10, 20, 6, 8));
-    EXPECT_TRUE(cell_at(*m.page, glyph('C'), 17, 20, 6, 8));
 }
 
 TEST(TextLayout, PictureFontsAreEnabledOnlyInsideOneText) {
