@@ -28,19 +28,15 @@ class StringCommands : public ::testing::Test {
     Engine engine;
 };
 
-TEST_F(StringCommands, LetAndCat) {
+TEST_F(StringCommands, LetAndCatKeep1023BytesAndIgnoreMissingRegisters) {
     EXPECT_EQ(cmd_str_let(engine, args_of(3, "abc")), 0);
     EXPECT_EQ(cmd_str_cat(engine, args_of(3, "def")), 0);
-    EXPECT_EQ(reg(3), "abcdef");
     EXPECT_EQ(cmd_str_cat(engine, args_of(3, nullptr)), 0);  // a string operand that is none
     EXPECT_EQ(reg(3), "abcdef");
-    // Numbers at or above the register count change nothing and never fail.
     EXPECT_EQ(cmd_str_let(engine, args_of(512, "zz")), 0);
     EXPECT_EQ(cmd_str_cat(engine, args_of(-1, "zz")), 0);
     EXPECT_EQ(reg(512), "<none>");
-}
 
-TEST_F(StringCommands, CatKeeps1023Bytes) {
     str_set(engine, 1, std::string(1000, 'a').c_str());
     EXPECT_EQ(cmd_str_cat(engine, args_of(1, std::string(23, 'b').c_str())), 0);
     EXPECT_EQ(reg(1), std::string(1000, 'a') + std::string(23, 'b'));
@@ -50,10 +46,7 @@ TEST_F(StringCommands, CatKeeps1023Bytes) {
     str_set(engine, 2, std::string(3000, 'q').c_str());
     EXPECT_EQ(cmd_str_cat(engine, args_of(2, "r")), 0);
     EXPECT_EQ(reg(2), std::string(1023, 'q'));
-}
-
-TEST_F(StringCommands, CatOfARegisterWithItself) {
-    // The text operand points into the pool that the store may move.
+    // A register onto itself: the operand points into the pool the store may move.
     str_set(engine, 5, "ab");
     for (int i = 0; i < 200; ++i) {
         ASSERT_EQ(cmd_str_cat(engine, args_of(5, str_get(engine, 5))), 0);
@@ -62,59 +55,54 @@ TEST_F(StringCommands, CatOfARegisterWithItself) {
     EXPECT_EQ(reg(5).find_first_not_of("ab"), std::string::npos);
 }
 
-TEST_F(StringCommands, CompareGivesMinusOneZeroOrOne) {
+TEST_F(StringCommands, CompareFindAndLength) {
+    // clang-format off
     const struct {
         const char *a, *b;
-        int32_t order;
-    } cases[] = {{"same", "same", 0},
-                 {"abc", "abd", -1},
-                 {"", "a", -1},
-                 {"a", "A", 1},
-                 {"\x82\xa0", "z", 1}};  // case matters, bytes unsigned
+        int32_t order, at;
+    } cases[] = {
+        // Case matters, bytes are unsigned; the search is bytewise.
+        {"same", "same", 0, 0}, {"abc", "abd", -1, -1}, {"", "a", -1, -1}, {"a", "A", 1, -1},
+        {"\x82\xa0", "z", 1, -1}, {"abcabc", "ca", -1, 2}, {"abc", "", 1, 0}, {"", "", 0, 0},
+        {"abc", "abcd", -1, -1}, {"aab", "ab", -1, 1}, {"\x82\x61\x61", "\x61\x61", 1, 1},
+    };
+    // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " / " + c.b);
         EXPECT_EQ(cmd_str_cmp(engine, args_of(c.a, c.b)), 0);
-        EXPECT_EQ(r(1), c.order) << c.a << " / " << c.b;
+        EXPECT_EQ(r(1), c.order);
+        EXPECT_EQ(cmd_str_find(engine, args_of(c.a, c.b)), 0);
+        EXPECT_EQ(r(1), c.at);
     }
-}
 
-TEST_F(StringCommands, LengthOfARegister) {
     EXPECT_EQ(cmd_str_len(engine, args_of(7)), 0);
     EXPECT_EQ(r(1), 0);  // empty, not an error
-    str_set(engine, 7, "\x82\xa0xy");
-    EXPECT_EQ(cmd_str_len(engine, args_of(7)), 0);
-    EXPECT_EQ(r(1), 4);
+    str_set(engine, 511, "\x82\xa0xy");
     EXPECT_EQ(cmd_str_len(engine, args_of(511)), 0);
+    EXPECT_EQ(r(1), 4);
     EXPECT_EQ(cmd_str_len(engine, args_of(512)), -114);
     EXPECT_STREQ(engine.interp.error.detail, "str_no = 512");
     EXPECT_EQ(cmd_str_len(engine, args_of(-3)), -114);
 }
 
-TEST_F(StringCommands, ExpandStoresTheExpandedText) {
+TEST_F(StringCommands, ExpandAndToNumber) {
     var_set(engine, 3, 2, 1500);
     EXPECT_EQ(cmd_str_expand(engine, args_of("x=@%\"%d\",L2@ @@", 9)), 0);
     EXPECT_EQ(reg(9), "x=1500 @");
     // The source may be the register it is stored into.
     EXPECT_EQ(cmd_str_expand(engine, args_of(str_get(engine, 9), 9)), 0);
     EXPECT_EQ(reg(9), "x=1500 @");
-}
 
-TEST_F(StringCommands, ToNumber) {
+    // clang-format off
     const struct {
         const char* text;
         int32_t value;
-    } cases[] = {{"123", 123},
-                 {"-45", -45},
-                 {"1-2", -12},
-                 {"--7", 7},
-                 {"12ab", 12},
-                 {" 5", 0},
-                 {"", 0},
-                 {"-", 0},
-                 {"007", 7},
-                 {"2147483647", INT_MAX},
-                 {"2147483648", INT_MIN},
-                 {"4294967297", 1},
-                 {"-2147483648", INT_MIN}};
+    } cases[] = {
+        {"123", 123}, {"-45", -45}, {"1-2", -12}, {"--7", 7}, {"12ab", 12}, {" 5", 0}, {"", 0},
+        {"-", 0}, {"007", 7}, {"2147483647", INT_MAX}, {"2147483648", INT_MIN}, {"4294967297", 1},
+        {"-2147483648", INT_MIN},
+    };
+    // clang-format on
     for (const auto& c : cases) {
         result_set(engine, 1, 999);
         EXPECT_EQ(cmd_str_to_num(engine, args_of(c.text)), 0);
@@ -122,43 +110,25 @@ TEST_F(StringCommands, ToNumber) {
     }
 }
 
-TEST_F(StringCommands, Find) {
+TEST_F(StringCommands, MidPutsThePartIntoRegisterZeroAndRefusesAStartOutside) {
     const struct {
-        const char *a, *b;
-        int32_t at;
+        const char* text;
+        int32_t start, count;
+        const char* part;  // nullptr: refused, register 0 kept
     } cases[] = {
-        {"abcabc", "ca", 2}, {"abc", "x", -1},    {"abc", "", 0},   {"", "", 0},
-        {"", "a", -1},       {"abc", "abcd", -1}, {"aab", "ab", 1}, {"\x82\x61\x61", "\x61\x61", 1},
+        {"abcdef", 2, 3, "cde"},    {"abcdef", 2, 10, "cdef"},       {"abcdef", 5, 1, "f"},
+        {"abcdef", 0, 0, ""},       {"abcdef", 1, -4, ""},           {"abcdef", 6, 1, nullptr},
+        {"abcdef", -1, 3, nullptr}, {"abcdef", INT_MIN, 3, nullptr}, {"", 0, 3, nullptr},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(cmd_str_find(engine, args_of(c.a, c.b)), 0);
-        EXPECT_EQ(r(1), c.at) << c.a << " / " << c.b;
-    }
-}
-
-TEST_F(StringCommands, MidPutsThePartIntoRegisterZero) {
-    const struct {
-        int32_t start, count;
-        const char* part;
-    } cases[] = {{2, 3, "cde"}, {2, 10, "cdef"}, {5, 1, "f"}, {0, 0, ""}, {1, -4, ""}};
-    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + " " + std::to_string(c.count));
         str_set(engine, 0, "old");
-        EXPECT_EQ(cmd_str_mid(engine, args_of("abcdef", c.start, c.count)), 0);
-        EXPECT_EQ(reg(0), c.part) << c.start << " " << c.count;
+        EXPECT_EQ(cmd_str_mid(engine, args_of(c.text, c.start, c.count)), c.part ? 0 : -107);
+        EXPECT_EQ(reg(0), c.part ? c.part : "old");
+        if (!c.part) {
+            EXPECT_STREQ(engine.interp.error.detail, "");
+        }
     }
-}
-
-TEST_F(StringCommands, MidRefusesAStartOutsideTheText) {
-    str_set(engine, 0, "keep");
-    EXPECT_EQ(cmd_str_mid(engine, args_of("abcdef", 6, 1)), -107);
-    EXPECT_STREQ(engine.interp.error.detail, "");
-    EXPECT_EQ(cmd_str_mid(engine, args_of("abcdef", -1, 3)), -107);
-    EXPECT_EQ(cmd_str_mid(engine, args_of("abcdef", INT_MIN, 3)), -107);
-    EXPECT_EQ(cmd_str_mid(engine, args_of("", 0, 3)), -107);
-    EXPECT_EQ(reg(0), "keep");
-}
-
-TEST_F(StringCommands, MidOfRegisterZeroItselfAndOfALongText) {
     str_set(engine, 0, "abcdef");
     EXPECT_EQ(cmd_str_mid(engine, args_of(str_get(engine, 0), 1, 2)), 0);
     EXPECT_EQ(reg(0), "bc");
@@ -167,7 +137,7 @@ TEST_F(StringCommands, MidOfRegisterZeroItselfAndOfALongText) {
     EXPECT_EQ(reg(0), std::string(8191, 'm'));
 }
 
-TEST_F(StringCommands, Splice) {
+TEST_F(StringCommands, SpliceIsBoundedAndIgnoresMissingRegisters) {
     const struct {
         int32_t position, remove;
         const char* text;
@@ -183,9 +153,6 @@ TEST_F(StringCommands, Splice) {
         EXPECT_EQ(cmd_str_splice(engine, args_of(6, c.position, c.remove, c.text)), 0);
         EXPECT_EQ(reg(6), c.result) << c.position << " " << c.remove;
     }
-}
-
-TEST_F(StringCommands, SpliceIsBoundedAndIgnoresMissingRegisters) {
     str_set(engine, 6, std::string(1000, 'a').c_str());
     EXPECT_EQ(cmd_str_splice(engine, args_of(6, 500, 0, std::string(100, 'b').c_str())), 0);
     EXPECT_EQ(reg(6), std::string(500, 'a') + std::string(100, 'b') + std::string(423, 'a'));
@@ -197,36 +164,11 @@ TEST_F(StringCommands, SpliceIsBoundedAndIgnoresMissingRegisters) {
     EXPECT_EQ(reg(7), "aabcc");
 }
 
-class StringToBuffer : public StringCommands {
-  protected:
-    void SetUp() override {
-        StringCommands::SetUp();
-        ASSERT_TRUE(buf_new_raw(engine, 8, 12));
-        raw = buf_get_raw(engine, 8);
-        std::memset(raw, '.', 12);
-    }
-    std::string bytes() { return std::string(reinterpret_cast<char*>(raw), 12); }
-
-    uint8_t* raw = nullptr;
-};
-
-TEST_F(StringToBuffer, CopiesTheTextWithItsTerminator) {
-    EXPECT_EQ(cmd_str_to_buf(engine, args_of("hi", 8, 9)), 0);
-    EXPECT_EQ(r(1), 2);
-    EXPECT_EQ(r(2), 11);
-    EXPECT_EQ(bytes(), std::string("........."
-                                   "hi\0",
-                                   12));
-    EXPECT_EQ(cmd_str_to_buf(engine, args_of("", 8, 11)), 0);  // the last byte
-    EXPECT_EQ(r(1), 0);
-    EXPECT_EQ(r(2), 11);
-    ASSERT_TRUE(buf_new_raw(engine, 9, 64));
-    EXPECT_EQ(cmd_str_to_buf(engine, args_of("hi", 9, 10)), 0);
-    EXPECT_EQ(r(1), 2);
-    EXPECT_EQ(r(2), 12);
-}
-
-TEST_F(StringToBuffer, RefusesWhatDoesNotFitOrIsNoRawBuffer) {
+TEST_F(StringCommands, ToBufferCopiesWithTheTerminatorOrRefusesWhatDoesNotFit) {
+    ASSERT_TRUE(buf_new_raw(engine, 8, 12));
+    uint8_t* raw = buf_get_raw(engine, 8);
+    std::memset(raw, '.', 12);
+    const auto bytes = [raw] { return std::string(reinterpret_cast<char*>(raw), 12); };
     result_set(engine, 1, 55);
     EXPECT_EQ(cmd_str_to_buf(engine, args_of("hi", 8, 10)), -109);  // the NUL would not fit
     EXPECT_STREQ(engine.interp.error.detail, "buf_no = 8");
@@ -241,6 +183,14 @@ TEST_F(StringToBuffer, RefusesWhatDoesNotFitOrIsNoRawBuffer) {
     EXPECT_EQ(cmd_str_to_buf(engine, args_of("a", 256, 0)), -109);
     ASSERT_TRUE(buf_new_regions(engine, 4, 2));
     EXPECT_EQ(cmd_str_to_buf(engine, args_of("a", 4, 0)), -109);
+
+    EXPECT_EQ(cmd_str_to_buf(engine, args_of("hi", 8, 9)), 0);
+    EXPECT_EQ(r(1), 2);
+    EXPECT_EQ(r(2), 11);
+    EXPECT_EQ(bytes(), std::string(".........hi\0", 12));
+    EXPECT_EQ(cmd_str_to_buf(engine, args_of("", 8, 11)), 0);  // the last byte
+    EXPECT_EQ(r(1), 0);
+    EXPECT_EQ(r(2), 11);
 }
 
 }  // namespace

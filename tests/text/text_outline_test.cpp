@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/text_test_support.h"
+#include "text/text_test_support.h"
 
 namespace qln::test {
 namespace {
@@ -69,79 +69,57 @@ void expect_glyph(const Picture& p, const Ink& ink, int32_t sx = 0, int32_t sy =
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(TextOutline, PixelsFollowTheRasterisedInk) {
+TEST(TextOutline, PixelsStylesAndShadowsFollowTheRasterisedInk) {
     OutlineMachine m;
     ASSERT_TRUE(m.fonts_ready);
-    for (const char* text : {"A", kKanji}) {
-        const auto* b = reinterpret_cast<const uint8_t*>(text);
-        const Ink ink = m.ink(uint16_t(text[1] ? b[0] << 8 | b[1] : b[0]));
-        SCOPED_TRACE(text);
-        ASSERT_GT(ink.cx, 0);
-        fill_rgb(*m.page, kPaper);
-        const TextDrawResult r = m.draw(text, test_settings());
-        expect_glyph(*m.page, ink);
-        EXPECT_EQ(edges(r.changed), (std::vector<int32_t>{10, 20, 10 + ink.cx, 20 + ink.cy}));
-        // With a background the rest of the cell takes its colour.
-        m.draw(text, test_settings(true));
-        for (int32_t j = 0; j < ink.cy; ++j) {
-            for (int32_t i = 0; i < ink.cx; ++i)
-                ASSERT_EQ(pixel(*m.page, 10 + i, 20 + j), ink.at(i, j) ? kInk : kBack);
-        }
-    }
-}
-
-TEST(TextOutline, StylesComeFromTheFontLayerAndAreSavedWithTheAttributes) {
-    OutlineMachine m;
-    ASSERT_TRUE(m.fonts_ready);
-    const Ink plain = m.ink('A'), bold = m.ink('A', 1), slanted = m.ink('A', 2);
-    ASSERT_NE(plain.bytes, bold.bytes);
-    ASSERT_NE(bold.bytes, slanted.bytes);
+    const std::string kanji = kKanji;
     struct Case {
-        const char* text;
+        std::string text;
         uint16_t ftype;
-        const Ink& ink;
+        int32_t ssx, ssy;  // the settings' shadow offset
+        uint16_t code, style;
+        int32_t sx, sy;  // the offset drawn
     };
+    // Styles come from the font layer and are saved with the attributes.
     const Case cases[] = {
-        {"A", 1, bold},           {"@P2A", 1, slanted}, {"@P0A", 2, plain},
-        {"@P1@H@P0@RA", 0, bold}, {"@P9A", 0, plain},
+        {"A", 0, 0, 0, 'A', 0, 0, 0},
+        {kanji, 0, 0, 0, 0x8ABF, 0, 0, 0},
+        {"A", 1, 0, 0, 'A', 1, 0, 0},
+        {"@P2A", 1, 0, 0, 'A', 2, 0, 0},
+        {"@P0A", 2, 0, 0, 'A', 0, 0, 0},
+        {"@P1@H@P0@RA", 0, 0, 0, 'A', 1, 0, 0},
+        {"@P9A", 0, 0, 0, 'A', 0, 0, 0},
+        {"@D22" + kanji, 0, 0, 0, 0x8ABF, 0, 2, 2},
+        {"@E22" + kanji, 0, 0, 0, 0x8ABF, 0, -2, -2},
+        {"@D22@D00" + kanji, 0, 0, 0, 0x8ABF, 0, 0, 0},
+        {kanji, 0, 3, -1, 0x8ABF, 0, 3, -1},
+        {"@D00" + kanji, 0, 3, -1, 0x8ABF, 0, 0, 0},
+        {"@D10" + kanji, 0, 0, 0, 0x8ABF, 0, 1, 0},
     };
+    ASSERT_NE(m.ink('A').bytes, m.ink('A', 1).bytes);
+    ASSERT_NE(m.ink('A', 1).bytes, m.ink('A', 2).bytes);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
+        const Ink ink = m.ink(c.code, c.style);
+        ASSERT_GT(ink.cx, 0);
         fill_rgb(*m.page, kPaper);
         TextSettings s = test_settings();
         s.tx_ftype = c.ftype;
-        m.draw(c.text, s);
-        expect_glyph(*m.page, c.ink);
-    }
-}
-
-TEST(TextOutline, ShadowsFromTheSequencesAndTheSettings) {
-    OutlineMachine m;
-    ASSERT_TRUE(m.fonts_ready);
-    const Ink ink = m.ink(0x8ABF);
-    struct Case {
-        std::string text;
-        int32_t ssx, ssy;  // the settings' offset
-        int32_t sx, sy;    // the offset drawn
-    };
-    const Case cases[] = {
-        {std::string("@D22") + kKanji, 0, 0, 2, 2},
-        {std::string("@E22") + kKanji, 0, 0, -2, -2},
-        {std::string("@D22@D00") + kKanji, 0, 0, 0, 0},
-        {kKanji, 3, -1, 3, -1},
-        {std::string("@D00") + kKanji, 3, -1, 0, 0},
-        {std::string("@D10") + kKanji, 0, 0, 1, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        fill_rgb(*m.page, kPaper);
-        TextSettings s = test_settings();
         s.tx_ssx = c.ssx;
         s.tx_ssy = c.ssy;
         const TextDrawResult r = m.draw(c.text, s);
         expect_glyph(*m.page, ink, c.sx, c.sy);
-        EXPECT_EQ(r.changed.left, 10 + std::min(c.sx, 0));
-        EXPECT_EQ(r.changed.bottom, 20 + ink.cy + std::max(c.sy, 0));
+        EXPECT_EQ(edges(r.changed),
+                  (std::vector<int32_t>{10 + std::min(c.sx, 0), 20 + std::min(c.sy, 0),
+                                        10 + ink.cx + std::max(c.sx, 0),
+                                        20 + ink.cy + std::max(c.sy, 0)}));
+        if (c.sx || c.sy || c.ftype) continue;
+        // With a background the rest of the cell takes its colour.
+        m.draw(c.text, test_settings(true));
+        for (int32_t j = 0; j < ink.cy; ++j) {
+            for (int32_t i = 0; i < ink.cx; ++i)
+                ASSERT_EQ(pixel(*m.page, 10 + i, 20 + j), ink.at(i, j) ? kInk : kBack);
+        }
     }
 }
 
@@ -173,18 +151,9 @@ TEST(TextOutline, AdvancesFollowTheFontsFixedOrProportionalPitch) {
     EXPECT_EQ(m.marker_x(), 26);
 }
 
-TEST(TextOutline, MissingFontsAndEmptyRecords) {
+TEST(TextOutline, CharactersOfAFontNeverMadeAreSkippedWhereTheyStand) {
     OutlineMachine m;
     ASSERT_TRUE(m.fonts_ready);
-    TextSettings s = test_settings();
-    s.tx_font = 36;
-    const TextDrawResult r = m.draw("@F0A", s);
-    EXPECT_EQ(r.status, -117);
-    EXPECT_EQ(m.engine.interp.error.error_number, 117u);
-    EXPECT_STREQ(m.engine.interp.error.detail, "font_no = 36");
-    EXPECT_TRUE(r.changed.empty());
-    EXPECT_EQ(pixels_not(*m.page, kPaper), 0);
-    // Font 7 was never made: its characters are skipped where they stand.
     EXPECT_EQ(m.draw("@F7AA@X1#", test_settings()).status, 0);
     EXPECT_EQ(m.marker_x(), 10);
     EXPECT_EQ(pixels_not(*m.page, kPaper), 4);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "windows/text_test_support.h"
+#include "text/text_test_support.h"
 
 namespace qln::test {
 namespace {
@@ -37,9 +37,11 @@ TEST(FontMake, ResultsTellWhetherTheFontAndItsFaceExist) {
     EXPECT_NE(font_get(m.engine, 4)->face, nullptr);
 }
 
-TEST(FontPic, DefinesOnPictureBuffersAndRefusesEverythingElse) {
+TEST(FontPicAndTextPut, DefineOnPictureBuffersAndRefuseEverythingElse) {
     CommandMachine m;
     ASSERT_NE(buf_new_picture(m.engine, 2, 48, 16), nullptr);
+    ASSERT_NE(buf_new_picture(m.engine, 3, 8, 8), nullptr);
+    fill_rgb(*buf_get_picture(m.engine, 3), kPaper);
     ASSERT_TRUE(buf_new_raw(m.engine, 6, 64));
     // Record 5 as it stood before the failing definitions.
     ASSERT_TRUE(
@@ -49,10 +51,18 @@ TEST(FontPic, DefinesOnPictureBuffersAndRefusesEverythingElse) {
     font_pic 5, 9, 4, 4, 2, 4, 65, 70, 0
     font_pic 36, 2, 4, 4, 2, 4, 65, 70, 0
     font_pic 7, 2, 12, 16, 4, 13, 0x8260, 0x8279, 1
+    text_put "@F0A", 3, 0, 0, 16, 36, 1, 2, 3, 0, 0, 1, -1
+    text_put "A", 3, 0, 0, 16, -1, 1, 2, 3, 0, 0, 1, -1
+    text_put "A", 3, 0, 0, 16, 0x10000, 1, 2, 3, 0, 0, 1, -1
+    text_put "A", 4, 0, 0, 16, 0, 1, 2, 3, 0, 0, 1, -1
+    text_put "A", 9, 0, 0, 16, 0, 1, 2, 3, 0, 0, 0, -1
     end
 )"));
     EXPECT_EQ(m.errors(),
-              (std::vector<std::string>{"112 buf_no = 6", "112 buf_no = 9", "117 font_no = 36"}));
+              (std::vector<std::string>{
+                  "112 buf_no = 6", "112 buf_no = 9", "117 font_no = 36", "117 font_no = 36",
+                  "117 font_no = -1", "117 font_no = 65536", "112 buf_no = 4", "106 win_no = 9"}));
+    EXPECT_EQ(pixels_not(*buf_get_picture(m.engine, 3), kPaper), 0);
     const PictureFontRecord& kept = m.engine.fonts.picture_fonts[5];
     EXPECT_EQ(kept.first_code, 'a');
     EXPECT_EQ(kept.mode, 1u);
@@ -115,24 +125,6 @@ TEST(TextPut, WindowTargetsGetTheContentOffsetAndAreMarkedButNotShown) {
     EXPECT_EQ(m.win(2).Visible, 0);
     // Window 0 is visible: its cell was marked and reached the screen.
     EXPECT_TRUE(cell_at(*m.engine.screen.screen, 1, 15, 27, 6, 8));
-}
-
-TEST(TextPut, ErrorsOfFontsWindowsAndBuffers) {
-    CommandMachine m;
-    ASSERT_NE(buf_new_picture(m.engine, 3, 8, 8), nullptr);
-    fill_rgb(*buf_get_picture(m.engine, 3), kPaper);
-    ASSERT_TRUE(m.go(R"(
-    text_put "A", 3, 0, 0, 16, 36, 1, 2, 3, 0, 0, 1, -1
-    text_put "A", 3, 0, 0, 16, -1, 1, 2, 3, 0, 0, 1, -1
-    text_put "A", 3, 0, 0, 16, 0x10000, 1, 2, 3, 0, 0, 1, -1
-    text_put "A", 4, 0, 0, 16, 0, 1, 2, 3, 0, 0, 1, -1
-    text_put "A", 9, 0, 0, 16, 0, 1, 2, 3, 0, 0, 0, -1
-    end
-)"));
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"117 font_no = 36", "117 font_no = -1",
-                                                    "117 font_no = 65536", "112 buf_no = 4",
-                                                    "106 win_no = 9"}));
-    EXPECT_EQ(pixels_not(*buf_get_picture(m.engine, 3), kPaper), 0);
 }
 
 }  // namespace

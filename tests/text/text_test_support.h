@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "support/machine.h"
 #include "tables/tables.h"
@@ -21,14 +22,9 @@ constexpr uint32_t kShadow = 0x405060;  // colour 3
 constexpr uint32_t kOther = 0x0A0B0C;   // colour 5
 constexpr uint32_t kPaper = 0x777777;   // what the pictures hold before drawing
 
-inline void set_colour(Engine& engine, int32_t n, uint32_t rgb) {
-    colour_set(engine, n, uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
-}
 inline void set_test_colours(Engine& engine) {
-    set_colour(engine, 1, kInk);
-    set_colour(engine, 2, kBack);
-    set_colour(engine, 3, kShadow);
-    set_colour(engine, 5, kOther);
+    for (const auto& [n, rgb] : {std::pair{1, kInk}, {2, kBack}, {3, kShadow}, {5, kOther}})
+        colour_set(engine, n, uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
 }
 
 // Settings with the test colours: ink 1, transparent background (opaque: 2),
