@@ -4,9 +4,10 @@
 #include <new>
 #include <vector>
 
+#include "base/limits.h"
 #include "engine/engine.h"
-#include "graphics/picture.h"
 #include "engine/scenario_state.h"
+#include "graphics/picture.h"
 #include "tables/plugin.h"
 #include "tables/var_view.h"
 
@@ -134,6 +135,7 @@ bool buf_new_raw(Engine& engine, int32_t buf_no, uint32_t size) {
     DataBuffer* entry = buf_entry(engine, buf_no);
     if (!entry) return false;
     (void)buf_free(engine, buf_no);
+    if (size > kDataBufferBytesMax) return false;
     std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[size]());
     if (!raw) return false;
     entry->raw = std::move(raw);

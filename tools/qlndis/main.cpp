@@ -10,7 +10,9 @@
 
 #include "asm/command_doc.h"
 #include "asm/disassembler.h"
+#include "base/limits.h"
 #include "files/unpack.h"
+#include "platform/host_files.h"
 
 namespace {
 
@@ -42,11 +44,13 @@ int write_text(const std::string& text, const std::string& output) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    errno = 0;
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out) {
-        std::fprintf(stderr, "qlndis: cannot write %s\n", output.c_str());
+        std::fprintf(stderr, "qlndis: cannot write %s: %s\n", output.c_str(),
+                     std::strerror(errno ? errno : EIO));
         return 1;
     }
     return 0;
@@ -90,13 +94,13 @@ int main(int argc, char** argv) {
     }
     if (input.empty()) return usage_error("no input file");
 
-    std::ifstream in(input, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(), std::strerror(errno));
+    std::vector<uint8_t> file;
+    errno = 0;
+    if (!qln::host_file_read_all(input, file, qln::kFileReadMax)) {
+        std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(),
+                     errno ? std::strerror(errno) : "larger than the 256 MiB a tool reads");
         return 1;
     }
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
 
     std::vector<uint8_t> image;
     if (file.size() >= 3 && std::memcmp(file.data(), "QLN", 3) == 0) {
