@@ -292,6 +292,8 @@ Each event of a headless run is one line of UTF-8 on standard error:
   question: TEXT answer=no
   file dialog: filter="FILTER" answer="PATH"   (or answer=cancel)
   display mode: full_screen=1 size=640x480 answer=ok
+A scenario error whose command or error the game's names files lack ends
+with hint="..." (the engine's command name and what the error means).
 Backslashes, quotes (inside quotes) and control characters are escaped
 (\\, \", \n, \xNN).
 

@@ -12,7 +12,6 @@
 #include "asm/disassembler.h"
 #include "base/limits.h"
 #include "files/unpack.h"
-#include "platform/host_files.h"
 
 namespace {
 
@@ -95,10 +94,20 @@ int main(int argc, char** argv) {
     if (input.empty()) return usage_error("no input file");
 
     std::vector<uint8_t> file;
+    // Read as a stream (pipes too), at most the cap and one byte more.
     errno = 0;
-    if (!qln::host_file_read_all(input, file, qln::kFileReadMax)) {
+    std::ifstream in(input, std::ios::binary);
+    if (!in) {
         std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(),
-                     errno ? std::strerror(errno) : "larger than the 256 MiB a tool reads");
+                     std::strerror(errno ? errno : EIO));
+        return 1;
+    }
+    char chunk[65536];
+    while (file.size() <= qln::kFileReadMax && in.read(chunk, sizeof chunk).gcount() > 0)
+        file.insert(file.end(), chunk, chunk + in.gcount());
+    if (file.size() > qln::kFileReadMax) {
+        std::fprintf(stderr, "qlndis: cannot read %s: larger than the 256 MiB a tool reads\n",
+                     input.c_str());
         return 1;
     }
 
