@@ -28,6 +28,11 @@ inline constexpr uint64_t kStringPoolBytesMax = 64 * kMiB;
 // is data; 16 MiB leaves room for any string table.
 inline constexpr uint64_t kScenarioImageBytesMax = 16 * kMiB;
 
+// Everything the data buffers and the windows hold at once. With a file at
+// its cap being read and decoded beside it (256 + 256 MiB) the process stays
+// under 1 GiB.
+inline constexpr uint64_t kHeldBytesMax = 384 * kMiB;
+
 // Whether a picture of width x height may be made.
 constexpr bool picture_size_allowed(uint64_t width, uint64_t height) {
     return width * height * 4 <= kPictureBytesMax;
