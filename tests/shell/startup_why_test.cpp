@@ -76,6 +76,29 @@ TEST(StartupWhy, AnErrorWithoutNamesFilesHintsAtTheCommandAndTheError) {
         << r.err;
 }
 
+TEST(StartupWhy, WithoutAnyFontThePlayerIsToldOnceWhatToInstall) {
+    test::TempDir dir;
+    std::vector<uint8_t> file;
+    AsmError error;
+    ASSERT_TRUE(assemble_packed(".code\n  end\n", file, error)) << error.message;
+    dir.write("start_up.qln", file);
+    const std::string conf = "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + dir.str() +
+                             "/fc</cachedir></fontconfig>\n";
+    dir.write("empty.conf", std::vector<uint8_t>(conf.begin(), conf.end()));
+    const std::string cmd = "FONTCONFIG_FILE=" + test::shell_quote(dir.str() + "/empty.conf") +
+                            " " + test::shell_quote(std::string(QUILLON_BIN_DIR) + "/quillon") +
+                            " --headless --game " + test::shell_quote(dir.str()) + " 2>" +
+                            test::shell_quote(dir.str() + "/err.txt");
+    const int raw = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+    const std::string err = test::slurp(dir.str() + "/err.txt");
+    EXPECT_NE(err.find("quillon: No font was found"), std::string::npos) << err;
+    EXPECT_NE(err.find("message box: No font was found, so no text can be shown.\\nInstall the "
+                       "packages fonts-ipafont-gothic"),
+              std::string::npos)
+        << err;
+}
+
 TEST(ToolErrors, AFileThatCannotBeWrittenIsNamedWithTheCause) {
     test::TempDir dir;
     const std::string source =
