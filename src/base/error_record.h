@@ -11,6 +11,9 @@ struct ScenarioErrorRecord {
     char command_name[256] = {};
     char error_text[256] = {};
     char detail[512] = {};
+    // For the author, when a names file had no line for this error: the
+    // engine's command name and what the error number means ("" otherwise).
+    char hint[256] = {};
 };
 
 }  // namespace qln

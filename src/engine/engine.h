@@ -9,6 +9,7 @@
 #include "engine/font_state.h"
 #include "engine/interp_state.h"
 #include "engine/random_state.h"
+#include "engine/run_limits_state.h"
 #include "engine/screen_state.h"
 #include "engine/settings.h"
 #include "engine/tables_state.h"
@@ -43,6 +44,9 @@ struct ShellState {
     HookSlot hooks[2];
     // Programs sys_exec started without waiting, collected when they end.
     std::vector<int32_t> detached_children;
+    // --max-commands and --max-errors of a batch run; reached, every poll
+    // step fails so the run ends.
+    RunLimits limits;
 };
 
 struct Engine {

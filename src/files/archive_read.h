@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/limits.h"
 #include "platform/host_files.h"
 
 namespace qln {
 
-// Largest entry or file the reader accepts: stated sizes above it are taken
-// for damage rather than allocated.
-inline constexpr uint64_t kFileReadMax = uint64_t(256) << 20;
+// The largest entry or file the reader accepts is kFileReadMax: stated sizes
+// above it are taken for damage rather than allocated.
 
 class ByteSource {
   public:

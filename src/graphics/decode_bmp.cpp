@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "graphics/decode_formats.h"
 #include "base/byte_order.h"
+#include "graphics/decode_formats.h"
 
 namespace qln {
 
@@ -44,7 +44,7 @@ Picture* decode_bmp(const uint8_t* bytes, size_t length) {
     const uint64_t data_bytes = height ? uint64_t(height - 1) * stride + row_bytes : 0;
     if (data_at > length || data_bytes > length - data_at) return nullptr;
 
-    PictureOwner pic(picture_create(width, height));
+    PictureOwner pic(picture_create_decoded(width, height));
     if (!pic) return nullptr;
     const uint8_t* table = bytes + table_at;
     // Only the entries the 8-bit indices can reach; indices past the table are black.

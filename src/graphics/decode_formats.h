@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/limits.h"
 #include "graphics/picture.h"
 
 namespace qln {
@@ -24,6 +25,13 @@ struct PictureFree {
     void operator()(Picture* p) const { picture_free(p); }
 };
 using PictureOwner = std::unique_ptr<Picture, PictureFree>;
+
+// The picture a reader fills: none when the file states a size beyond the
+// caps of base/limits.h.
+inline Picture* picture_create_decoded(uint32_t width, uint32_t height) {
+    if (!picture_file_size_allowed(width, height)) return nullptr;
+    return picture_create(static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+}
 
 bool is_gcmp(const uint8_t* bytes, size_t length);
 bool is_bmp(const uint8_t* bytes, size_t length);

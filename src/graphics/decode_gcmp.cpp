@@ -197,16 +197,17 @@ Picture* decode_gcmp(const uint8_t* bytes, size_t length) {
     const uint16_t height = static_cast<uint16_t>(bytes[10] | (bytes[11] << 8));
     const int8_t code = static_cast<int8_t>(bytes[12]);
     const int depth = code < 0 ? -int(code) : int(code);
-    if (depth == 8) return nullptr;
-    PictureOwner pic(picture_create(width, height));
+    // Other depths carry no pixels this engine reads; a blank picture of the
+    // stated size would be a way to make the engine take memory for nothing.
+    if (depth != 1 && depth != 24) return nullptr;
+    // Plain depth-1 data must hold every row: refused before allocating.
+    const size_t plain_bytes = (size_t(width) + 7) / 8 * height;
+    if (depth == 1 && code <= 0 && length - gcmp_header_bytes < plain_bytes) return nullptr;
+    PictureOwner pic(picture_create_decoded(width, height));
     if (!pic) return nullptr;
     ByteReader in(bytes, length, gcmp_header_bytes);
     if (depth == 1) return decode_depth1(in, code > 0, std::move(pic));
-    if (depth == 24) return decode_depth24(in, std::move(pic));
-    // Other depths carry no pixels this engine reads: a black picture of the
-    // stated size rather than uninitialised memory.
-    std::memset(pic->pixels.get(), 0, pic->pixel_bytes());
-    return pic.release();
+    return decode_depth24(in, std::move(pic));
 }
 
 }  // namespace qln

@@ -170,7 +170,7 @@ Picture* decode_planar(const uint8_t* bytes, size_t length) {
     ByteReader in(bytes, length, planar_header_bytes);
     if (!phase_wide(in, pl) || !phase_narrow(in, pl) || !phase_fill(in, pl)) return nullptr;
 
-    PictureOwner pic(picture_create(static_cast<uint16_t>(width), static_cast<uint16_t>(height)));
+    PictureOwner pic(picture_create_decoded(width, height));
     if (!pic) return nullptr;
     uint8_t* dst = pic->pixels.get();
     for (size_t i = 0; i < pixels; ++i, dst += 3) std::memcpy(dst, palette[index[i]], 3);

@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "graphics/decode_formats.h"
 #include "base/byte_order.h"
+#include "graphics/decode_formats.h"
 
 namespace qln {
 
@@ -20,7 +20,7 @@ Picture* decode_targa(const uint8_t* bytes, size_t length) {
     const uint64_t data_bytes = uint64_t(width) * height * 4;
     if (data_bytes > length - targa_header_bytes) return nullptr;
 
-    PictureOwner pic(picture_create(width, height));
+    PictureOwner pic(picture_create_decoded(width, height));
     if (!pic) return nullptr;
     pic->alpha.reset(new (std::nothrow) uint8_t[pic->alpha_bytes() + 1]);
     if (!pic->alpha) return nullptr;

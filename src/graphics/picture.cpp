@@ -2,9 +2,13 @@
 
 #include <new>
 
+#include "base/limits.h"
+
 namespace qln {
 
 Picture* picture_create(uint16_t width, uint16_t height) {
+    // Sizes come from files and scenarios: refused before anything is taken.
+    if (!picture_size_allowed(width, height)) return nullptr;
     auto* picture = new (std::nothrow) Picture;
     if (!picture) return nullptr;
     picture->width = width;
@@ -18,6 +22,8 @@ Picture* picture_create(uint16_t width, uint16_t height) {
     return picture;
 }
 
-void picture_free(Picture* picture) { delete picture; }
+void picture_free(Picture* picture) {
+    delete picture;
+}
 
 }  // namespace qln

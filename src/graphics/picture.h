@@ -14,13 +14,14 @@ struct Picture {
     uint16_t height = 0;
     std::unique_ptr<uint8_t[]> pixels;  // width * height * 3, stride width * 3
     uint16_t cell[3] = {0, 0, 0};
-    std::unique_ptr<uint8_t[]> alpha;   // width * height, or null
+    std::unique_ptr<uint8_t[]> alpha;  // width * height, or null
 
     size_t pixel_bytes() const { return size_t(width) * height * 3; }
     size_t alpha_bytes() const { return size_t(width) * height; }
 };
 
 // Allocates a picture of width x height; pixels uninitialised, no alpha plane.
+// None beyond the caps of base/limits.h (picture_size_allowed).
 // nullptr when the memory cannot be had.
 [[nodiscard]] Picture* picture_create(uint16_t width, uint16_t height);
 void picture_free(Picture* picture);

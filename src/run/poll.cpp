@@ -116,6 +116,8 @@ bool callbacks_run(Engine& engine, uint32_t now) {
 }
 
 bool poll(Engine& engine, InputState& snap) {
+    // A batch run's limit ends it as a closed window would.
+    if (engine.shell.limits.reached()) return false;
     ClockService& clock = *engine.platform.clock;
     // A minimised program holds here, outside every lock, until it is restored.
     if (!clock.hold_while_minimised()) return false;

@@ -52,10 +52,13 @@ int32_t scn_step(Engine& engine) {
     if (!scenario) return kResultEndAll;
     StepLevel level(engine.interp);
     const int32_t result = run_command(engine, *scenario, *level);
+    RunLimits& limits = engine.shell.limits;
+    limits.count_command();
     if (result < -2) {
         if (result > kResultErrorBase) return result;
         const bool stop = engine.platform.display->error_dialog(engine.interp.error);
         if (stop) return result;
+        limits.count_continued_error();
     }
     return poll(engine, (*level).snapshot) ? 0 : -1;
 }

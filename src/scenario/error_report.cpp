@@ -7,10 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "scenario/error_format.h"
-#include "files/file_read.h"
-#include "scenario/interp.h"
+#include "engine/command_row.h"
 #include "engine/engine.h"
+#include "files/file_read.h"
+#include "scenario/error_format.h"
+#include "scenario/error_hint.h"
+#include "scenario/interp.h"
 
 namespace qln {
 namespace {
@@ -49,7 +51,7 @@ bool find_line(const std::vector<uint8_t>& bytes, bool hex, uint32_t number, cha
     return false;
 }
 
-void lookup(Engine& engine, const FileSetting& file, bool hex, uint32_t number, char* field,
+bool lookup(Engine& engine, const FileSetting& file, bool hex, uint32_t number, char* field,
             size_t field_size) {
     FileRef ref;
     ref.name = file.name;
@@ -57,7 +59,32 @@ void lookup(Engine& engine, const FileSetting& file, bool hex, uint32_t number, 
     ref.compressed = file.compressed;
     std::vector<uint8_t> bytes;
     // A file that cannot be read, or has no matching line, leaves the field as it was.
-    if (file_read(engine, ref, bytes)) find_line(bytes, hex, number, field, field_size);
+    return file_read(engine, ref, bytes) && find_line(bytes, hex, number, field, field_size);
+}
+
+// The fields the files could not fill, in English: "command win_open (no line
+// 0x94 in QLN_CMDN.TXT); error 106: no such window (no line in QLN_ERRM.TXT)".
+void hint_fill(const Engine& engine, ScenarioErrorRecord& record, bool name_found,
+               bool text_found) {
+    record.hint[0] = '\0';
+    if (name_found && text_found) return;
+    const char* name = command_table[record.command & 0xFF].name;
+    int used = 0;
+    const auto add = [&](const char* format, auto... values) {
+        if (used >= int(sizeof record.hint)) return;
+        const int n =
+            std::snprintf(record.hint + used, sizeof record.hint - size_t(used), format, values...);
+        if (n > 0) used += n;
+    };
+    if (!name_found) {
+        add("command %s (no line %02x in %s)", name ? name : "(none: no command has this byte)",
+            record.command & 0xFF, engine.settings.command_names_file.name);
+    }
+    if (!text_found) {
+        const char* what = error_description(record.error_number);
+        add("%serror %u%s%s (no line in %s)", name_found ? "" : "; ", record.error_number,
+            *what ? ": " : "", what, engine.settings.error_messages_file.name);
+    }
 }
 
 }  // namespace
@@ -66,10 +93,12 @@ int32_t err_report(Engine& engine, int32_t code, const char* format, ...) {
     ScenarioErrorRecord& record = engine.interp.error;
     record.command = engine.interp.command_byte;
     record.error_number = static_cast<uint32_t>(-int64_t(code));
-    lookup(engine, engine.settings.command_names_file, true, record.command, record.command_name,
-           sizeof record.command_name);
-    lookup(engine, engine.settings.error_messages_file, false, record.error_number,
-           record.error_text, sizeof record.error_text);
+    const bool name_found = lookup(engine, engine.settings.command_names_file, true, record.command,
+                                   record.command_name, sizeof record.command_name);
+    const bool text_found =
+        lookup(engine, engine.settings.error_messages_file, false, record.error_number,
+               record.error_text, sizeof record.error_text);
+    hint_fill(engine, record, name_found, text_found);
     va_list args;
     va_start(args, format);
     error_format(record.detail, sizeof record.detail, format, args);

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "base/byte_order.h"
-#include "files/file_read.h"
+#include "base/limits.h"
 #include "engine/engine.h"
+#include "files/file_read.h"
 
 namespace qln {
 
@@ -17,6 +18,7 @@ static bool has_magic(const uint8_t* image, uint32_t length) {
 Scenario* scn_create(Engine& engine, const uint8_t* image, uint32_t length, const char* name,
                      uint16_t entry) {
     if (!image || !has_magic(image, length) || length < 5) return nullptr;
+    if (length > kScenarioImageBytesMax) return nullptr;
     const uint16_t header = read_u16(image + 3);
     // T is read at H, so the word at H must lie inside the image.
     if (uint32_t(header) + 2 > length) return nullptr;
@@ -56,6 +58,8 @@ Scenario* scn_load(Engine& engine, const char* name, uint16_t entry, uint16_t di
     return scn_create(engine, bytes.data(), static_cast<uint32_t>(bytes.size()), name, entry);
 }
 
-void scn_release(Scenario* scenario) { delete scenario; }
+void scn_release(Scenario* scenario) {
+    delete scenario;
+}
 
 }  // namespace qln

@@ -4,9 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
-#include "engine/settings.h"
 #include "engine/scenario_state.h"
+#include "engine/settings.h"
 
 namespace qln {
 
@@ -28,9 +29,15 @@ void scn_release(Scenario* scenario);
 // Validates a start-up candidate and applies its settings records; on success
 // the candidate becomes the start-up scenario of the settings.
 [[nodiscard]] bool startup_check(Engine& engine, const char* name, uint16_t entry);
+// The same; when the candidate is refused, why says so in English for the
+// author ("not found", "not packed: ...", "a bad settings record at offset 9").
+[[nodiscard]] bool startup_check_why(Engine& engine, const char* name, uint16_t entry,
+                                     std::string& why);
 
 // Applies the settings records of an image (offset 5 up to H). Returns false on
-// the first malformed record; settings applied before it stay applied.
-[[nodiscard]] bool startup_apply_records(Settings& settings, const uint8_t* image, uint32_t length);
+// the first malformed record, whose offset goes to bad_at when given; settings
+// applied before it stay applied.
+[[nodiscard]] bool startup_apply_records(Settings& settings, const uint8_t* image, uint32_t length,
+                                         uint32_t* bad_at = nullptr);
 
 }  // namespace qln

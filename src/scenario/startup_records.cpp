@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "base/byte_order.h"
-#include "files/file_read.h"
-#include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "files/file_read.h"
+#include "platform/host_files.h"
+#include "scenario/scenario.h"
 
 namespace qln {
 namespace {
@@ -37,7 +38,9 @@ struct RecordReader {
     }
 };
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Parses a decimal with an optional sign; empty text is 0. Stops at the first
 // other character.
@@ -97,37 +100,66 @@ bool parse_file_setting(const char* text, uint32_t size, FileSetting& out) {
     return true;
 }
 
-bool apply_number(RecordReader& r, uint16_t& field) { return r.u16(field); }
+bool apply_number(RecordReader& r, uint16_t& field) {
+    return r.u16(field);
+}
 
 }  // namespace
 
-bool startup_apply_records(Settings& settings, const uint8_t* image, uint32_t length) {
+bool startup_apply_records(Settings& settings, const uint8_t* image, uint32_t length,
+                           uint32_t* bad_at) {
     if (!image || length < 5) return false;
     const uint16_t header = read_u16(image + 3);
     RecordReader r{image, length, 5};
+    uint32_t record_at = 5;
+    const auto refuse = [&] {
+        if (bad_at) *bad_at = record_at;
+        return false;
+    };
     while (r.pos < header) {
-        if (r.pos >= length) return false;
+        record_at = r.pos;
+        if (r.pos >= length) return refuse();
         const uint8_t tag = image[r.pos++];
         if (tag == 'X') break;
         uint16_t next = 0;
-        if (!r.u16(next)) return false;
+        if (!r.u16(next)) return refuse();
         const char* text = nullptr;
         uint32_t text_size = 0;
         bool ok = true;
         switch (tag) {
-            case 'B': ok = apply_number(r, settings.buffer_count); break;
-            case 'D': ok = apply_number(r, settings.system_string_count); break;
-            case 'F': ok = apply_number(r, settings.byte_array_size); break;
-            case 'I': ok = apply_number(r, settings.word_array1_size); break;
-            case 'L': ok = apply_number(r, settings.dword_array_size); break;
-            case 'Q': ok = apply_number(r, settings.local_variable_count); break;
-            case 'S': ok = apply_number(r, settings.string_register_count); break;
-            case 'V': ok = apply_number(r, settings.result_register_count); break;
-            case 'W': ok = apply_number(r, settings.word_array2_size); break;
+            case 'B':
+                ok = apply_number(r, settings.buffer_count);
+                break;
+            case 'D':
+                ok = apply_number(r, settings.system_string_count);
+                break;
+            case 'F':
+                ok = apply_number(r, settings.byte_array_size);
+                break;
+            case 'I':
+                ok = apply_number(r, settings.word_array1_size);
+                break;
+            case 'L':
+                ok = apply_number(r, settings.dword_array_size);
+                break;
+            case 'Q':
+                ok = apply_number(r, settings.local_variable_count);
+                break;
+            case 'S':
+                ok = apply_number(r, settings.string_register_count);
+                break;
+            case 'V':
+                ok = apply_number(r, settings.result_register_count);
+                break;
+            case 'W':
+                ok = apply_number(r, settings.word_array2_size);
+                break;
             case 'N':
                 ok = r.u16(settings.screen_width) && r.u16(settings.screen_height);
                 break;
-            case 'P': ok = r.u16(settings.view_width) && r.u16(settings.view_height); break;
+            case 'P':
+                ok = r.u16(settings.view_width) && r.u16(settings.view_height);
+                break;
             case 'C':
             case 'E':
             case 'M': {
@@ -141,19 +173,65 @@ bool startup_apply_records(Settings& settings, const uint8_t* image, uint32_t le
                 ok = r.text(text, text_size);
                 if (ok) copy_unquoted(settings.title, text, text_size);
                 break;
-            default: break;  // no payload of its own
+            default:
+                break;  // no payload of its own
         }
-        if (!ok || r.pos != next) return false;
+        if (!ok || r.pos != next) return refuse();
     }
     return true;
 }
 
+namespace {
+
+// Why the packed bytes of a candidate could not be read, step by step.
+std::string read_refusal(const char* name, uint16_t entry) {
+    std::string host;
+    if (!host_path_map(name, host)) return "not a usable file name";
+    const HostPathKind kind = host_path_kind(host);
+    if (kind == HostPathKind::Missing) return "not found";
+    if (kind != HostPathKind::File) return "not a file";
+    std::vector<uint8_t> raw;
+    if (!file_read_path(name, entry, false, raw)) {
+        if (entry == 0) return "cannot be read";
+        return "not an archive holding entry " + std::to_string(entry);
+    }
+    if (raw.size() >= 3 && raw[0] == 'Q' && raw[1] == 'L' && raw[2] == 'N')
+        return "not packed: a raw scenario image (qlnpack pack OUT FILE packs it)";
+    if (raw.size() < 4) return "not packed (" + std::to_string(raw.size()) + " bytes)";
+    const size_t packed = size_t(raw[2]) | (size_t(raw[3]) << 8);
+    if (packed != raw.size() - 4) {
+        return "not packed: its packed layout states " + std::to_string(packed) +
+               " bytes of data but " + std::to_string(raw.size() - 4) + " follow";
+    }
+    const size_t unpacked = size_t(raw[0]) | (size_t(raw[1]) << 8);
+    return "not packed: its data does not unpack to the " + std::to_string(unpacked) +
+           " bytes it states";
+}
+
+}  // namespace
+
 bool startup_check(Engine& engine, const char* name, uint16_t entry) {
+    std::string why;
+    return startup_check_why(engine, name, entry, why);
+}
+
+bool startup_check_why(Engine& engine, const char* name, uint16_t entry, std::string& why) {
+    why.clear();
     std::vector<uint8_t> bytes;
-    if (!file_read_path(name, entry, true, bytes)) return false;
+    if (!file_read_path(name, entry, true, bytes)) {
+        why = read_refusal(name, entry);
+        return false;
+    }
     const uint32_t length = static_cast<uint32_t>(bytes.size());
-    if (length < 7 || bytes[0] != 'Q' || bytes[1] != 'L' || bytes[2] != 'N') return false;
-    if (!startup_apply_records(engine.settings, bytes.data(), length)) return false;
+    if (length < 7 || bytes[0] != 'Q' || bytes[1] != 'L' || bytes[2] != 'N') {
+        why = "not a scenario image (unpacked, it does not begin with QLN)";
+        return false;
+    }
+    uint32_t bad_at = 0;
+    if (!startup_apply_records(engine.settings, bytes.data(), length, &bad_at)) {
+        why = "a bad settings record at offset " + std::to_string(bad_at);
+        return false;
+    }
     FileSetting& startup = engine.settings.startup;
     settings_copy_text(startup.name, kPathMax, name);
     startup.entry = entry;

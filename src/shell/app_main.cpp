@@ -85,6 +85,16 @@ bool tables_make(AppRun& run) {
     return true;
 }
 
+// Without any font text is not drawn; the game still runs, and the player is
+// told once what to install, on standard error and in a message box.
+bool fonts_make(AppRun& run) {
+    if (!fonts_init(run.engine)) {
+        std::fprintf(stderr, "quillon: %s\n", kMsgNoFont);
+        run.platform.message_box(kMsgNoFont, kAppCaption);
+    }
+    return true;
+}
+
 // The start-up file is chosen before the list runs (it needs the command
 // line); the list is the rest, in the order the engine has always started.
 constexpr StartStep kStartSteps[] = {
@@ -94,9 +104,7 @@ constexpr StartStep kStartSteps[] = {
      [](AppRun& r) { screen_shutdown(r.engine); }},
     {kMsgSystem, window_make, [](AppRun& r) { cursor_release(r.engine); }},
     {kMsgBuffers, tables_make, [](AppRun& r) { tables_release(r.engine); }},
-    // Without any font text is not drawn; the game still runs.
-    {nullptr, [](AppRun& r) { return (void)fonts_init(r.engine), true; },
-     [](AppRun& r) { fonts_release(r.engine); }},
+    {nullptr, fonts_make, [](AppRun& r) { fonts_release(r.engine); }},
     // The mixer (a mixer that fails to open is ignored) and the CD audio,
     // stopped at exit: both have no device yet.
     {nullptr, [](AppRun&) { return true; }, [](AppRun&) {}},

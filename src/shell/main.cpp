@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int kExitEnded = 0, kExitStartupFailed = 1, kExitUsage = 2, kExitTimeLimit = 3,
+constexpr int kExitEnded = 0, kExitStartupFailed = 1, kExitUsage = 2, kExitLimit = 3,
               kExitScenarioError = 4;
 
 int usage_error(const std::string& message) {
@@ -78,6 +78,8 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
             dump_failed = !qln::screen_dump_write(e, options.dump_screen);
         };
     }
+    engine.shell.limits.max_commands = options.max_commands.value_or(0);
+    engine.shell.limits.max_errors = options.max_errors.value_or(0);
     outcome = qln::app_main(engine, platform, config);
     int status = kExitEnded;
     if (outcome == qln::AppOutcome::StartupFailed) {
@@ -87,7 +89,7 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
         switch (platform.quit_reason()) {
             case qln::QuitReason::TimeLimit:
                 std::fprintf(stderr, "quillon: --max-ms %u reached\n", *options.max_ms);
-                status = kExitTimeLimit;
+                status = kExitLimit;
                 break;
             case qln::QuitReason::WindowClosed:
             case qln::QuitReason::Signalled:
@@ -95,8 +97,17 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
                 status = kExitEnded;
                 break;
             case qln::QuitReason::None:
-                // -1: an interval callback failed; -100 and below: Stop at an error.
-                status = (last == -1 || last <= -100) ? kExitScenarioError : kExitEnded;
+                if (engine.shell.limits.hit == qln::RunLimitHit::Commands) {
+                    std::fprintf(stderr, "quillon: --max-commands %u reached\n",
+                                 *options.max_commands);
+                    status = kExitLimit;
+                } else if (engine.shell.limits.hit == qln::RunLimitHit::Errors) {
+                    std::fprintf(stderr, "quillon: --max-errors %u reached\n", *options.max_errors);
+                    status = kExitLimit;
+                } else {
+                    // -1: an interval callback failed; -100 and below: Stop at an error.
+                    status = (last == -1 || last <= -100) ? kExitScenarioError : kExitEnded;
+                }
                 break;
         }
     }

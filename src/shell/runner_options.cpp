@@ -163,6 +163,14 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
                 else
                     error = "--max-ms: \"" + value + "\" is not a tick count (0 to 4294967295)";
             }
+        } else if (take("--max-commands") || take("--max-errors")) {
+            uint32_t count = 0;
+            if (error.empty()) {
+                if (!parse_u32(value, count) || count == 0)
+                    error = arg + ": \"" + value + "\" is not a count (1 to 4294967295)";
+                else
+                    (arg == "--max-commands" ? o.max_commands : o.max_errors) = count;
+            }
         } else if (take("--display-bpp")) {
             if (error.empty()) {
                 if (value == "8")
@@ -210,6 +218,9 @@ std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
     args.insert(args.end(), {"--file-dialog", o.file_dialog_path ? *o.file_dialog_path : "cancel"});
     if (!o.dump_screen.empty()) args.insert(args.end(), {"--dump-screen", o.dump_screen});
     if (o.max_ms) args.insert(args.end(), {"--max-ms", std::to_string(*o.max_ms)});
+    if (o.max_commands)
+        args.insert(args.end(), {"--max-commands", std::to_string(*o.max_commands)});
+    if (o.max_errors) args.insert(args.end(), {"--max-errors", std::to_string(*o.max_errors)});
     args.insert(args.end(), {"--display-bpp", std::to_string(o.display_bpp)});
     args.insert(args.end(), {"--display-size", std::to_string(o.display_width) + "x" +
                                                    std::to_string(o.display_height)});
@@ -260,6 +271,10 @@ Options:
                          when the last scenario has ended, also after a stop
                          at an error or --max-ms)
   --max-ms N             end the run when the tick counter passes N
+  --max-commands N       end the run after N commands, whatever the clock
+                         does (nested runs and callbacks count too)
+  --max-errors N         end the run after N scenario errors answered with
+                         Continue (default: no limit, as for --max-commands)
   --display-bpp 8|24     the display's depth (default 24)
   --display-size WxH     the display's size (default 1920x1080)
   -h, --help             show this text
@@ -277,6 +292,8 @@ Each event of a headless run is one line of UTF-8 on standard error:
   question: TEXT answer=no
   file dialog: filter="FILTER" answer="PATH"   (or answer=cancel)
   display mode: full_screen=1 size=640x480 answer=ok
+A scenario error whose command or error the game's names files lack ends
+with hint="..." (the engine's command name and what the error means).
 Backslashes, quotes (inside quotes) and control characters are escaped
 (\\, \", \n, \xNN).
 
@@ -284,7 +301,7 @@ Exit status:
   0  the last scenario ended (or the window was closed)
   1  start-up failed
   2  usage error
-  3  --max-ms reached
+  3  --max-ms, --max-commands or --max-errors reached
   4  the run ended at a scenario error (answer stop) or a failed interval
      callback
 )";

@@ -21,6 +21,8 @@ struct RunnerOptions {
     std::optional<std::string> file_dialog_path;  // absolute; none: Cancel
     std::string dump_screen;                      // absolute; empty: none
     std::optional<uint32_t> max_ms;
+    std::optional<uint32_t> max_commands;  // end after this many commands
+    std::optional<uint32_t> max_errors;    // end after this many errors answered Continue
     int display_bpp = 24;
     int display_width = 1920, display_height = 1080;
     int scale = 0;        // whole window scale, 1 to 16; 0: the largest that fits

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "platform/host_files.h"
 #include "platform/platform.h"
 #include "scenario/scenario.h"
 #include "shell/app_main.h"
@@ -23,29 +24,53 @@ constexpr Candidate kCandidates[] = {
     {"start_up.qsc", 1},
 };
 
-// A name that does not fit the start-up setting could never be loaded again
-// as chosen, so it does not count as valid.
-bool check(Engine& engine, const std::string& name, uint16_t entry) {
-    if (name.size() >= static_cast<size_t>(kPathMax)) return false;
-    return startup_check(engine, name.c_str(), entry);
-}
+// What was tried and why each was refused, for the author: the message box
+// says only that nothing was valid.
+class Tried {
+  public:
+    // A name that does not fit the start-up setting could never be loaded
+    // again as chosen, so it does not count as valid.
+    bool check(Engine& engine, const std::string& name, uint16_t entry) {
+        std::string why = "the name is longer than a start-up file name may be";
+        if (name.size() < static_cast<size_t>(kPathMax) &&
+            startup_check_why(engine, name.c_str(), entry, why))
+            return true;
+        std::string shown;
+        if (!sjis_to_utf8(name.data(), name.size(), shown)) shown = "(a name not in Shift-JIS)";
+        lines_ += "quillon: start-up candidate " + shown;
+        if (entry != 0) lines_ += " (entry " + std::to_string(entry) + ")";
+        lines_ += ": " + why + "\n";
+        return false;
+    }
+    // Written once the choice has failed (or the command line was refused).
+    void report() {
+        std::fputs(lines_.c_str(), stderr);
+        lines_.clear();
+    }
+
+  private:
+    std::string lines_;
+};
 
 }  // namespace
 
 bool startup_choose(Engine& engine, const char* command_line) {
     DisplayService* platform = engine.platform.display;
     const std::string line = command_line ? command_line : "";
+    Tried tried;
     if (!line.empty()) {
-        if (check(engine, std::string(engine.shell.start_dir) + "\\" + line, 0)) return true;
-        if (check(engine, line, 0)) return true;
+        if (tried.check(engine, std::string(engine.shell.start_dir) + "\\" + line, 0)) return true;
+        if (tried.check(engine, line, 0)) return true;
+        tried.report();
         const int size = std::snprintf(nullptr, 0, kMsgIgnoreCommandLine, line.c_str());
         std::string question(static_cast<size_t>(size) + 1, '\0');
         std::snprintf(question.data(), question.size(), kMsgIgnoreCommandLine, line.c_str());
         if (!platform->question_yes_no(question.c_str(), kAppCaption)) return false;
     }
     for (const Candidate& c : kCandidates) {
-        if (check(engine, c.name, c.entry)) return true;
+        if (tried.check(engine, c.name, c.entry)) return true;
     }
+    tried.report();
     platform->message_box(kMsgNoCandidate, kAppCaption);
     return false;
 }

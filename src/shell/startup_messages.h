@@ -21,6 +21,13 @@ inline constexpr char kMsgSystem[] =
     "\x83V\x83X\x83"
     "e\x83\x80\x82\xCC\x8F\x89\x8A\xFA\x89\xBB\x82\xAA\x82\xC5\x82\xAB\x82\xDC"
     "\x82\xB9\x82\xF1\x81I";
+// No font at all: said once at start, in English (plain ASCII is Shift-JIS
+// too), naming what to install; the game then runs without text.
+inline constexpr char kMsgNoFont[] =
+    "No font was found, so no text can be shown.\n"
+    "Install the packages fonts-ipafont-gothic, fonts-ipafont-mincho and\n"
+    "fonts-dejavu-core (or any Japanese font fontconfig can find).";
+
 // "バッファの確保ができません！"
 inline constexpr char kMsgBuffers[] =
     "\x83o\x83"

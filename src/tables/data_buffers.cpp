@@ -4,9 +4,11 @@
 #include <new>
 #include <vector>
 
+#include "base/limits.h"
 #include "engine/engine.h"
-#include "graphics/picture.h"
 #include "engine/scenario_state.h"
+#include "engine/window_state.h"
+#include "graphics/picture.h"
 #include "tables/plugin.h"
 #include "tables/var_view.h"
 
@@ -54,7 +56,26 @@ Picture* copy_picture(const Picture& src) {
     return copy;
 }
 
+uint64_t picture_held(const Picture* p) {
+    return p ? p->pixel_bytes() + (p->alpha ? p->alpha_bytes() : 0) : 0;
+}
+
 }  // namespace
+
+uint64_t held_bytes(const Engine& engine) {
+    uint64_t held = 0;
+    for (const DataBuffer& b : engine.tables.buffers) {
+        if (b.type == BufType::Raw) held += b.size;
+        if (b.type == BufType::Picture) held += picture_held(b.picture);
+        if (b.type == BufType::Scenario && b.scenario) held += b.scenario->size;
+    }
+    for (const Window& w : engine.windows.records) held += picture_held(w.picture);
+    return held;
+}
+
+bool held_room(const Engine& engine, uint64_t more) {
+    return more <= kHeldBytesMax && held_bytes(engine) <= kHeldBytesMax - more;
+}
 
 DataBuffer* buf_entry(Engine& engine, int32_t buf_no) {
     std::vector<DataBuffer>& buffers = engine.tables.buffers;
@@ -134,6 +155,7 @@ bool buf_new_raw(Engine& engine, int32_t buf_no, uint32_t size) {
     DataBuffer* entry = buf_entry(engine, buf_no);
     if (!entry) return false;
     (void)buf_free(engine, buf_no);
+    if (size > kDataBufferBytesMax || !held_room(engine, size)) return false;
     std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[size]());
     if (!raw) return false;
     entry->raw = std::move(raw);
@@ -146,6 +168,7 @@ Picture* buf_new_picture(Engine& engine, int32_t buf_no, uint16_t width, uint16_
     DataBuffer* entry = buf_entry(engine, buf_no);
     if (!entry) return nullptr;
     (void)buf_free(engine, buf_no);
+    if (!held_room(engine, uint64_t(width) * height * 3)) return nullptr;
     Picture* picture = picture_create(width, height);
     if (!picture) return nullptr;
     store_picture(*entry, picture);
@@ -174,6 +197,10 @@ bool buf_store_picture(Engine& engine, int32_t buf_no, Picture* picture) {
         return false;
     }
     (void)buf_free(engine, buf_no);
+    if (!held_room(engine, picture_held(picture))) {
+        picture_free(picture);
+        return false;
+    }
     store_picture(*entry, picture);
     return true;
 }
@@ -185,6 +212,10 @@ bool buf_store_scenario(Engine& engine, int32_t buf_no, Scenario* scenario) {
         return false;
     }
     (void)buf_free(engine, buf_no);
+    if (!held_room(engine, scenario->size)) {
+        delete scenario;
+        return false;
+    }
     entry->scenario = scenario;
     entry->type = BufType::Scenario;
     entry->size = 1;
@@ -195,7 +226,7 @@ bool buf_store_bytes(Engine& engine, int32_t buf_no, const uint8_t* bytes, size_
     DataBuffer* entry = buf_entry(engine, buf_no);
     if (!entry) return false;
     (void)buf_free(engine, buf_no);
-    return store_raw_copy(*entry, bytes, size);
+    return held_room(engine, size) && store_raw_copy(*entry, bytes, size);
 }
 
 bool buf_dup(Engine& engine, int32_t src, int32_t dst) {
@@ -204,8 +235,10 @@ bool buf_dup(Engine& engine, int32_t src, int32_t dst) {
     if (!from || !to) return false;
     // dst goes first, so a slot duplicated onto itself ends up empty.
     (void)buf_free(engine, dst);
-    if (from->type == BufType::Raw) return store_raw_copy(*to, from->raw.get(), from->size);
+    if (from->type == BufType::Raw)
+        return held_room(engine, from->size) && store_raw_copy(*to, from->raw.get(), from->size);
     if (from->type == BufType::Picture) {
+        if (!held_room(engine, picture_held(from->picture))) return false;
         Picture* copy = copy_picture(*from->picture);
         if (!copy) return false;
         store_picture(*to, copy);

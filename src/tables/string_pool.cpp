@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "base/limits.h"
 #include "engine/engine.h"
 #include "tables/string_slots.h"
 
@@ -26,9 +27,18 @@ void append(StringPool& pool, uint32_t& slot_offset, const char* text, size_t le
 // Copies every live string into a block of capacity + length + 1 + 16 bytes,
 // string registers first, then system strings. The new text is the caller's
 // and may point into the old block, so it is set aside before that goes.
+// The pool never grows past kStringPoolBytesMax: near it, the block is only
+// as large as the live strings and the new one need, and a string that does
+// not fit is refused (the register keeps its text).
 bool compact(Tables& t, const char*& text, size_t length, std::unique_ptr<char[]>& aside) {
-    const uint64_t capacity = uint64_t(t.pool.capacity) + length + 1 + kGrowthSlack;
-    if (capacity > UINT32_MAX) return false;
+    uint64_t capacity = uint64_t(t.pool.capacity) + length + 1 + kGrowthSlack;
+    if (capacity > kStringPoolBytesMax) {
+        uint64_t live = 1 + length + 1;
+        for (uint32_t offset : t.string_slots)
+            if (offset != 0) live += std::strlen(t.pool.base.get() + offset) + 1;
+        if (live > kStringPoolBytesMax) return false;
+        capacity = kStringPoolBytesMax;
+    }
     aside.reset(new (std::nothrow) char[length + 1]);
     std::unique_ptr<char[]> block(new (std::nothrow) char[capacity]);
     if (!aside || !block) return false;

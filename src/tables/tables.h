@@ -58,6 +58,10 @@ bool buf_new_regions(Engine& engine, int32_t buf_no, uint32_t n);
 bool buf_store_picture(Engine& engine, int32_t buf_no, Picture* picture);
 bool buf_store_scenario(Engine& engine, int32_t buf_no, Scenario* scenario);
 bool buf_store_bytes(Engine& engine, int32_t buf_no, const uint8_t* bytes, size_t size);
+// What the data buffers and the window pictures hold together, and whether
+// more bytes fit under kHeldBytesMax (base/limits.h).
+uint64_t held_bytes(const Engine& engine);
+bool held_room(const Engine& engine, uint64_t more);
 bool buf_dup(Engine& engine, int32_t src, int32_t dst);
 bool buf_copy_bytes(Engine& engine, int32_t src, int32_t dst, int32_t dst_offset,
                     int32_t src_offset, int32_t length);

@@ -7,6 +7,7 @@
 #include "base/rect.h"
 #include "engine/engine.h"
 #include "screen/screen.h"
+#include "tables/tables.h"
 #include "windows/window.h"
 
 namespace qln {
@@ -86,6 +87,7 @@ bool win_open(Engine& engine, int32_t n, int32_t width, int32_t height, const Wi
     (void)win_close(engine, n);
 
     Window& w = engine.windows.records[size_t(n)];
+    if (!held_room(engine, uint64_t(width) * height * 3)) return false;
     Picture* picture = window_picture_new(width, height);
     if (!picture) return false;
     w = source;
@@ -189,6 +191,9 @@ bool win_resize(Engine& engine, Window& window, int32_t width, int32_t height, b
 
     // The new picture is made before the old one goes, so a failure leaves a
     // window that is still whole.
+    const uint64_t old_bytes = window.picture ? window.picture->pixel_bytes() : 0;
+    const uint64_t new_bytes = uint64_t(width) * height * 3;
+    if (new_bytes > old_bytes && !held_room(engine, new_bytes - old_bytes)) return false;
     Picture* picture = window_picture_new(width, height);
     if (!picture) return false;
     picture_free(window.picture);

@@ -85,7 +85,7 @@ TEST_F(Runner, AStartUpFileThatIsNoScenarioAsksAndNoEndsTheRun) {
     test::RunResult r = run({"--headless", "missing.qln"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(
-        r.out,
+        r.out.substr(r.out.find("question: ")),
         "question: 指定されたスタートアップシナリオが有効ではない。\\nFILE:[missing.qln]\\n\\n"
         "ファイル指定を無視して続行しますか？ answer=no\n");
     EXPECT_EQ(run({"--headless", "--answer", "yes", "missing.qln"}).status, 0);
@@ -96,7 +96,7 @@ TEST_F(Runner, StopAtAScenarioErrorExitsWithFourAndContinueGoesOn) {
     test::RunResult r = run({"--headless"});
     EXPECT_EQ(r.status, 4);
     EXPECT_NE(r.out.find("scenario error: command=0x2a error=100 name=\"\" text=\"\" detail=\"\" "
-                         "answer=stop\n"),
+                         "answer=stop hint=\""),
               std::string::npos)
         << r.out;
     r = run({"--headless", "--on-error", "continue"});

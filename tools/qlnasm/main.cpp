@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "asm/assembler.h"
+#include "base/limits.h"
 
 namespace {
 
@@ -64,13 +65,24 @@ int main(int argc, char** argv) {
     if (input.empty()) return usage_error("no input file");
     if (output.empty()) output = default_output(input);
 
+    std::vector<uint8_t> input_bytes;
+    // Read as a stream (pipes too), at most the cap and one byte more.
+    errno = 0;
     std::ifstream in(input, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "qlnasm: cannot read %s: %s\n", input.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "qlnasm: cannot read %s: %s\n", input.c_str(),
+                     std::strerror(errno ? errno : EIO));
         return 1;
     }
-    const std::string source((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
+    char chunk[65536];
+    while (input_bytes.size() <= qln::kFileReadMax && in.read(chunk, sizeof chunk).gcount() > 0)
+        input_bytes.insert(input_bytes.end(), chunk, chunk + in.gcount());
+    if (input_bytes.size() > qln::kFileReadMax) {
+        std::fprintf(stderr, "qlnasm: cannot read %s: larger than the 256 MiB a tool reads\n",
+                     input.c_str());
+        return 1;
+    }
+    const std::string source(input_bytes.begin(), input_bytes.end());
 
     std::vector<uint8_t> bytes;
     qln::AsmError error;
@@ -80,12 +92,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.format(input).c_str());
         return 1;
     }
+    errno = 0;
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        std::fprintf(stderr, "qlnasm: cannot write %s\n", output.c_str());
+        std::fprintf(stderr, "qlnasm: cannot write %s: %s\n", output.c_str(),
+                     std::strerror(errno ? errno : EIO));
         return 1;
     }
     return 0;

@@ -10,6 +10,7 @@
 
 #include "asm/command_doc.h"
 #include "asm/disassembler.h"
+#include "base/limits.h"
 #include "files/unpack.h"
 
 namespace {
@@ -42,11 +43,13 @@ int write_text(const std::string& text, const std::string& output) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    errno = 0;
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out) {
-        std::fprintf(stderr, "qlndis: cannot write %s\n", output.c_str());
+        std::fprintf(stderr, "qlndis: cannot write %s: %s\n", output.c_str(),
+                     std::strerror(errno ? errno : EIO));
         return 1;
     }
     return 0;
@@ -90,13 +93,23 @@ int main(int argc, char** argv) {
     }
     if (input.empty()) return usage_error("no input file");
 
+    std::vector<uint8_t> file;
+    // Read as a stream (pipes too), at most the cap and one byte more.
+    errno = 0;
     std::ifstream in(input, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(),
+                     std::strerror(errno ? errno : EIO));
         return 1;
     }
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+    char chunk[65536];
+    while (file.size() <= qln::kFileReadMax && in.read(chunk, sizeof chunk).gcount() > 0)
+        file.insert(file.end(), chunk, chunk + in.gcount());
+    if (file.size() > qln::kFileReadMax) {
+        std::fprintf(stderr, "qlndis: cannot read %s: larger than the 256 MiB a tool reads\n",
+                     input.c_str());
+        return 1;
+    }
 
     std::vector<uint8_t> image;
     if (file.size() >= 3 && std::memcmp(file.data(), "QLN", 3) == 0) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/limits.h"
 #include "graphics/decode_formats.h"
 #include "graphics/encode_formats.h"
 #include "platform/host_files.h"
@@ -18,7 +19,7 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr uint64_t kInputMax = 256u << 20;
+constexpr uint64_t kInputMax = qln::kFileReadMax;
 
 const char kHelp[] =
     "usage: qlnpic [OPTIONS] INPUT OUTPUT\n"
@@ -86,15 +87,47 @@ std::string format_from_extension(const std::string& path) {
     return "";
 }
 
-// Which reader picture_decode hands the bytes to, for --info.
+// Which reader picture_decode hands the bytes to, for --info (a picture the
+// engine read, so a compressed one has depth 1 or 24).
 std::string engine_format(const std::vector<uint8_t>& b) {
     if (qln::is_gcmp(b.data(), b.size())) {
-        if (b.size() < qln::gcmp_header_bytes) return "compressed (truncated header)";
         return std::abs(int(int8_t(b[12]))) == 1 ? "gcmp1" : "gcmp24";
     }
     if (qln::is_bmp(b.data(), b.size())) return "bmp";
     qln::PictureOwner targa(qln::decode_targa(b.data(), b.size()));
     return targa ? "targa" : "planar";
+}
+
+uint32_t u16_at(const std::vector<uint8_t>& b, size_t at) {
+    return at + 2 <= b.size() ? uint32_t(b[at] | (b[at + 1] << 8)) : 0;
+}
+
+std::string size_refused(uint32_t width, uint32_t height) {
+    return std::to_string(width) + " x " + std::to_string(height) +
+           " is beyond the picture limits (" + std::to_string(qln::kPictureSideMax) +
+           " pixels a side, " + std::to_string(qln::kPictureBytesMax / qln::kMiB) + " MiB)";
+}
+
+// Why the engine's decoder refused the bytes, as far as the header tells.
+std::string refusal(const std::vector<uint8_t>& b) {
+    if (qln::is_gcmp(b.data(), b.size())) {
+        if (b.size() < qln::gcmp_header_bytes) return "compressed format, header cut short";
+        const int depth = std::abs(int(int8_t(b[12])));
+        if (depth != 1 && depth != 24) {
+            return "compressed format of depth " + std::to_string(depth) +
+                   ": only depths 1 and 24 are read";
+        }
+        if (!qln::picture_file_size_allowed(u16_at(b, 8), u16_at(b, 10)))
+            return size_refused(u16_at(b, 8), u16_at(b, 10));
+        return "compressed format, pixel data damaged or cut short";
+    }
+    if (qln::is_bmp(b.data(), b.size()) && b.size() >= 26 &&
+        !qln::picture_file_size_allowed(u16_at(b, 18), u16_at(b, 22)))
+        return size_refused(u16_at(b, 18), u16_at(b, 22));
+    if (b.size() >= 18 && b[1] == 0 && b[2] == 2 && b[16] == 32 &&
+        !qln::picture_file_size_allowed(u16_at(b, 12), u16_at(b, 14)))
+        return size_refused(u16_at(b, 12), u16_at(b, 14));
+    return "not a picture (neither PNG nor a format the engine reads)";
 }
 
 bool load(const std::string& path, qln::PictureOwner& out, std::string& kind) {
@@ -116,7 +149,7 @@ bool load(const std::string& path, qln::PictureOwner& out, std::string& kind) {
     }
     out.reset(qln::picture_decode(bytes.data(), bytes.size()));
     if (!out) {
-        fail(path, "not a picture (neither PNG nor a format the engine reads)");
+        fail(path, refusal(bytes));
         return false;
     }
     kind = engine_format(bytes);

@@ -4,6 +4,9 @@
 
 #include <cstring>
 #include <new>
+#include <string>
+
+#include "base/limits.h"
 
 namespace qlnpic {
 
@@ -20,9 +23,10 @@ bool png_read(const std::vector<uint8_t>& bytes, qln::PictureOwner& out, std::st
         error = image.message;
         return false;
     }
-    if (image.width > 0xFFFF || image.height > 0xFFFF) {
+    if (!qln::picture_file_size_allowed(image.width, image.height)) {
         png_image_free(&image);
-        error = "larger than 65535 pixels across or down";
+        error = std::to_string(image.width) + " x " + std::to_string(image.height) +
+                " is beyond the picture limits (16384 pixels a side, 256 MiB)";
         return false;
     }
     image.format = PNG_FORMAT_BGRA;

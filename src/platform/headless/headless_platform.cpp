@@ -270,6 +270,7 @@ bool HeadlessPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
     line += "\" detail=\"";
     line += console_text(record.detail, true);
     line += options_.stop_on_error ? "\" answer=stop" : "\" answer=continue";
+    if (record.hint[0]) line += " hint=\"" + console_text(record.hint, true) + "\"";
     log_line(line);
     return options_.stop_on_error;
 }

@@ -77,6 +77,11 @@ std::string HostText::error_dialog_body(const ScenarioErrorRecord& record) {
     body += "\n情報  ";
     engine_to_utf8(field(record.detail, sizeof record.detail), one_);
     body += one_;
+    // Beside the fields the game's files left empty, what the engine knows.
+    if (record.hint[0]) {
+        engine_to_utf8(field(record.hint, sizeof record.hint), one_);
+        body += "\n\n" + one_;
+    }
     return body;
 }
 
