@@ -11,6 +11,7 @@
 #include "engine/random_state.h"
 #include "engine/screen_state.h"
 #include "engine/settings.h"
+#include "engine/sound_state.h"
 #include "engine/tables_state.h"
 #include "engine/ticker_state.h"
 #include "engine/timers_state.h"
@@ -63,6 +64,7 @@ struct Engine {
     ScreenState screen;
     WindowTable windows;
     FontTables fonts;
+    SoundState sound;
 
     Engine();
     Engine(const Engine&) = delete;

@@ -17,6 +17,7 @@
 #include "platform/process.h"
 #include "platform/signals.h"
 #include "shell/app_main.h"
+#include "shell/audio_dump.h"
 #include "shell/runner_options.h"
 #include "shell/screen_dump.h"
 
@@ -78,7 +79,10 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
             dump_failed = !qln::screen_dump_write(e, options.dump_screen);
         };
     }
+    engine.sound.capture = !options.dump_audio.empty();
     outcome = qln::app_main(engine, platform, config);
+    const bool audio_dump_failed =
+        engine.sound.capture && !qln::audio_dump_write(engine, options.dump_audio);
     int status = kExitEnded;
     if (outcome == qln::AppOutcome::StartupFailed) {
         status = kExitStartupFailed;
@@ -103,6 +107,10 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
     if (dump_failed) {
         std::fprintf(stderr, "quillon: --dump-screen: cannot write \"%s\"\n",
                      options.dump_screen.c_str());
+    }
+    if (audio_dump_failed) {
+        std::fprintf(stderr, "quillon: --dump-audio: cannot write \"%s\"\n",
+                     options.dump_audio.c_str());
     }
     return status;
 }

@@ -155,6 +155,15 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
                     error = "--dump-screen: no directory for \"" + value + "\"";
                 }
             }
+        } else if (take("--dump-audio")) {
+            if (error.empty()) {
+                o.dump_audio = absolute(value);
+                if (value.empty() || value.back() == '/') {
+                    error = "--dump-audio: \"" + value + "\" is not a file name";
+                } else if (!is_directory(parent_of(o.dump_audio))) {
+                    error = "--dump-audio: no directory for \"" + value + "\"";
+                }
+            }
         } else if (take("--max-ms")) {
             uint32_t ms = 0;
             if (error.empty()) {
@@ -209,6 +218,7 @@ std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
     args.insert(args.end(), {"--answer", o.answer_yes ? "yes" : "no"});
     args.insert(args.end(), {"--file-dialog", o.file_dialog_path ? *o.file_dialog_path : "cancel"});
     if (!o.dump_screen.empty()) args.insert(args.end(), {"--dump-screen", o.dump_screen});
+    if (!o.dump_audio.empty()) args.insert(args.end(), {"--dump-audio", o.dump_audio});
     if (o.max_ms) args.insert(args.end(), {"--max-ms", std::to_string(*o.max_ms)});
     args.insert(args.end(), {"--display-bpp", std::to_string(o.display_bpp)});
     args.insert(args.end(), {"--display-size", std::to_string(o.display_width) + "x" +
@@ -259,6 +269,8 @@ Options:
   --dump-screen FILE     at exit, the screen picture as a 24-bit BMP (written
                          when the last scenario has ended, also after a stop
                          at an error or --max-ms)
+  --dump-audio FILE      what the mixer played from start to exit, as a
+                         44,100 Hz stereo 16-bit WAV (headless runs)
   --max-ms N             end the run when the tick counter passes N
   --display-bpp 8|24     the display's depth (default 24)
   --display-size WxH     the display's size (default 1920x1080)
