@@ -44,6 +44,25 @@ struct WaveVoice {
     bool loop = false;
     bool done = false;  // set by the renderer; the voice is dropped by the engine
     uint32_t id = 0;
+    uint64_t end_frame = UINT64_MAX;  // plays up to here (a media device's "to")
+    uint32_t owner = 0;               // 0: the wave commands; else a media device's id
+};
+
+// A device opened with a media command string.
+struct MediaDevice {
+    uint32_t id = 0;
+    std::string alias;               // lower case; the device type when opened without one
+    std::string type;                // cdaudio, waveaudio, sequencer, mpegvideo
+    std::shared_ptr<const Pcm> pcm;  // the opened element's samples, if any
+    enum class Mode : uint8_t { NotReady, Stopped, Playing, Paused } mode = Mode::Stopped;
+    uint64_t position = 0;  // frames, while not playing
+    uint32_t voice = 0;     // the playing voice
+    enum class TimeFormat : uint8_t {
+        Milliseconds,
+        Tmsf,
+        Msf,
+        Samples
+    } time_format = TimeFormat::Milliseconds;
 };
 
 struct SoundState {
@@ -55,6 +74,8 @@ struct SoundState {
     // frees memory.
     std::vector<WaveVoice> waves;
     uint32_t next_voice_id = 1;
+    std::vector<MediaDevice> media;
+    uint32_t next_media_id = 1;
     // Without a device the engine renders the graph itself on the virtual
     // clock, up to each tick it sees, and keeps the samples when asked to.
     bool capture = false;

@@ -20,6 +20,7 @@
 #include "scenario/startup.h"
 #include "screen/screen.h"
 #include "shell/startup_messages.h"
+#include "sound/mci.h"
 #include "sound/mixer.h"
 #include "tables/tables.h"
 #include "text/font.h"
@@ -97,6 +98,18 @@ bool mixer_make(AppRun& run) {
     return true;
 }
 
+// The CD audio stops if it plays (under either of its device names), then
+// every media device closes.
+void media_release(AppRun& run) {
+    Engine& engine = run.engine;
+    if (mci_send(engine, "status cdaudio mode wait").text == "playing") {
+        (void)mci_send(engine, "stop cdaudio wait");
+    } else if (mci_send(engine, "status cda mode wait").text == "playing") {
+        (void)mci_send(engine, "stop cda wait");
+    }
+    (void)mci_send(engine, "close all");
+}
+
 // The start-up file is chosen before the list runs (it needs the command
 // line); the list is the rest, in the order the engine has always started.
 constexpr StartStep kStartSteps[] = {
@@ -112,7 +125,7 @@ constexpr StartStep kStartSteps[] = {
     // The mixer (a mixer that fails to open is ignored) and the media
     // devices, whose CD audio is stopped and every device closed at exit.
     {nullptr, mixer_make, [](AppRun& r) { mixer_close(r.engine); }},
-    {nullptr, [](AppRun&) { return true; }, [](AppRun&) {}},
+    {nullptr, [](AppRun&) { return true; }, media_release},
     // Shown last, destroyed first.
     {nullptr, [](AppRun& r) { return r.platform.window_show(), true; },
      [](AppRun& r) { r.platform.window_destroy(); }},

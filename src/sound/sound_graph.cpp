@@ -27,7 +27,7 @@ Gain line_gain(const MixerLine& line) {
 
 void mix_voice(WaveVoice& voice, Gain gain, int32_t* acc, uint32_t frames) {
     const int16_t* samples = voice.pcm->samples.data();
-    const uint64_t total = voice.pcm->frames();
+    const uint64_t total = std::min<uint64_t>(voice.pcm->frames(), voice.end_frame);
     uint32_t at = 0;
     while (at < frames && !voice.done) {
         if (voice.frame >= total) {
@@ -194,14 +194,41 @@ uint32_t sound_wave_start(Engine& engine, std::shared_ptr<const Pcm> pcm, bool l
     return id;
 }
 
-void sound_waves_stop(Engine& engine) {
+void sound_voices_stop(Engine& engine, uint32_t owner) {
     if (!engine.sound.mixer_open) return;
     sound_catch_up(engine);
+    std::vector<WaveVoice>& waves = engine.sound.waves;
     std::vector<WaveVoice> stopped;
     {
         SoundGraphHold hold(engine);
-        stopped.swap(engine.sound.waves);
+        auto end = std::stable_partition(waves.begin(), waves.end(),
+                                         [owner](const WaveVoice& v) { return v.owner != owner; });
+        stopped.assign(std::make_move_iterator(end), std::make_move_iterator(waves.end()));
+        waves.erase(end, waves.end());
     }
+}
+
+void sound_waves_stop(Engine& engine) {
+    sound_voices_stop(engine, 0);
+}
+
+uint32_t sound_voice_start(Engine& engine, std::shared_ptr<const Pcm> pcm, uint64_t from,
+                           uint64_t to, bool loop, uint32_t owner) {
+    const uint32_t id = sound_wave_start(engine, std::move(pcm), loop);
+    for (WaveVoice& v : engine.sound.waves) {
+        if (v.id != id) continue;
+        SoundGraphHold hold(engine);
+        v.frame = from;
+        v.end_frame = to;
+        v.owner = owner;
+    }
+    return id;
+}
+
+const WaveVoice* sound_voice_find(const Engine& engine, uint32_t id) {
+    for (const WaveVoice& v : engine.sound.waves)
+        if (v.id == id) return &v;
+    return nullptr;
 }
 
 bool sound_wave_playing(const Engine& engine, uint32_t id) {
@@ -212,7 +239,7 @@ bool sound_wave_playing(const Engine& engine, uint32_t id) {
 
 bool sound_waves_any(const Engine& engine) {
     for (const WaveVoice& v : engine.sound.waves)
-        if (!v.done) return true;
+        if (!v.done && v.owner == 0) return true;
     return false;
 }
 
