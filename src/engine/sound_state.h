@@ -46,6 +46,14 @@ struct WaveVoice {
     uint32_t id = 0;
     uint64_t end_frame = UINT64_MAX;  // plays up to here (a media device's "to")
     uint32_t owner = 0;               // 0: the wave commands; else a media device's id
+    uint32_t line = kLineWave;        // the mixer line whose gain it plays through
+};
+
+// A CD track found as a file; track 1 is the data track.
+struct CdTrack {
+    uint32_t number = 0;
+    std::string host_path;
+    uint64_t frames = 0;  // at the mixer's rate
 };
 
 // A device opened with a media command string.
@@ -55,8 +63,10 @@ struct MediaDevice {
     std::string type;                // cdaudio, waveaudio, sequencer, mpegvideo
     std::shared_ptr<const Pcm> pcm;  // the opened element's samples, if any
     enum class Mode : uint8_t { NotReady, Stopped, Playing, Paused } mode = Mode::Stopped;
-    uint64_t position = 0;  // frames, while not playing
-    uint32_t voice = 0;     // the playing voice
+    uint64_t position = 0;     // frames, while not playing
+    uint64_t origin = 0;       // where the playing voice's frame 0 lies
+    uint64_t play_frames = 0;  // where the voice ends, counted from origin
+    uint32_t voice = 0;        // the playing voice
     enum class TimeFormat : uint8_t {
         Milliseconds,
         Tmsf,
@@ -75,6 +85,11 @@ struct SoundState {
     std::vector<WaveVoice> waves;
     uint32_t next_voice_id = 1;
     std::vector<MediaDevice> media;
+    // Where CD track files are looked for, in order, and what was found
+    // there (looked for once, when a CD device first opens).
+    std::vector<std::string> cd_folders = {"cd", "bgm", ""};
+    bool cd_scanned = false;
+    std::vector<CdTrack> cd_tracks;
     uint32_t next_media_id = 1;
     // Without a device the engine renders the graph itself on the virtual
     // clock, up to each tick it sees, and keeps the samples when asked to.

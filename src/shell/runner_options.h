@@ -21,6 +21,7 @@ struct RunnerOptions {
     std::optional<std::string> file_dialog_path;  // absolute; none: Cancel
     std::string dump_screen;                      // absolute; empty: none
     std::string dump_audio;                       // absolute; empty: none
+    std::string cd_dir;                           // absolute; empty: none
     std::optional<uint32_t> max_ms;
     int display_bpp = 24;
     int display_width = 1920, display_height = 1080;

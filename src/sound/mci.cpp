@@ -8,6 +8,8 @@
 #include "engine/engine.h"
 #include "files/file_read.h"
 #include "run/run_loop.h"
+#include "sound/audio_file.h"
+#include "sound/cd_tracks.h"
 #include "sound/sound_graph.h"
 #include "sound/wav_decode.h"
 
@@ -45,13 +47,85 @@ bool is_simple_device(const std::string& name) {
     return name == "cdaudio" || name == "waveaudio" || name == "sequencer";
 }
 
+constexpr uint64_t kDataTrackFrames = uint64_t(kSoundRate) * 2;  // without a file for track 1
+constexpr uint64_t kCdFramesPerSecond = 75;
+
+struct DiscTrack {
+    uint64_t start = 0, frames = 0;
+    const CdTrack* file = nullptr;
+};
+
+// The disc: tracks 1 to the highest found, each after the one before.
+std::vector<DiscTrack> disc_layout(Engine& engine) {
+    SoundState& s = engine.sound;
+    if (!s.cd_scanned) {
+        s.cd_tracks = cd_tracks_find(s.cd_folders);
+        s.cd_scanned = true;
+    }
+    const uint32_t count = s.cd_tracks.empty() ? 0 : s.cd_tracks.back().number;
+    std::vector<DiscTrack> disc(count);
+    for (const CdTrack& t : s.cd_tracks) disc[t.number - 1].file = &t;
+    uint64_t at = 0;
+    for (uint32_t n = 0; n < count; ++n) {
+        disc[n].start = at;
+        disc[n].frames = disc[n].file ? disc[n].file->frames : n == 0 ? kDataTrackFrames : 0;
+        at += disc[n].frames;
+    }
+    return disc;
+}
+
+bool is_cd(const MediaDevice& d) {
+    return d.type == "cdaudio";
+}
+
+// "mm:ss:ff" of a frame count, in CD frames of 1/75 s.
+std::string msf_text(uint64_t frames) {
+    const uint64_t f = frames * kCdFramesPerSecond / kSoundRate;
+    char text[32];
+    std::snprintf(
+        text, sizeof text, "%02llu:%02llu:%02llu", static_cast<unsigned long long>(f / (75 * 60)),
+        static_cast<unsigned long long>(f / 75 % 60), static_cast<unsigned long long>(f % 75));
+    return text;
+}
+
+// "a:b:c..." into up to parts numbers; false for anything else.
+bool parse_colon_numbers(const std::string& word, uint64_t* parts, int max_parts, int& count) {
+    count = 0;
+    size_t at = 0;
+    while (count < max_parts) {
+        const size_t colon = std::min(word.find(':', at), word.size());
+        uint64_t v = 0;
+        const std::string piece = word.substr(at, colon - at);
+        if (piece.empty()) {
+            v = 0;
+        } else {
+            for (char c : piece) {
+                if (c < '0' || c > '9' || v > 1000000) return false;
+                v = v * 10 + uint64_t(c - '0');
+            }
+        }
+        parts[count++] = v;
+        if (colon == word.size()) return true;
+        at = colon + 1;
+    }
+    return false;
+}
+
+uint64_t msf_frames(uint64_t m, uint64_t s, uint64_t f) {
+    return (m * 60 * 75 + s * 75 + f) * kSoundRate / kCdFramesPerSecond;
+}
+
 MediaDevice* device_find(Engine& engine, const std::string& name) {
     for (MediaDevice& d : engine.sound.media)
         if (d.alias == name) return &d;
     return nullptr;
 }
 
-uint64_t length_frames(const MediaDevice& d) {
+uint64_t length_frames(Engine& engine, const MediaDevice& d) {
+    if (is_cd(d)) {
+        const std::vector<DiscTrack> disc = disc_layout(engine);
+        return disc.empty() ? 0 : disc.back().start + disc.back().frames;
+    }
     return d.pcm ? d.pcm->frames() : 0;
 }
 
@@ -60,16 +134,25 @@ uint64_t position_now(Engine& engine, MediaDevice& d) {
     if (d.mode != Mode::Playing) return d.position;
     sound_catch_up(engine);  // what has played up to this tick
     const WaveVoice* v = sound_voice_find(engine, d.voice);
-    if (v && !v->done) return v->frame;
+    if (v && !v->done) return d.origin + v->frame;
     // The voice has ended: the device stopped at its end.
     d.mode = Mode::Stopped;
-    d.position = v ? std::min(v->frame, length_frames(d)) : length_frames(d);
+    d.position = d.origin + (v ? std::min(v->frame, v->end_frame) : d.play_frames);
     return d.position;
 }
 
-std::string format_position(const MediaDevice& d, uint64_t frames) {
+std::string format_position(Engine& engine, const MediaDevice& d, uint64_t frames) {
     const uint64_t ms = frames * 1000 / kSoundRate;
     char text[32];
+    if (is_cd(d) && d.time_format == TimeFormat::Msf) return msf_text(frames);
+    if (is_cd(d) && d.time_format == TimeFormat::Tmsf) {
+        const std::vector<DiscTrack> disc = disc_layout(engine);
+        size_t n = 0;
+        while (n + 1 < disc.size() && disc[n + 1].start <= frames) ++n;
+        const uint64_t in_track = disc.empty() ? 0 : frames - disc[n].start;
+        std::snprintf(text, sizeof text, "%02u:", unsigned(n + 1));
+        return text + msf_text(in_track);
+    }
     switch (d.time_format) {
         case TimeFormat::Samples:
             std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(frames));
@@ -83,11 +166,43 @@ std::string format_position(const MediaDevice& d, uint64_t frames) {
 }
 
 // A position word in the device's time format, to frames.
-uint32_t parse_position(const MediaDevice& d, const std::string& word, uint64_t& frames) {
+uint32_t parse_position(Engine& engine, const MediaDevice& d, const std::string& word,
+                        uint64_t& frames) {
     uint64_t value = 0;
-    if (!parse_number(word, value)) return kMciBadInteger;
-    frames = d.time_format == TimeFormat::Samples ? value : value * kSoundRate / 1000;
-    return frames > length_frames(d) ? kMciOutOfRange : kMciOk;
+    if (is_cd(d) && d.time_format != TimeFormat::Milliseconds) {
+        uint64_t p[4] = {};
+        int count = 0;
+        if (!parse_colon_numbers(word, p, 4, count)) return kMciBadInteger;
+        if (d.time_format == TimeFormat::Msf) {
+            if (count > 3) return kMciBadInteger;
+            frames = msf_frames(p[0], p[1], p[2]);
+        } else {
+            const std::vector<DiscTrack> disc = disc_layout(engine);
+            if (p[0] < 1 || p[0] > disc.size()) return kMciOutOfRange;
+            frames = disc[p[0] - 1].start + msf_frames(p[1], p[2], p[3]);
+        }
+    } else {
+        if (!parse_number(word, value)) return kMciBadInteger;
+        frames = d.time_format == TimeFormat::Samples ? value : value * kSoundRate / 1000;
+    }
+    return frames > length_frames(engine, d) ? kMciOutOfRange : kMciOk;
+}
+
+// The disc's sound from from to to, decoded from the track files.
+std::shared_ptr<const Pcm> disc_pcm(Engine& engine, uint64_t from, uint64_t to) {
+    auto out = std::make_shared<Pcm>();
+    for (const DiscTrack& t : disc_layout(engine)) {
+        const uint64_t begin = std::max(from, t.start), end = std::min(to, t.start + t.frames);
+        if (begin >= end) continue;
+        Pcm track;
+        if (!t.file || !audio_file_decode(t.file->host_path, track)) track.samples.clear();
+        // Track lengths come from the files' headers; a short decode is silence.
+        track.samples.resize(size_t(t.frames) * 2, 0);
+        out->samples.insert(out->samples.end(),
+                            track.samples.begin() + ptrdiff_t((begin - t.start) * 2),
+                            track.samples.begin() + ptrdiff_t((end - t.start) * 2));
+    }
+    return out;
 }
 
 void device_stop(Engine& engine, MediaDevice& d, Mode mode) {
@@ -169,7 +284,8 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
     d.alias = alias;
     if (type == "cdaudio") {
         // No track files: a drive without a disc.
-        d.mode = Mode::NotReady;
+        d.mode = disc_layout(engine).empty() ? Mode::NotReady : Mode::Stopped;
+        d.time_format = TimeFormat::Msf;
     } else if (!element.empty()) {
         std::vector<uint8_t> bytes;
         if (!file_read_path(element.c_str(), 0, false, bytes)) return reply(kMciFileNotFound);
@@ -200,7 +316,7 @@ MciReply play_device(Engine& engine, MediaDevice& d, Request& r) {
             if (!w) return reply(kMciMissingParameter);
             uint64_t frames = 0;
             if (d.mode != Mode::NotReady) {
-                if (const uint32_t e = parse_position(d, *w, frames)) return reply(e);
+                if (const uint32_t e = parse_position(engine, d, *w, frames)) return reply(e);
             }
             (is_from ? from : to) = frames;
         } else if (r.take("repeat")) {
@@ -210,12 +326,21 @@ MciReply play_device(Engine& engine, MediaDevice& d, Request& r) {
         }
     }
     if (d.mode == Mode::NotReady) return reply(kMciHardware);
-    if (!d.pcm) return reply(kMciUnsupportedFunction);
+    if (!d.pcm && !is_cd(d)) return reply(kMciUnsupportedFunction);
     const uint64_t start = from != UINT64_MAX ? from : position_now(engine, d);
-    const uint64_t end = to != UINT64_MAX ? to : length_frames(d);
+    const uint64_t end = to != UINT64_MAX ? to : length_frames(engine, d);
     if (start > end) return reply(kMciOutOfRange);
     sound_voices_stop(engine, d.id);
-    d.voice = sound_voice_start(engine, d.pcm, start, end, repeat, d.id);
+    d.play_frames = end - start;
+    if (is_cd(d)) {
+        d.origin = start;
+        d.voice = sound_voice_start(engine, disc_pcm(engine, start, end), 0, end - start, repeat,
+                                    d.id, kLineCd);
+    } else {
+        d.origin = 0;
+        d.play_frames = end;
+        d.voice = sound_voice_start(engine, d.pcm, start, end, repeat, d.id, kLineWave);
+    }
     d.mode = Mode::Playing;
     if (wait && !repeat) {
         InputState snap;
@@ -239,25 +364,36 @@ MciReply status_device(Engine& engine, MediaDevice& d, Request& r) {
                    : m == Mode::NotReady ? "not ready"
                                          : "stopped";
     } else if (r.take("position")) {
-        out.text = no_disc ? "" : format_position(d, position_now(engine, d));
+        out.text = no_disc ? "" : format_position(engine, d, position_now(engine, d));
         if (no_disc) out.error = kMciHardware;
     } else if (r.take("length")) {
         if (r.take("track")) {
             uint64_t n = 0;
             const std::string* w = r.next();
             if (!w || !parse_number(*w, n)) return reply(kMciBadInteger);
-            return reply(no_disc ? kMciHardware : kMciUnsupportedFunction);
+            if (no_disc) return reply(kMciHardware);
+            if (!is_cd(d)) return reply(kMciUnsupportedFunction);
+            const std::vector<DiscTrack> disc = disc_layout(engine);
+            if (n < 1 || n > disc.size()) return reply(kMciOutOfRange);
+            const uint64_t frames = disc[n - 1].frames;
+            return reply(kMciOk, d.time_format == TimeFormat::Milliseconds
+                                     ? std::to_string(frames * 1000 / kSoundRate)
+                                     : msf_text(frames));
         }
         if (no_disc) return reply(kMciHardware);
-        out.text = format_position(d, length_frames(d));
+        out.text = format_position(engine, d, length_frames(engine, d));
     } else if (r.take("number")) {
         if (!r.take("of") || !r.take("tracks")) return reply(kMciUnrecognizedKeyword);
         if (no_disc) return reply(kMciHardware);
-        out.text = "1";
+        out.text = is_cd(d) ? std::to_string(disc_layout(engine).size()) : "1";
     } else if (r.take("current")) {
         if (!r.take("track")) return reply(kMciUnrecognizedKeyword);
         if (no_disc) return reply(kMciHardware);
-        out.text = "1";
+        const std::vector<DiscTrack> disc = disc_layout(engine);
+        const uint64_t at = position_now(engine, d);
+        size_t n = 0;
+        while (n + 1 < disc.size() && disc[n + 1].start <= at) ++n;
+        out.text = std::to_string(n + 1);
     } else if (r.take("ready")) {
         out.text = no_disc ? "false" : "true";
     } else if (r.take("media")) {
@@ -265,7 +401,10 @@ MciReply status_device(Engine& engine, MediaDevice& d, Request& r) {
         out.text = no_disc ? "false" : "true";
     } else if (r.take("time")) {
         if (!r.take("format")) return reply(kMciUnrecognizedKeyword);
-        out.text = d.time_format == TimeFormat::Samples ? "samples" : "milliseconds";
+        out.text = d.time_format == TimeFormat::Samples ? "samples"
+                   : d.time_format == TimeFormat::Msf   ? "msf"
+                   : d.time_format == TimeFormat::Tmsf  ? "tmsf"
+                                                        : "milliseconds";
     } else {
         return reply(r.more() ? kMciUnrecognizedKeyword : kMciMissingParameter);
     }
@@ -471,11 +610,11 @@ MciReply mci_send(Engine& engine, std::string_view command) {
         if (r.take("start")) {
             frames = 0;
         } else if (r.take("end")) {
-            frames = length_frames(*d);
+            frames = length_frames(engine, *d);
         } else {
             const std::string* w = r.next();
             if (!w) return reply(kMciMissingParameter);
-            if (const uint32_t e = parse_position(*d, *w, frames)) return reply(e);
+            if (const uint32_t e = parse_position(engine, *d, *w, frames)) return reply(e);
         }
         take_common(r, wait, notify);
         if (r.more()) return reply(kMciUnrecognizedKeyword);

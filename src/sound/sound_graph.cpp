@@ -56,8 +56,9 @@ int16_t clip(int64_t v) {
 
 void render_chunk(SoundState& sound, int16_t* out, uint32_t frames) {
     int32_t acc[kChunkFrames * 2] = {};
-    const Gain waves = line_gain(sound.lines[kLineWave]);
-    for (WaveVoice& voice : sound.waves) mix_voice(voice, waves, acc, frames);
+    for (WaveVoice& voice : sound.waves) {
+        mix_voice(voice, line_gain(sound.lines[voice.line]), acc, frames);
+    }
     const Gain master = line_gain(sound.lines[kLineMaster]);
     for (uint32_t i = 0; i < frames; ++i) {
         out[2 * i] = clip((int64_t(acc[2 * i]) * master.left) >> 16);
@@ -213,7 +214,7 @@ void sound_waves_stop(Engine& engine) {
 }
 
 uint32_t sound_voice_start(Engine& engine, std::shared_ptr<const Pcm> pcm, uint64_t from,
-                           uint64_t to, bool loop, uint32_t owner) {
+                           uint64_t to, bool loop, uint32_t owner, uint32_t line) {
     const uint32_t id = sound_wave_start(engine, std::move(pcm), loop);
     for (WaveVoice& v : engine.sound.waves) {
         if (v.id != id) continue;
@@ -221,6 +222,7 @@ uint32_t sound_voice_start(Engine& engine, std::shared_ptr<const Pcm> pcm, uint6
         v.frame = from;
         v.end_frame = to;
         v.owner = owner;
+        v.line = line < kMixerLines ? line : kLineWave;
     }
     return id;
 }
