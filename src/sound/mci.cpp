@@ -133,6 +133,7 @@ uint64_t length_frames(Engine& engine, const MediaDevice& d) {
 uint64_t position_now(Engine& engine, MediaDevice& d) {
     if (d.mode != Mode::Playing) return d.position;
     sound_catch_up(engine);  // what has played up to this tick
+    SoundGraphHold hold(engine);
     const WaveVoice* v = sound_voice_find(engine, d.voice);
     if (v && !v->done) return d.origin + v->frame;
     // The voice has ended: the device stopped at its end.

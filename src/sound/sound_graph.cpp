@@ -120,7 +120,7 @@ void device_render(void* context, int16_t* samples, uint32_t frames) {
 
 }  // namespace
 
-SoundGraphHold::SoundGraphHold(Engine& engine)
+SoundGraphHold::SoundGraphHold(const Engine& engine)
     : engine_(engine), locked_(engine.sound.device_open) {
     if (locked_) engine_.platform.audio->audio_lock();
 }
@@ -234,12 +234,14 @@ const WaveVoice* sound_voice_find(const Engine& engine, uint32_t id) {
 }
 
 bool sound_wave_playing(const Engine& engine, uint32_t id) {
+    SoundGraphHold hold(engine);
     for (const WaveVoice& v : engine.sound.waves)
         if (v.id == id) return !v.done;
     return false;
 }
 
 bool sound_waves_any(const Engine& engine) {
+    SoundGraphHold hold(engine);
     for (const WaveVoice& v : engine.sound.waves)
         if (!v.done && v.owner == 0) return true;
     return false;

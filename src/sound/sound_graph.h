@@ -28,13 +28,13 @@ void sound_catch_up(Engine& engine);
 // Keeps the device's thread out of the graph while the engine changes it.
 class SoundGraphHold {
   public:
-    explicit SoundGraphHold(Engine& engine);
+    explicit SoundGraphHold(const Engine& engine);
     ~SoundGraphHold();
     SoundGraphHold(const SoundGraphHold&) = delete;
     SoundGraphHold& operator=(const SoundGraphHold&) = delete;
 
   private:
-    Engine& engine_;
+    const Engine& engine_;
     bool locked_;
 };
 
