@@ -12,6 +12,7 @@
 #include "engine/run_limits_state.h"
 #include "engine/screen_state.h"
 #include "engine/settings.h"
+#include "engine/sound_state.h"
 #include "engine/tables_state.h"
 #include "engine/ticker_state.h"
 #include "engine/timers_state.h"
@@ -67,6 +68,7 @@ struct Engine {
     ScreenState screen;
     WindowTable windows;
     FontTables fonts;
+    SoundState sound;
 
     Engine();
     Engine(const Engine&) = delete;

@@ -13,6 +13,9 @@ struct Engine;
 // run before the cursor frame changes.
 inline constexpr int kTickerOrderCallbacks = 100;
 inline constexpr int kTickerOrderCursor = 200;
+// Volume fades and the sound graph after the cursor, as the poll step has
+// always run them.
+inline constexpr int kTickerOrderSound = 300;
 
 // Adds a ticker at its place; one of the same name is not added twice.
 void ticker_add(Engine& engine, const Ticker& ticker);

@@ -156,6 +156,10 @@ class AudioService {
     virtual bool audio_open(const AudioFormat& format, AudioRender render, void* context) = 0;
     // Stops the calls; render is not called once this returns.
     virtual void audio_close() = 0;
+    // Keeps render from running until audio_unlock, so the engine can change
+    // what it renders; held only for a few assignments.
+    virtual void audio_lock() {}
+    virtual void audio_unlock() {}
 };
 
 // Host libraries, for plug-ins.

@@ -11,6 +11,7 @@
 
 #include "engine/engine.h"
 #include "input/cursor.h"
+#include "platform/game_data_dir.h"
 #include "platform/host_files.h"
 #include "platform/instance_lock.h"
 #include "platform/threaded_platform.h"
@@ -19,6 +20,8 @@
 #include "scenario/startup.h"
 #include "screen/screen.h"
 #include "shell/startup_messages.h"
+#include "sound/mci.h"
+#include "sound/mixer.h"
 #include "tables/tables.h"
 #include "text/font.h"
 
@@ -95,6 +98,28 @@ bool fonts_make(AppRun& run) {
     return true;
 }
 
+bool mixer_make(AppRun& run) {
+    Engine& engine = run.engine;
+    std::string cwd, folder;
+    if (engine.shell.host_effects_allowed && host_cwd(cwd) && game_data_dir(cwd, folder)) {
+        engine.sound.volume_path = folder + "/volumes.txt";
+    }
+    (void)mixer_open(engine);
+    return true;
+}
+
+// The CD audio stops if it plays (under either of its device names), then
+// every media device closes.
+void media_release(AppRun& run) {
+    Engine& engine = run.engine;
+    if (mci_send(engine, "status cdaudio mode wait").text == "playing") {
+        (void)mci_send(engine, "stop cdaudio wait");
+    } else if (mci_send(engine, "status cda mode wait").text == "playing") {
+        (void)mci_send(engine, "stop cda wait");
+    }
+    (void)mci_send(engine, "close all");
+}
+
 // The start-up file is chosen before the list runs (it needs the command
 // line); the list is the rest, in the order the engine has always started.
 constexpr StartStep kStartSteps[] = {
@@ -105,10 +130,10 @@ constexpr StartStep kStartSteps[] = {
     {kMsgSystem, window_make, [](AppRun& r) { cursor_release(r.engine); }},
     {kMsgBuffers, tables_make, [](AppRun& r) { tables_release(r.engine); }},
     {nullptr, fonts_make, [](AppRun& r) { fonts_release(r.engine); }},
-    // The mixer (a mixer that fails to open is ignored) and the CD audio,
-    // stopped at exit: both have no device yet.
-    {nullptr, [](AppRun&) { return true; }, [](AppRun&) {}},
-    {nullptr, [](AppRun&) { return true; }, [](AppRun&) {}},
+    // The mixer (a mixer that fails to open is ignored) and the media
+    // devices, whose CD audio is stopped and every device closed at exit.
+    {nullptr, mixer_make, [](AppRun& r) { mixer_close(r.engine); }},
+    {nullptr, [](AppRun&) { return true; }, media_release},
     // Shown last, destroyed first.
     {nullptr, [](AppRun& r) { return r.platform.window_show(), true; },
      [](AppRun& r) { r.platform.window_destroy(); }},

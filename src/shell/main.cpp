@@ -17,6 +17,7 @@
 #include "platform/process.h"
 #include "platform/signals.h"
 #include "shell/app_main.h"
+#include "shell/audio_dump.h"
 #include "shell/runner_options.h"
 #include "shell/screen_dump.h"
 
@@ -80,7 +81,13 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
     }
     engine.shell.limits.max_commands = options.max_commands.value_or(0);
     engine.shell.limits.max_errors = options.max_errors.value_or(0);
+    engine.sound.capture = !options.dump_audio.empty();
+    if (!options.cd_dir.empty()) {
+        engine.sound.cd_folders.insert(engine.sound.cd_folders.begin(), options.cd_dir);
+    }
     outcome = qln::app_main(engine, platform, config);
+    const bool audio_dump_failed =
+        engine.sound.capture && !qln::audio_dump_write(engine, options.dump_audio);
     int status = kExitEnded;
     if (outcome == qln::AppOutcome::StartupFailed) {
         status = kExitStartupFailed;
@@ -114,6 +121,10 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
     if (dump_failed) {
         std::fprintf(stderr, "quillon: --dump-screen: cannot write \"%s\"\n",
                      options.dump_screen.c_str());
+    }
+    if (audio_dump_failed) {
+        std::fprintf(stderr, "quillon: --dump-audio: cannot write \"%s\"\n",
+                     options.dump_audio.c_str());
     }
     return status;
 }

@@ -155,6 +155,20 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
                     error = "--dump-screen: no directory for \"" + value + "\"";
                 }
             }
+        } else if (take("--cd")) {
+            if (error.empty()) {
+                o.cd_dir = absolute(value);
+                if (!is_directory(o.cd_dir)) error = "--cd: no directory \"" + value + "\"";
+            }
+        } else if (take("--dump-audio")) {
+            if (error.empty()) {
+                o.dump_audio = absolute(value);
+                if (value.empty() || value.back() == '/') {
+                    error = "--dump-audio: \"" + value + "\" is not a file name";
+                } else if (!is_directory(parent_of(o.dump_audio))) {
+                    error = "--dump-audio: no directory for \"" + value + "\"";
+                }
+            }
         } else if (take("--max-ms")) {
             uint32_t ms = 0;
             if (error.empty()) {
@@ -217,6 +231,8 @@ std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
     args.insert(args.end(), {"--answer", o.answer_yes ? "yes" : "no"});
     args.insert(args.end(), {"--file-dialog", o.file_dialog_path ? *o.file_dialog_path : "cancel"});
     if (!o.dump_screen.empty()) args.insert(args.end(), {"--dump-screen", o.dump_screen});
+    if (!o.cd_dir.empty()) args.insert(args.end(), {"--cd", o.cd_dir});
+    if (!o.dump_audio.empty()) args.insert(args.end(), {"--dump-audio", o.dump_audio});
     if (o.max_ms) args.insert(args.end(), {"--max-ms", std::to_string(*o.max_ms)});
     if (o.max_commands)
         args.insert(args.end(), {"--max-commands", std::to_string(*o.max_commands)});
@@ -270,6 +286,10 @@ Options:
   --dump-screen FILE     at exit, the screen picture as a 24-bit BMP (written
                          when the last scenario has ended, also after a stop
                          at an error or --max-ms)
+  --cd DIR               CD track files (trackNN.ogg, ...) are looked for in
+                         DIR first, then in cd/, bgm/ and the game directory
+  --dump-audio FILE      what the mixer played from start to exit, as a
+                         44,100 Hz stereo 16-bit WAV (headless runs)
   --max-ms N             end the run when the tick counter passes N
   --max-commands N       end the run after N commands, whatever the clock
                          does (nested runs and callbacks count too)

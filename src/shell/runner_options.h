@@ -20,6 +20,8 @@ struct RunnerOptions {
     bool answer_yes = false;
     std::optional<std::string> file_dialog_path;  // absolute; none: Cancel
     std::string dump_screen;                      // absolute; empty: none
+    std::string dump_audio;                       // absolute; empty: none
+    std::string cd_dir;                           // absolute; empty: none
     std::optional<uint32_t> max_ms;
     std::optional<uint32_t> max_commands;  // end after this many commands
     std::optional<uint32_t> max_errors;    // end after this many errors answered Continue

@@ -33,6 +33,7 @@
 #include "platform/sdl2/host_text.h"
 #include "platform/sdl2/instance_raise.h"
 #include "platform/sdl2/letterbox.h"
+#include "platform/sdl2/sdl_audio.h"
 #include "platform/threaded_platform.h"
 
 namespace qln {
@@ -54,6 +55,13 @@ class SdlPlatform : public ThreadedPlatform {
     // The caller has initialised SDL's video subsystem on this thread.
     explicit SdlPlatform(SdlOptions options);
     ~SdlPlatform() override;
+
+    // The base's services with the SDL2 audio device.
+    Platform services() override {
+        Platform p = ThreadedPlatform::services();
+        p.audio = &audio_device_;
+        return p;
+    }
 
     uint32_t ticks() override;
     void sleep_ms(uint32_t ms) override;
@@ -83,6 +91,7 @@ class SdlPlatform : public ThreadedPlatform {
     uint32_t main_pass(bool scenario_held) override;
 
   private:
+    SdlAudioDevice audio_device_;
     void handle_event(const SDL_Event& event);
     void handle_window_event(const SDL_WindowEvent& event);
     void handle_key(const SDL_KeyboardEvent& event, bool down);

@@ -1,0 +1,19 @@
+#pragma once
+// CD audio from track files, found under the names players already use:
+// trackNN, TrackNN, trackN or NN with .ogg, .flac, .mp3 or .wav (any case),
+// in cd/, CD/, bgm/, the game's directory, or the folder given with --cd.
+// Track 1 is the data track.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/sound_state.h"
+
+namespace qln {
+
+// The tracks of the first folder that holds any, in number order; folders
+// are scenario-relative ("cd") or host paths ("/home/.../rip").
+std::vector<CdTrack> cd_tracks_find(const std::vector<std::string>& folders);
+
+}  // namespace qln
