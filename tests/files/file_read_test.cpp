@@ -43,7 +43,9 @@ bool read_mem(const Bytes& file, uint16_t entry, bool compressed, Bytes& out) {
     out = {0xEE};
     const bool ok =
         qln::source_read(qln::MemorySource(file.data(), file.size()), entry, compressed, out);
-    if (!ok) EXPECT_TRUE(out.empty());
+    if (!ok) {
+        EXPECT_TRUE(out.empty());
+    }
     return ok;
 }
 
@@ -56,7 +58,9 @@ class FileReadTest : public ::testing::Test {
         Bytes out = {0xEE};
         const bool ok = qln::file_read_path(name, entry, compressed, out);
         EXPECT_EQ(ok, expect) << name << " entry " << entry;
-        if (!ok) EXPECT_TRUE(out.empty());
+        if (!ok) {
+            EXPECT_TRUE(out.empty());
+        }
         return out;
     }
 };
@@ -94,7 +98,9 @@ TEST(PackedLayout, LengthFieldsMustMatchTheData) {
         SCOPED_TRACE(testing::PrintToString(c.file));
         Bytes out;
         EXPECT_EQ(read_mem(c.file, 0, true, out), c.ok);
-        if (c.ok) EXPECT_EQ(out, text("abcabc"));
+        if (c.ok) {
+            EXPECT_EQ(out, text("abcabc"));
+        }
     }
     // 65,540 bytes cannot be a packed layout (its length field is 16 bits),
     // whatever the first four bytes say; one byte less and the field matches.

@@ -90,7 +90,9 @@ TEST(Unpack, ShortStreamsDecodeOrAreRefusedWithoutStrayWrites) {
         SCOPED_TRACE(c.name);
         const Unpacked r = run(c.run, c.in, c.out_len);
         EXPECT_EQ(r.ok, c.ok);
-        if (c.ok) EXPECT_EQ(r.bytes, c.out);
+        if (c.ok) {
+            EXPECT_EQ(r.bytes, c.out);
+        }
         EXPECT_TRUE(r.guards_intact);
     }
 }

@@ -24,7 +24,9 @@ TEST(DecodeLimits, HostileHeadersAreRefusedQuicklyAndTheCapsStillDecode) {
         b.insert(b.end(), {0, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3});
         PictureOwner p(picture_decode(b.data(), b.size()));
         ASSERT_EQ(bool(p), decodes) << w << " x " << h;
-        if (p) EXPECT_EQ(p->pixels[p->pixel_bytes() - 1], 3);
+        if (p) {
+            EXPECT_EQ(p->pixels[p->pixel_bytes() - 1], 3);
+        }
     }
     for (auto [w, h, made] : {std::tuple{65535, 15, true}, {8192, 8192, true}, {8192, 8193, false}})
         EXPECT_EQ(bool(PictureOwner(picture_create(uint16_t(w), uint16_t(h)))), made)

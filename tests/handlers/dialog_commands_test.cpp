@@ -25,7 +25,9 @@ uint32_t glyph_rgb(int k) {
 void expect_glyph(const Picture& p, int32_t x, int32_t y, int k) {
     SCOPED_TRACE("glyph " + std::to_string(k) + " at " + std::to_string(x) + "," +
                  std::to_string(y));
-    for (int32_t j = 0; j < 16; ++j) ASSERT_EQ(pixel(p, x + j % 4, y + j / 4), glyph_rgb(k));
+    for (int32_t j = 0; j < 16; ++j) {
+        ASSERT_EQ(pixel(p, x + j % 4, y + j / 4), glyph_rgb(k));
+    }
     EXPECT_TRUE(x == 0 || pixel(p, x - 1, y) != glyph_rgb(k));
     EXPECT_TRUE(y == 0 || pixel(p, x, y - 1) != glyph_rgb(k));
 }

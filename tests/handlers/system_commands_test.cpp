@@ -131,7 +131,9 @@ TEST_F(SystemCommandsTest, SysExecGivesTheExitCodeZeroOrMinusOneOrAnError) {
         result_set(engine, 1, 5);
         EXPECT_EQ(cmd_sys_exec(engine, args_of(c.line, c.mode)), c.result);
         EXPECT_EQ(result_get(engine, 1), c.r1);
-        if (c.mode == 2) EXPECT_EQ(engine.shell.detached_children.size(), 1u);
+        if (c.mode == 2) {
+            EXPECT_EQ(engine.shell.detached_children.size(), 1u);
+        }
     }
     EXPECT_STREQ(engine.interp.error.detail, "command: /no/such/program --x");
     // Sandboxed runs start nothing.

@@ -104,7 +104,9 @@ TEST(CursorAnimation, FramesFollowTheirDurationsTheButtonsAndThePointerAcrossThe
         m.platform.pointer_x = step.x;
         cursor_tick(m.engine, t0 + step.ms);
         EXPECT_EQ(m.platform.cursor_shows, step.shows);
-        if (step.image) EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(step.image));
+        if (step.image) {
+            EXPECT_EQ(bgra_at(m.platform.cursor_last, 0, 0), palette_bgra(step.image));
+        }
     }
     EXPECT_EQ(m.platform.cursor_last.hot_x, 3);
     EXPECT_EQ(m.platform.cursor_last.hot_y, 4);

@@ -146,7 +146,9 @@ TEST(Callbacks, AClickWaitSleepsUntilInputOrTheNextCallback) {
     };
     click_at_100();
     ASSERT_FALSE(m.platform.idle_waits.empty());
-    for (uint32_t budget : m.platform.idle_waits) EXPECT_EQ(budget, kIdleWaitMaxMs);
+    for (uint32_t budget : m.platform.idle_waits) {
+        EXPECT_EQ(budget, kIdleWaitMaxMs);
+    }
 
     m.add(".code\n  end\n", 30);
     click_at_100();
@@ -155,7 +157,9 @@ TEST(Callbacks, AClickWaitSleepsUntilInputOrTheNextCallback) {
     EXPECT_EQ(m.platform.idle_waits[0], 30u);
     EXPECT_EQ(m.platform.idle_waits[1], 29u);
     EXPECT_EQ(m.engine.timers.callbacks.front().last_run, 90u);
-    for (uint32_t budget : m.platform.idle_waits) EXPECT_LE(budget, 30u);
+    for (uint32_t budget : m.platform.idle_waits) {
+        EXPECT_LE(budget, 30u);
+    }
 }
 
 TEST(WaitClick, LeftRightHeldButtonsAndFailure) {

@@ -59,7 +59,9 @@ TEST(ScreenUpdate, ComposesVisibleWindowsBottomToTopWithTheirOpacity) {
         const auto& w = windows[n - 1];
         ASSERT_TRUE(m.open(n, w.w, w.h, w.x, w.y));
         fill_rgb(*m.win(n).picture, w.rgb);
-        if (n < 4) ASSERT_TRUE(win_show(m.engine, n, true));  // window 4 stays hidden
+        if (n < 4) {
+            ASSERT_TRUE(win_show(m.engine, n, true));  // window 4 stays hidden
+        }
     }
     m.win(2).transp = 128;
     m.win(3).picture->alpha.reset(new uint8_t[4]{255, 0, 255, 0});

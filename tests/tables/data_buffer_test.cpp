@@ -45,7 +45,9 @@ TEST_F(DataBuffers, RawAndRegionBuffersInsideTheTableOnly) {
     const RegionList* list = buf_get_regions(engine, 9);
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->entries.size(), 3u);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(list->entries[i].id, i + 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->entries[i].id, i + 1);
+    }
     EXPECT_EQ(buf_size(engine, 9), 1u);
     EXPECT_FALSE(buf_new_regions(engine, 9, 0x10000));
     EXPECT_EQ(buf_entry(engine, 9)->type, BufType::Empty);

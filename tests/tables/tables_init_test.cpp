@@ -94,7 +94,9 @@ TEST_F(TablesInit, VarsClearKeepsResultsAndSystemStringsAndReleaseEndsAll) {
     str_set(engine, 4, "text");
     sysstr_set(engine, 0, "C:\\GAME");
     vars_clear(engine);
-    for (int space = 0; space < 4; ++space) EXPECT_EQ(var_get(engine, space, 0), 0);
+    for (int space = 0; space < 4; ++space) {
+        EXPECT_EQ(var_get(engine, space, 0), 0);
+    }
     EXPECT_EQ(result_get(engine, 1), 3);
     EXPECT_STREQ(str_get(engine, 4), "");
     EXPECT_STREQ(sysstr_get(engine, 0), "C:\\GAME");

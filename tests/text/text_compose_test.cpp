@@ -94,7 +94,9 @@ TEST(TextCompose, NegativeMaskAndPicturesWithoutAlphaLeaveAlphaAlone) {
     std::fill(p.alpha.get(), p.alpha.get() + 16, 9);
     const GlyphInk glyph{3, 3, kInkBytes};
     text_compose_glyph(text_canvas_of(p, -1, true), 0, 0, glyph, test_colours(), 1, 1);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(p.alpha[size_t(i)], 9);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(p.alpha[size_t(i)], 9);
+    }
     p.alpha.reset();
     fill_rgb(p, kPaper);
     text_compose_glyph(text_canvas_of(p, 77, false), 0, 0, glyph, test_colours(), 0, 0);

@@ -12,7 +12,7 @@ namespace qln::test {
 template <typename... Ts>
 Args args_of(Ts... operands) {
     Args a;
-    const auto push = [&a](auto operand) {
+    [[maybe_unused]] const auto push = [&a](auto operand) {
         if constexpr (std::is_integral_v<decltype(operand)>) {
             a.push_num(static_cast<int32_t>(operand));
         } else {

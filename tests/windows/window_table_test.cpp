@@ -139,7 +139,9 @@ TEST(WindowTable, OverlapLooksAtWindowsAbove) {
     ASSERT_TRUE(m.open(1, 100, 100, 0, 0));
     ASSERT_TRUE(m.open(2, 50, 50, 200, 200));  // apart from 1
     ASSERT_TRUE(m.open(3, 50, 50, 90, 90));    // touches 1
-    for (int32_t n : {1, 2, 3}) ASSERT_TRUE(win_show(m.engine, n, true));
+    for (int32_t n : {1, 2, 3}) {
+        ASSERT_TRUE(win_show(m.engine, n, true));
+    }
     EXPECT_EQ(win_overlap(m.engine, m.win(1)), 1);
     EXPECT_EQ(win_overlap(m.engine, m.win(2)), 0);
     EXPECT_EQ(win_pin(m.engine, 3, true), 0);

@@ -255,8 +255,12 @@ TEST(HeadlessMinimise, TheMainThreadMovesTheClockToTheRestoreOrTheEnd) {
         run_threads(platform, [&] { held_on = platform.hold_while_minimised(); });
         EXPECT_FALSE(held_on);
         EXPECT_EQ(platform.quit_reason(), max_ms ? QuitReason::TimeLimit : QuitReason::InputEnded);
-        if (max_ms) EXPECT_EQ(platform.ticks(), 301u);
-        if (!max_ms) EXPECT_EQ(o.lines->size(), 1u);
+        if (max_ms) {
+            EXPECT_EQ(platform.ticks(), 301u);
+        }
+        if (!max_ms) {
+            EXPECT_EQ(o.lines->size(), 1u);
+        }
     }
 }
 

@@ -32,7 +32,9 @@ TEST(NullPlatform, ClockRunsTimedActionsInOrderAsItReachesThem) {
     EXPECT_EQ(order, (std::vector<int>{2, 3, 5}));
 
     p.quit_after = 3;  // three more checks answer no, then yes for good
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(p.quit_requested());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(p.quit_requested());
+    }
     EXPECT_TRUE(p.quit_requested());
     EXPECT_TRUE(p.quit_requested());
 }
