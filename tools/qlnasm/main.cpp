@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/read_input.h"
 #include "asm/assembler.h"
 #include "base/limits.h"
 
@@ -66,22 +67,7 @@ int main(int argc, char** argv) {
     if (output.empty()) output = default_output(input);
 
     std::vector<uint8_t> input_bytes;
-    // Read as a stream (pipes too), at most the cap and one byte more.
-    errno = 0;
-    std::ifstream in(input, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "qlnasm: cannot read %s: %s\n", input.c_str(),
-                     std::strerror(errno ? errno : EIO));
-        return 1;
-    }
-    char chunk[65536];
-    while (input_bytes.size() <= qln::kFileReadMax && in.read(chunk, sizeof chunk).gcount() > 0)
-        input_bytes.insert(input_bytes.end(), chunk, chunk + in.gcount());
-    if (input_bytes.size() > qln::kFileReadMax) {
-        std::fprintf(stderr, "qlnasm: cannot read %s: larger than the 256 MiB a tool reads\n",
-                     input.c_str());
-        return 1;
-    }
+    if (!qln::tools::read_input("qlnasm", input, input_bytes)) return 1;
     const std::string source(input_bytes.begin(), input_bytes.end());
 
     std::vector<uint8_t> bytes;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/read_input.h"
 #include "asm/command_doc.h"
 #include "asm/disassembler.h"
 #include "base/limits.h"
@@ -94,22 +95,7 @@ int main(int argc, char** argv) {
     if (input.empty()) return usage_error("no input file");
 
     std::vector<uint8_t> file;
-    // Read as a stream (pipes too), at most the cap and one byte more.
-    errno = 0;
-    std::ifstream in(input, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "qlndis: cannot read %s: %s\n", input.c_str(),
-                     std::strerror(errno ? errno : EIO));
-        return 1;
-    }
-    char chunk[65536];
-    while (file.size() <= qln::kFileReadMax && in.read(chunk, sizeof chunk).gcount() > 0)
-        file.insert(file.end(), chunk, chunk + in.gcount());
-    if (file.size() > qln::kFileReadMax) {
-        std::fprintf(stderr, "qlndis: cannot read %s: larger than the 256 MiB a tool reads\n",
-                     input.c_str());
-        return 1;
-    }
+    if (!qln::tools::read_input("qlndis", input, file)) return 1;
 
     std::vector<uint8_t> image;
     if (file.size() >= 3 && std::memcmp(file.data(), "QLN", 3) == 0) {
