@@ -147,8 +147,11 @@ TEST(Invoke, AFailedCallbackLeavesTheChainAsItWas) {
     // An interval callback runs between two commands of the scenario.
     callback = m.load("    eval v3[9] += 1\n    end\n", "tick");
     ASSERT_NE(callback, nullptr);
-    slot->scenario = callback;
-    callback_add(m.engine, 1, 2, callback, 0);
+    DataBuffer* tick_slot = buf_entry(m.engine, 4);
+    tick_slot->type = BufType::Scenario;
+    tick_slot->size = 1;
+    tick_slot->scenario = callback;
+    callback_add(m.engine, 1, 4, callback, 0);
     m.engine.timers.callbacks_enabled = true;
     ASSERT_TRUE(m.start("    eval v3[0] = 1\n    eval v3[0] = 2\n    end\n"));
     ASSERT_EQ(scn_step(m.engine), 0);
