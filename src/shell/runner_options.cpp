@@ -36,6 +36,18 @@ std::string parent_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// An output file option: its absolute path, or an error when the value names
+// no file in an existing directory.
+std::string output_file(const char* option, const std::string& value, std::string& error) {
+    const std::string path = absolute(value);
+    if (value.empty() || value.back() == '/') {
+        error = std::string(option) + ": \"" + value + "\" is not a file name";
+    } else if (!is_directory(parent_of(path))) {
+        error = std::string(option) + ": no directory for \"" + value + "\"";
+    }
+    return path;
+}
+
 }  // namespace
 
 RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOptions& o,
@@ -147,28 +159,14 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
                     o.file_dialog_path = absolute(value);
             }
         } else if (take("--dump-screen")) {
-            if (error.empty()) {
-                o.dump_screen = absolute(value);
-                if (value.empty() || value.back() == '/') {
-                    error = "--dump-screen: \"" + value + "\" is not a file name";
-                } else if (!is_directory(parent_of(o.dump_screen))) {
-                    error = "--dump-screen: no directory for \"" + value + "\"";
-                }
-            }
+            if (error.empty()) o.dump_screen = output_file("--dump-screen", value, error);
         } else if (take("--cd")) {
             if (error.empty()) {
                 o.cd_dir = absolute(value);
                 if (!is_directory(o.cd_dir)) error = "--cd: no directory \"" + value + "\"";
             }
         } else if (take("--dump-audio")) {
-            if (error.empty()) {
-                o.dump_audio = absolute(value);
-                if (value.empty() || value.back() == '/') {
-                    error = "--dump-audio: \"" + value + "\" is not a file name";
-                } else if (!is_directory(parent_of(o.dump_audio))) {
-                    error = "--dump-audio: no directory for \"" + value + "\"";
-                }
-            }
+            if (error.empty()) o.dump_audio = output_file("--dump-audio", value, error);
         } else if (take("--max-ms")) {
             uint32_t ms = 0;
             if (error.empty()) {
