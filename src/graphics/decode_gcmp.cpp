@@ -111,7 +111,11 @@ struct Colour {
 
 // Colour runs fill the pixels in file order (bottom row first, left to right).
 Picture* decode_depth24(ByteReader& in, PictureOwner pic) {
-    Colour list[128] = {};
+    // The list of recent colours, position i at ring[(head + i) & 127]: a
+    // literal then enters at the front in one step, the last colour falling
+    // off, instead of shifting all 127 others.
+    Colour ring[128] = {};
+    size_t head = 0;
     uint32_t pending = 0;
     const size_t width = pic->width, height = pic->height;
     const size_t total = width * height;
@@ -151,7 +155,7 @@ Picture* decode_depth24(ByteReader& in, PictureOwner pic) {
                         count = n;
                     }
                 }
-                colour = list[p];
+                colour = ring[(head + p) & 127];
             } else {
                 uint32_t n = t;
                 if (t == 1) {
@@ -178,8 +182,13 @@ Picture* decode_depth24(ByteReader& in, PictureOwner pic) {
             }
         }
         done += n;
-        std::memmove(list + 1, list, p * sizeof(Colour));
-        list[0] = colour;
+        if (p == 127) {
+            head = (head - 1) & 127;
+        } else {
+            // A reference moves its colour to the front past the p before it.
+            for (size_t i = p; i > 0; --i) ring[(head + i) & 127] = ring[(head + i - 1) & 127];
+        }
+        ring[head] = colour;
     }
     return pic.release();
 }
