@@ -8,6 +8,7 @@
 
 #include "asm/dis_internal.h"
 #include "asm/text_literal.h"
+#include "base/byte_order.h"
 #include "engine/command_row.h"
 
 namespace qln {
@@ -18,10 +19,6 @@ struct Item {
     size_t size;
     bool decoded;  // a command; otherwise raw bytes
 };
-
-uint32_t u16_at(const uint8_t* p) {
-    return p[0] | p[1] << 8;
-}
 
 // Whether the assembler, given the string operands as literals in code order,
 // would build exactly the string table that is there.
@@ -71,8 +68,8 @@ std::string disassemble(const uint8_t* image, size_t len) {
     std::string out = "; " + std::to_string(len) + " bytes\n";
     const std::set<uint32_t> no_labels;
     const bool has_header = len >= 7 && std::memcmp(image, "QLN", 3) == 0;
-    const size_t h = has_header ? u16_at(image + 3) : 0;
-    const bool scenario = has_header && h >= 5 && h + 2 <= len && u16_at(image + h) <= len;
+    const size_t h = has_header ? read_u16(image + 3) : 0;
+    const bool scenario = has_header && h >= 5 && h + 2 <= len && read_u16(image + h) <= len;
     if (!scenario) {
         // Not a scenario image: keep every byte as it is.
         out += ".raw\n";
@@ -82,7 +79,7 @@ std::string disassemble(const uint8_t* image, size_t len) {
     DisContext ctx;
     ctx.image = image;
     ctx.len = len;
-    ctx.t_offset = u16_at(image + h);
+    ctx.t_offset = read_u16(image + h);
     ctx.codec = &codec;
     const size_t code_begin = h + 2;
     const bool table_after_code = ctx.t_offset >= code_begin;

@@ -4,6 +4,7 @@
 // wide steps wherever there is room, and checks bounds once per flag byte or
 // token instead of once per byte.
 #include "files/unpack.h"
+#include "base/byte_order.h"
 
 #include <bit>
 #include <cstring>
@@ -14,9 +15,6 @@ namespace {
 // A wide match copy may write up to kSlack - 1 bytes past the match's end.
 constexpr size_t kSlack = 16;
 
-inline uint16_t load_le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 inline uint32_t load_be32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
@@ -149,7 +147,7 @@ bool unpack_a(const uint8_t* in, size_t in_len, uint8_t* out, size_t out_len) {
                 f <<= literals;
                 if (f == 0x80000000u) break;  // only the stop bit is left
                 f <<= 1;
-                const unsigned w = load_le16(ip);
+                const unsigned w = read_u16(ip);
                 ip += 2;
                 const size_t distance = (w >> 4) + 1;
                 if (distance > static_cast<size_t>(op - out)) return false;
@@ -169,7 +167,7 @@ bool unpack_a(const uint8_t* in, size_t in_len, uint8_t* out, size_t out_len) {
                 continue;
             }
             if (iend - ip < 2) return false;
-            const unsigned w = load_le16(ip);
+            const unsigned w = read_u16(ip);
             ip += 2;
             const size_t distance = (w >> 4) + 1;
             size_t len = (w & 0x0F) + 3;

@@ -3,6 +3,7 @@
 
 #include "input/cursor_file.h"
 
+#include "base/byte_order.h"
 #include "platform/platform.h"
 
 namespace qln {
@@ -14,23 +15,19 @@ constexpr size_t kPixelBytes = 512;
 constexpr int kRowPixelBytes = 16;  // 32 pixels at 4 bits
 constexpr int kRowMaskBytes = 4;    // 32 pixels at 1 bit
 
-uint16_t le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
 }  // namespace
 
 bool cursor_layout_read(const uint8_t* data, size_t size, CursorLayout& out) {
     if (!data || size < kCursorHeaderSize) return false;
     if (data[0] != 'a' || data[1] != 'p' || data[2] != 't' || data[3] != 'r') return false;
     CursorLayout layout;
-    layout.image_count = le16(data + 4);
-    layout.hot_x = le16(data + 6);
-    layout.hot_y = le16(data + 8);
+    layout.image_count = read_u16(data + 4);
+    layout.hot_x = read_u16(data + 6);
+    layout.hot_y = read_u16(data + 8);
     // 64-bit sums: a count of 65535 in every field cannot overflow them.
     uint64_t offset = kCursorHeaderSize + uint64_t(layout.image_count) * kCursorImageSize;
     for (int state = 0; state < kCursorStates; ++state) {
-        layout.frame_count[state] = le16(data + kFrameCountOffset + 2 * state);
+        layout.frame_count[state] = read_u16(data + kFrameCountOffset + 2 * state);
         layout.frame_table[state] = static_cast<size_t>(offset);
         offset += uint64_t(layout.frame_count[state]) * 4;
     }
@@ -42,7 +39,7 @@ bool cursor_layout_read(const uint8_t* data, size_t size, CursorLayout& out) {
 CursorFrame cursor_frame_at(const uint8_t* data, const CursorLayout& layout, int state,
                             uint16_t index) {
     const uint8_t* p = data + layout.frame_table[state] + size_t(index) * 4;
-    return CursorFrame{le16(p), le16(p + 2)};
+    return CursorFrame{read_u16(p), read_u16(p + 2)};
 }
 
 bool cursor_image_build(const uint8_t* data, const CursorLayout& layout, uint16_t image,

@@ -4,16 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include "base/byte_order.h"
+
 namespace qln {
 namespace {
-
-uint16_t le16(const uint8_t* p) {
-    return uint16_t(p[0] | p[1] << 8);
-}
-
-uint32_t le32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 constexpr uint16_t kFormatPcm = 1, kFormatExtensible = 0xFFFE;
 constexpr uint64_t kMaxFrames = uint64_t(kSoundRate) * 3600;
@@ -55,20 +49,20 @@ WavError wav_parse(const uint8_t* image, size_t size, WavFormat& format) {
     while (size - at >= 8) {
         const uint8_t* chunk = image + at;
         const size_t body = at + 8;
-        const size_t length = std::min<size_t>(le32(chunk + 4), size - body);
+        const size_t length = std::min<size_t>(read_u32(chunk + 4), size - body);
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             if (length < 16) return WavError::BadFormat;
             const uint8_t* f = image + body;
-            uint16_t tag = le16(f);
+            uint16_t tag = read_u16(f);
             if (tag == kFormatExtensible) {
                 if (length < 40) return WavError::BadFormat;
-                tag = le16(f + 24);  // the sub-format's first two bytes
+                tag = read_u16(f + 24);  // the sub-format's first two bytes
             }
             if (tag != kFormatPcm) return WavError::NotPcm;
-            format.channels = le16(f + 2);
-            format.rate = le32(f + 4);
-            format.bits = le16(f + 14);
-            const uint16_t block = le16(f + 12);
+            format.channels = read_u16(f + 2);
+            format.rate = read_u32(f + 4);
+            format.bits = read_u16(f + 14);
+            const uint16_t block = read_u16(f + 12);
             if ((format.channels != 1 && format.channels != 2) ||
                 (format.bits != 8 && format.bits != 16) || format.rate < 1000 ||
                 format.rate > 384000) {
@@ -125,8 +119,8 @@ WavError wav_decode(const uint8_t* image, size_t size, Pcm& out) {
     std::vector<int16_t> samples(count);
     for (size_t i = 0; i < count; ++i) {
         // 8-bit samples are unsigned around 128.
-        samples[i] =
-            format.bits == 8 ? int16_t((int32_t(data[i]) - 128) << 8) : int16_t(le16(data + 2 * i));
+        samples[i] = format.bits == 8 ? int16_t((int32_t(data[i]) - 128) << 8)
+                                      : int16_t(read_u16(data + 2 * i));
     }
     pcm_convert(samples.data(), count / format.channels, format.channels, format.rate, out);
     return WavError::None;

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "base/byte_order.h"
+
 namespace qln {
 
 namespace {
@@ -48,7 +50,7 @@ int32_t sjis_decode(FontLibrary& library, const char* bytes, size_t len, uint32_
     const size_t count = bytes_out / 4;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* p = raw + i * 4;
-        out[i] = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        out[i] = read_u32(p);
     }
     return static_cast<int32_t>(count);
 }

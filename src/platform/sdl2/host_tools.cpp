@@ -13,14 +13,12 @@
 #include <cstring>
 #include <vector>
 
+#include "base/byte_order.h"
+
 extern char** environ;
 
 namespace qln {
 namespace {
-
-uint32_t read_u32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 void put_u32(std::string& s, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) s[at + i] = char(uint8_t(v >> (8 * i)));
