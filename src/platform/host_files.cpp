@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/ascii.h"
+
 namespace qln {
 namespace {
 
@@ -43,10 +45,6 @@ bool convert(const char* to, const char* from, const char* in, size_t len, size_
 
 bool is_ascii_letter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char ascii_lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool ascii_iequal(const char* a, const std::string& b) {

@@ -1,10 +1,10 @@
 #include "sound/mci.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <memory>
 
+#include "base/ascii.h"
 #include "engine/engine.h"
 #include "files/file_read.h"
 #include "run/run_loop.h"
@@ -20,17 +20,11 @@ constexpr size_t kMaxCommand = 1024;
 using Mode = MediaDevice::Mode;
 using TimeFormat = MediaDevice::TimeFormat;
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = char(std::tolower(uint8_t(c)));
-    return out;
-}
-
 std::string extension_of(const std::string& name) {
     const size_t dot = name.find_last_of('.');
     const size_t sep = name.find_last_of("\\/");
     if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return "";
-    return lower(name.substr(dot + 1));
+    return ascii_lower(name.substr(dot + 1));
 }
 
 bool parse_number(const std::string& word, uint64_t& value) {
@@ -216,7 +210,7 @@ struct Request {
     std::vector<std::string> words;  // after the verb and the device name
     size_t at = 0;
     bool take(const char* word) {
-        if (at < words.size() && lower(words[at]) == word) {
+        if (at < words.size() && ascii_lower(words[at]) == word) {
             ++at;
             return true;
         }
@@ -248,17 +242,17 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
         if (r.take("type")) {
             const std::string* t = r.next();
             if (!t) return reply(kMciMissingStringArgument);
-            type = lower(*t);
+            type = ascii_lower(*t);
         } else if (r.take("alias")) {
             const std::string* a = r.next();
             if (!a) return reply(kMciMissingStringArgument);
-            alias = lower(*a);
+            alias = ascii_lower(*a);
         } else if (r.take("shareable")) {
         } else {
             return reply(kMciUnrecognizedKeyword);
         }
     }
-    const std::string lname = lower(name);
+    const std::string lname = ascii_lower(name);
     const bool is_type =
         lname == "cdaudio" || lname == "waveaudio" || lname == "sequencer" || lname == "mpegvideo";
     std::string element;
@@ -278,7 +272,7 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
     } else {
         type = lname;
     }
-    if (alias.empty()) alias = is_type ? lname : lower(name);
+    if (alias.empty()) alias = is_type ? lname : ascii_lower(name);
     if (device_find(engine, alias)) return reply(is_type ? kMciDeviceOpen : kMciDuplicateAlias);
     MediaDevice d;
     d.type = type;
@@ -421,7 +415,7 @@ MciReply set_device(MediaDevice& d, Request& r) {
         if (!r.take("format")) return reply(kMciUnrecognizedKeyword);
         const std::string* f = r.next();
         if (!f) return reply(kMciMissingParameter);
-        const std::string v = lower(*f);
+        const std::string v = ascii_lower(*f);
         if (v == "ms" || v == "milliseconds") {
             d.time_format = TimeFormat::Milliseconds;
         } else if (v == "samples" && d.type == "waveaudio") {
@@ -551,7 +545,7 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     std::vector<std::string> words;
     if (const uint32_t e = mci_split(command, words)) return reply(e);
     if (words.empty()) return reply(kMciMissingCommandString);
-    const std::string verb = lower(words[0]);
+    const std::string verb = ascii_lower(words[0]);
     static constexpr const char* kVerbs[] = {"open",  "close",  "play",      "stop",
                                              "pause", "resume", "seek",      "status",
                                              "set",   "info",   "capability"};
@@ -564,20 +558,21 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     Request r;
     r.words.assign(words.begin() + 2, words.end());
     if (verb == "open") {
-        if (lower(name) == "all") return reply(kMciCannotUseAll);
+        if (ascii_lower(name) == "all") return reply(kMciCannotUseAll);
         return open_device(engine, name, r);
     }
-    if (verb == "close" && lower(name) == "all") {
+    if (verb == "close" && ascii_lower(name) == "all") {
         mci_close_all(engine);
         return reply(kMciOk);
     }
-    MediaDevice* d = device_find(engine, lower(name));
-    if (!d && verb != "close" && is_simple_device(lower(name))) {
+    MediaDevice* d = device_find(engine, ascii_lower(name));
+    if (!d && verb != "close" && is_simple_device(ascii_lower(name))) {
         // A simple device named by its type opens itself, as games expect.
         Request none;
-        if (open_device(engine, name, none).error == kMciOk) d = device_find(engine, lower(name));
+        if (open_device(engine, name, none).error == kMciOk)
+            d = device_find(engine, ascii_lower(name));
     }
-    if (!d) return reply(lower(name) == "all" ? kMciCannotUseAll : kMciInvalidDeviceName);
+    if (!d) return reply(ascii_lower(name) == "all" ? kMciCannotUseAll : kMciInvalidDeviceName);
     bool wait = false, notify = false;
     if (verb == "close") {
         take_common(r, wait, notify);
@@ -635,7 +630,7 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     if (r.take("can")) {
         const std::string* what = r.next();
         if (!what) return reply(kMciMissingParameter);
-        const std::string w = lower(*what);
+        const std::string w = ascii_lower(*what);
         const bool yes = w == "play" || (w == "eject" && d->type == "cdaudio");
         if (w != "play" && w != "eject" && w != "record" && w != "save")
             return reply(kMciUnrecognizedKeyword);
@@ -644,7 +639,7 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     if (r.take("has")) {
         const std::string* what = r.next();
         if (!what) return reply(kMciMissingParameter);
-        const std::string w = lower(*what);
+        const std::string w = ascii_lower(*what);
         if (w != "audio" && w != "video") return reply(kMciUnrecognizedKeyword);
         return reply(kMciOk, w == "audio" ? "true" : "false");
     }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/ascii.h"
 #include "text/font_library.h"
 
 namespace qln {
@@ -81,10 +82,6 @@ bool utf8_put(uint32_t c, char* out, size_t cap, size_t& n) {
     return true;
 }
 
-uint32_t ascii_lower(uint32_t c) {
-    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
-}
-
 // Full-width ASCII as ASCII, lower case, spaces dropped.
 void fold_name(const char* utf8, char* out, size_t cap) {
     size_t n = 0;
@@ -132,7 +129,7 @@ const FaceAlias* face_alias_find(const char* utf8) {
 bool face_name_equal(const char* a, const char* b) {
     size_t i = 0;
     for (; a[i] != '\0' && b[i] != '\0'; ++i) {
-        if (ascii_lower(static_cast<uint8_t>(a[i])) != ascii_lower(static_cast<uint8_t>(b[i]))) {
+        if (ascii_lower(a[i]) != ascii_lower(b[i])) {
             return false;
         }
     }
