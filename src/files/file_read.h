@@ -17,6 +17,13 @@ struct FileRef {
     bool compressed = false;  // the bytes are in the packed layout (method A)
 };
 
+// The reference a command's operands name. Scenario directory numbers count
+// from 0 and the reference's 0 means none, so a dir of -1 names the file as
+// it is.
+inline FileRef file_ref_of(const char* name, int32_t entry, int32_t dir, bool compressed) {
+    return FileRef{name, static_cast<uint16_t>(dir + 1), static_cast<uint16_t>(entry), compressed};
+}
+
 // Reads the file the reference names into out (replacing its contents).
 // Returns false, with out empty, on any failure: a missing file, a short or
 // malformed archive, packed data that does not unpack to its stated length.

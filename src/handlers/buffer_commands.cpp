@@ -52,13 +52,7 @@ int32_t cmd_buf_read(Engine& engine, const Args& args) {
     const int32_t buf_no = op.buf_no();
     const int32_t compressed = op.compressed();
     const int32_t dir = op.dir();
-    FileRef ref;
-    ref.name = name;
-    ref.entry = static_cast<uint16_t>(entry);
-    // Scenario directory numbers count from 0; the reference's 0 means none,
-    // so -1 names the file as it is.
-    ref.directory = static_cast<uint16_t>(dir + 1);
-    ref.compressed = compressed != 0;
+    const FileRef ref = file_ref_of(name, entry, dir, compressed != 0);
     if (!buf_load(engine, buf_no, ref)) {
         return err_report(engine, -105, "File:%s(%d) Dir:%d", name, entry, dir);
     }

@@ -26,11 +26,7 @@ int32_t start_file(Engine& engine, const Args& args, bool reset_chain) {
     const char* name = op.name();
     const int32_t entry = op.entry();
     const int32_t dir = op.dir();
-    FileRef ref;
-    ref.name = name;
-    ref.entry = static_cast<uint16_t>(entry);
-    ref.directory = static_cast<uint16_t>(dir + 1);
-    ref.compressed = true;
+    const FileRef ref = file_ref_of(name, entry, dir, true);
     std::vector<uint8_t> bytes;
     if (!file_read(engine, ref, bytes)) {
         return err_report(engine, -105, "File:%s(%d) Dir:%d", name, entry, dir);

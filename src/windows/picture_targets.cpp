@@ -33,13 +33,7 @@ Picture* target_picture(Engine& engine, int32_t number, bool is_window, int32_t&
 
 PicturePtr picture_file_load(Engine& engine, const char* name, int32_t entry, int32_t dir,
                              int32_t& code) {
-    FileRef ref;
-    ref.name = name;
-    ref.entry = static_cast<uint16_t>(entry);
-    // Scenario directory numbers count from 0; the reference's 0 means none,
-    // so -1 names the file as it is.
-    ref.directory = static_cast<uint16_t>(dir + 1);
-    ref.compressed = false;
+    const FileRef ref = file_ref_of(name, entry, dir, false);
     std::vector<uint8_t> bytes;
     if (!file_read(engine, ref, bytes)) {
         code = err_report(engine, -105, "File:%s(%d) Dir:%d", name, entry, dir);
