@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "scenario/expr.h"
 #include "engine/engine.h"
+#include "scenario/expr.h"
 #include "tables/tables.h"
 
 namespace {

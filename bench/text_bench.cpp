@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/picture.h"
 #include "engine/engine.h"
+#include "graphics/picture.h"
 #include "tables/tables.h"
 #include "text/font.h"
 #include "text/text_draw.h"

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/engine.h"
 #include "scenario/expr.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace {

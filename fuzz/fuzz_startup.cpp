@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "scenario/scenario.h"
 #include "engine/engine.h"
+#include "scenario/scenario.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 70000) return 0;

@@ -23,8 +23,8 @@
 #include <cstring>
 #include <memory>
 
-#include "graphics/picture.h"
 #include "engine/engine.h"
+#include "graphics/picture.h"
 #include "tables/tables.h"
 #include "text/font.h"
 #include "text/text_draw.h"

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "base/sjis.h"
 #include <string_view>
+#include "base/sjis.h"
 
 namespace qln {
 

@@ -36,22 +36,32 @@ namespace qln {
 #undef WORD
 #undef LIST
 
-#define NUM(name, meaning) \
-    int32_t name() const { return num_at(P::name##_at); }
-#define STR(name, meaning)                                     \
-    const char* name() const { return str_at(P::name##_at); } \
-    bool name##_is_none() const { return none_at(P::name##_at); }
-#define WORD(name, meaning) \
-    uint16_t name() const { return word_at(P::name##_at); }
-#define LIST(letter, name, meaning) \
-    std::span<const ListItem> name() const { return list(); }
-#define COMMAND(byte, name, handler, what, operands, results, errors) \
-    class name##_operands : public OperandView {                      \
-        using P = name##_positions;                                   \
-                                                                      \
-    public:                                                           \
+#define NUM(name, meaning)           \
+    int32_t name() const {           \
+        return num_at(P::name##_at); \
+    }
+#define STR(name, meaning)            \
+    const char* name() const {        \
+        return str_at(P::name##_at);  \
+    }                                 \
+    bool name##_is_none() const {     \
+        return none_at(P::name##_at); \
+    }
+#define WORD(name, meaning)           \
+    uint16_t name() const {           \
+        return word_at(P::name##_at); \
+    }
+#define LIST(letter, name, meaning)          \
+    std::span<const ListItem> name() const { \
+        return list();                       \
+    }
+#define COMMAND(byte, name, handler, what, operands, results, errors)     \
+    class name##_operands : public OperandView {                          \
+        using P = name##_positions;                                       \
+                                                                          \
+      public:                                                             \
         explicit name##_operands(const Args& args) : OperandView(args) {} \
-        UNPAREN operands                                              \
+        UNPAREN operands                                                  \
     };
 #include "commands/command_rows.inc"
 #undef COMMAND

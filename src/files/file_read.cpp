@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/host_files.h"
-#include "files/archive_read.h"
 #include "engine/engine.h"
+#include "files/archive_read.h"
+#include "platform/host_files.h"
 #include "tables/tables.h"
 
 namespace qln {

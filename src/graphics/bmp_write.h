@@ -36,5 +36,4 @@ struct BmpFile {
 [[nodiscard]] bool bmp_encode_8(const Picture& picture, const uint8_t (&palette)[256][4],
                                 BmpFile& out);
 
-
 }  // namespace qln

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/rect.h"
 #include "graphics/draw.h"
 #include "graphics/draw_kernels.h"
-#include "base/rect.h"
 
 namespace qln {
 namespace {

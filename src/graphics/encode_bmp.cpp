@@ -3,8 +3,8 @@
 #include <cstring>
 #include <map>
 
-#include "graphics/encode_formats.h"
 #include "base/byte_order.h"
+#include "graphics/encode_formats.h"
 
 namespace qln {
 

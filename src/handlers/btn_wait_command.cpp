@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "engine/engine.h"
 #include "commands/command_table.h"
+#include "engine/engine.h"
 #include "platform/platform.h"
 #include "run/run_loop.h"
 #include "tables/tables.h"

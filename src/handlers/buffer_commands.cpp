@@ -1,10 +1,10 @@
 #include "handlers/buffer_commands.h"
 
-#include "graphics/picture.h"
-#include "scenario/expr.h"
-#include "files/file_read.h"
-#include "scenario/buffer_load.h"
 #include "engine/engine.h"
+#include "files/file_read.h"
+#include "graphics/picture.h"
+#include "scenario/buffer_load.h"
+#include "scenario/expr.h"
 #include "tables/tables.h"
 
 namespace qln {

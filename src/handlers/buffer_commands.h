@@ -20,5 +20,4 @@ int32_t space_of_bind_code(int32_t code);
 // The kind code buf_info reports for a buffer type.
 int32_t kind_of_buffer(BufType type);
 
-
 }  // namespace qln

@@ -1,9 +1,9 @@
 // The button commands: entries of region lists (a window's buttons).
 
-#include "scenario/interp.h"
 #include "engine/engine.h"
-#include "tables/tables.h"
 #include "handlers/window_commands.h"
+#include "scenario/interp.h"
+#include "tables/tables.h"
 
 namespace qln {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "engine/engine.h"
 #include "files/file_read.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {
@@ -18,7 +18,9 @@ void set_call_arguments(Engine& engine, int32_t a1, int32_t a2, int32_t a3, int3
     result_set(engine, 4, a4);
 }
 
-int32_t end_current(Engine& engine) { return scn_end(engine) ? 0 : kResultEndAll; }
+int32_t end_current(Engine& engine) {
+    return scn_end(engine) ? 0 : kResultEndAll;
+}
 
 // Shared by scn_call_file and scn_jump_file: operands name, entry, dir.
 int32_t start_file(Engine& engine, const Args& args, bool reset_chain) {
@@ -31,8 +33,8 @@ int32_t start_file(Engine& engine, const Args& args, bool reset_chain) {
     if (!file_read(engine, ref, bytes)) {
         return err_report(engine, -105, "File:%s(%d) Dir:%d", name, entry, dir);
     }
-    Scenario* scenario = scn_create(engine, bytes.data(), static_cast<uint32_t>(bytes.size()),
-                                    name, static_cast<uint16_t>(entry));
+    Scenario* scenario = scn_create(engine, bytes.data(), static_cast<uint32_t>(bytes.size()), name,
+                                    static_cast<uint16_t>(entry));
     if (!scenario) return err_report(engine, -102, "File:%s(%d) Dir:%d", name, entry, dir);
     if (!scn_start(engine, scenario, reset_chain, true)) {
         scn_release(scenario);
@@ -43,7 +45,9 @@ int32_t start_file(Engine& engine, const Args& args, bool reset_chain) {
 
 }  // namespace
 
-int32_t cmd_eval(Engine&, const Args&) { return 0; }
+int32_t cmd_eval(Engine&, const Args&) {
+    return 0;
+}
 
 int32_t cmd_jump(Engine& engine, const Args& args) {
     const jump_operands op(args);
@@ -97,9 +101,13 @@ int32_t cmd_return(Engine& engine, const Args& args) {
     return 0;
 }
 
-int32_t cmd_scn_call_file(Engine& engine, const Args& args) { return start_file(engine, args, false); }
+int32_t cmd_scn_call_file(Engine& engine, const Args& args) {
+    return start_file(engine, args, false);
+}
 
-int32_t cmd_scn_jump_file(Engine& engine, const Args& args) { return start_file(engine, args, true); }
+int32_t cmd_scn_jump_file(Engine& engine, const Args& args) {
+    return start_file(engine, args, true);
+}
 
 int32_t cmd_scn_return(Engine& engine, const Args& args) {
     const scn_return_operands op(args);
@@ -125,6 +133,8 @@ int32_t cmd_sys_restart(Engine& engine, const Args&) {
     return end_current(engine);
 }
 
-int32_t cmd_end(Engine& engine, const Args&) { return end_current(engine); }
+int32_t cmd_end(Engine& engine, const Args&) {
+    return end_current(engine);
+}
 
 }  // namespace qln

@@ -1,8 +1,8 @@
 #include "commands/command_table.h"
 
-#include "screen/screen.h"
-#include "scenario/interp.h"
 #include "engine/engine.h"
+#include "scenario/interp.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 
 namespace qln {

@@ -3,11 +3,11 @@
 
 #include <new>
 
-#include "screen/screen.h"
-#include "scenario/interp.h"
-#include "engine/engine.h"
-#include "tables/tables.h"
 #include "commands/command_table.h"
+#include "engine/engine.h"
+#include "scenario/interp.h"
+#include "screen/screen.h"
+#include "tables/tables.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "graphics/draw.h"
 #include "effects/picture_fade.h"
-#include "screen/screen.h"
-#include "scenario/interp.h"
 #include "engine/engine.h"
+#include "graphics/draw.h"
+#include "scenario/interp.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"

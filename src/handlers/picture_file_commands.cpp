@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "engine/engine.h"
 #include "graphics/bmp_write.h"
 #include "platform/host_files.h"
 #include "scenario/interp.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

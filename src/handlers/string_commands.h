@@ -17,5 +17,4 @@ struct Engine;
 // bytes with the terminator).
 inline constexpr uint32_t kShortStringMax = 1023;
 
-
 }  // namespace qln

@@ -6,15 +6,14 @@
 
 #include <cstdint>
 
-#include "commands/command_table.h"
 #include <string>
 #include <vector>
+#include "commands/command_table.h"
 
 namespace qln {
 
 struct Engine;
 class Args;
-
 
 // The host arguments for a scenario's command line (Shift-JIS): the line is
 // split, the program's path goes through the host path mapping (a bare name

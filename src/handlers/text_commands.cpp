@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "screen/screen.h"
-#include "scenario/interp.h"
 #include "engine/engine.h"
+#include "scenario/interp.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
-#include "text/font.h"
-#include "windows/picture_targets.h"
-#include "text/text_draw.h"
 #include "tables/text_expand.h"
+#include "text/font.h"
+#include "text/text_draw.h"
+#include "windows/picture_targets.h"
 #include "windows/window.h"
 
 namespace qln {
@@ -36,7 +36,8 @@ int32_t cmd_font_make(Engine& engine, const Args& args) {
 int32_t cmd_font_pic(Engine& engine, const Args& args) {
     const font_pic_operands op(args);
     const int32_t n = op.font_no(), buf_no = op.buf_no();
-    const int32_t cell_width = op.cell_width(), cell_height = op.cell_height(), per_row = op.cells_per_row();
+    const int32_t cell_width = op.cell_width(), cell_height = op.cell_height(),
+                  per_row = op.cells_per_row();
     const int32_t advance = op.advance(), first = op.first_code(), last = op.last_code();
     const int32_t mode = op.mode();
     int32_t code = 0;
@@ -55,7 +56,8 @@ int32_t cmd_text_put(Engine& engine, const Args& args) {
     const char* source = op.text();
     const int32_t target = op.target(), x = op.x(), y = op.y();
     const int32_t pitch = op.line_pitch(), font = op.font();
-    const int32_t ink = op.character_colour(), back = op.background_colour(), shadow = op.shadow_colour();
+    const int32_t ink = op.character_colour(), back = op.background_colour(),
+                  shadow = op.shadow_colour();
     const int32_t shadow_x = op.shadow_x(), shadow_y = op.shadow_y(), kind = op.kind();
     const int32_t mask_value = op.mask_value();
 

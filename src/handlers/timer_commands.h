@@ -11,7 +11,6 @@ namespace qln {
 struct Engine;
 class Args;
 
-
 // A scenario time (units of 10 ms) in milliseconds: 0 for a negative time,
 // at most the longest span a tick difference can measure.
 uint32_t scenario_time_ms(int32_t time);

@@ -1,9 +1,9 @@
 #include "handlers/window_commands.h"
 
-#include "graphics/draw.h"
-#include "screen/screen.h"
-#include "scenario/interp.h"
 #include "engine/engine.h"
+#include "graphics/draw.h"
+#include "scenario/interp.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"

@@ -15,7 +15,6 @@ class Args;
 struct ListItem;
 struct Window;
 
-
 // The template of win_open before its key-value pairs: a 24 x 24 window with
 // the record's defaults and a draggable border of 8.
 Window window_template();

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "scenario/interp.h"
 #include "engine/engine.h"
+#include "handlers/window_commands.h"
+#include "scenario/interp.h"
 #include "windows/picture_targets.h"
 #include "windows/window.h"
-#include "handlers/window_commands.h"
 
 namespace qln {
 

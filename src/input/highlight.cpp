@@ -12,10 +12,10 @@
 
 #include <cstring>
 
-#include "graphics/draw.h"
-#include "screen/screen.h"
-#include "input/tracking.h"
 #include "engine/engine.h"
+#include "graphics/draw.h"
+#include "input/tracking.h"
+#include "screen/screen.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/engine.h"
 #include "input/cursor.h"
 #include "input/highlight.h"
 #include "input/tracking.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 #include "windows/window.h"
 

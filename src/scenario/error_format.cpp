@@ -8,7 +8,7 @@ namespace qln {
 namespace {
 
 class Writer {
-public:
+  public:
     Writer(char* out, size_t size) : out_(out), size_(size) {}
     void put(char c) {
         if (size_ && used_ + 1 < size_) out_[used_++] = c;
@@ -20,7 +20,7 @@ public:
         if (size_) out_[used_] = '\0';
     }
 
-private:
+  private:
     char* out_;
     size_t size_;
     size_t used_ = 0;
@@ -30,7 +30,8 @@ void put_decimal(Writer& w, int32_t value) {
     char digits[12];
     int n = 0;
     // Work on the magnitude as unsigned so the most negative value prints too.
-    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    uint32_t magnitude =
+        value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
     do {
         digits[n++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;

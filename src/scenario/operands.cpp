@@ -4,10 +4,10 @@
 
 #include "base/byte_order.h"
 #include "engine/command_row.h"
+#include "engine/engine.h"
 #include "scenario/expr.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
-#include "engine/engine.h"
 #include "tables/tables.h"
 
 namespace qln {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/rect.h"
-#include "graphics/picture.h"
 #include "engine/screen_state.h"
+#include "graphics/picture.h"
 
 namespace qln {
 

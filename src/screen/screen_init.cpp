@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "engine/engine.h"
+#include "engine/window_state.h"
 #include "graphics/draw.h"
 #include "platform/platform.h"
 #include "screen/screen.h"
 #include "screen/screen_hooks.h"
 #include "screen/screen_internal.h"
-#include "engine/window_state.h"
 
 namespace qln {
 namespace {

@@ -1,8 +1,8 @@
 #include "shell/screen_dump.h"
 
+#include "engine/engine.h"
 #include "graphics/bmp_write.h"
 #include "platform/host_files.h"
-#include "engine/engine.h"
 
 namespace qln {
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "engine/engine.h"
-#include "tables/tables.h"
 #include "base/full_width.h"
 #include "base/sjis_format.h"
+#include "engine/engine.h"
+#include "tables/tables.h"
 
 namespace qln {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/scenario_state.h"
 #include "engine/engine.h"
+#include "engine/scenario_state.h"
 #include "tables/string_slots.h"
 #include "tables/var_view.h"
 

@@ -1,6 +1,6 @@
 // Picture fonts: glyph sheets held in data buffers.
-#include "graphics/picture.h"
 #include "engine/engine.h"
+#include "graphics/picture.h"
 #include "tables/tables.h"
 #include "text/font.h"
 

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "graphics/picture.h"
 #include "base/rect.h"
+#include "graphics/picture.h"
 #include "text/font.h"
 
 namespace qln {

@@ -3,13 +3,13 @@
 
 #include "text/text_draw.h"
 
-#include "graphics/picture.h"
-#include "scenario/interp.h"
-#include "engine/engine.h"
-#include "tables/tables.h"
-#include "text/font.h"
 #include "base/full_width.h"
 #include "base/sjis.h"
+#include "engine/engine.h"
+#include "graphics/picture.h"
+#include "scenario/interp.h"
+#include "tables/tables.h"
+#include "text/font.h"
 #include "text/text_compose.h"
 
 namespace qln {

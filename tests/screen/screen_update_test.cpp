@@ -6,10 +6,10 @@
 #include <array>
 #include <vector>
 
+#include "effects/picture_fade.h"
 #include "graphics/draw.h"
 #include "platform/platform.h"
 #include "tables/tables.h"
-#include "effects/picture_fade.h"
 #include "windows/window_test_support.h"
 
 namespace qln::test {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/host_files.h"
 #include "files/archive_read.h"
 #include "files/archive_write.h"
 #include "files/pack.h"
+#include "platform/host_files.h"
 
 namespace {
 

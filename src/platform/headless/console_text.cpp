@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/host_files.h"
 #include "base/sjis.h"
+#include "platform/host_files.h"
 
 namespace qln {
 namespace {
@@ -60,7 +60,8 @@ std::string console_text(const char* sjis, bool quoted) {
         // Gather the run of non-ASCII bytes and convert it whole; a run that
         // does not convert is converted character by character.
         size_t end = i;
-        while (end < len && p[end] >= 0x80) end += (sjis_is_lead_byte(p[end]) && end + 1 < len) ? 2 : 1;
+        while (end < len && p[end] >= 0x80)
+            end += (sjis_is_lead_byte(p[end]) && end + 1 < len) ? 2 : 1;
         if (end > len) end = len;
         if (sjis_to_utf8(sjis + i, end - i, piece)) {
             out += piece;
