@@ -82,9 +82,9 @@ enum {
 
 /* The screen picture the engine composes its windows into. Pixels are blue,
  * green, red bytes, rows top-down, `stride` bytes apart. pixels is NULL and
- * the sizes 0 before the screen exists. The main thread copies changed areas
- * of it to the display, so a plug-in that draws here sees its drawing only
- * where the engine redraws next; read it, do not rely on writing it. */
+ * the sizes 0 before the screen exists. The engine composes an area anew
+ * from the windows whenever one of them changes there, so drawing here lasts
+ * only until then: read it, do not rely on writing it. */
 struct qln_screen {
     uint8_t* pixels;
     int32_t width;
