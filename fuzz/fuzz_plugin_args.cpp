@@ -3,7 +3,7 @@
 // scenario image, a list is refused whole past 256 entries, every entry is
 // what its type says, and the command itself fails cleanly. No library is
 // loaded: the engine runs on the null backend, which refuses them. The first
-// two bytes give the string-table offset.
+// two bytes give the string-table offset; the list follows plugin_call 1, 2.
 
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> image = {'Q',         'L',  'N', 5,    0,    data[0], data[1],
                                   kPluginCall, 0x00, 1,   0x7F, 0x00, 2,       0x7F};
     image.insert(image.end(), data + 2, data + size);
+    // Closed, so most inputs end inside the image; past its end every byte
+    // reads as 0xFF, an unknown type, and the list runs to its cap.
+    image.push_back(0x7F);
 
     qln::NullPlatform platform;
     platform.stop_on_error = false;

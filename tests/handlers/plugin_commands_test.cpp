@@ -35,6 +35,7 @@ class PluginMachine : public HostLibraries, public Machine {
     PluginMachine() {
         engine.platform.libraries = &libraries;
         platform.stop_on_error = false;
+        platform.quit_after = 1000;  // a wait that never ends fails instead
     }
     // Runs source to its end; the errors it reported as "number detail".
     std::vector<std::string> go(const std::string& source) {
