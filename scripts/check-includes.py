@@ -36,6 +36,7 @@ LAYERS = [
     "screen",     # screen state, composition and update, display
     "windows",    # window table, frames, window text and drawing
     "input",      # input, hit test, cursor, waits and timers
+    "plugins",    # plug-in libraries: loading, calls, the info block
     "run",        # the run loop: steps, the poll step, waits, timed frames
     "effects",    # effects that play over time through timed frames: picture fades
     "sound",

@@ -5,6 +5,7 @@
 
 #include "engine/command_row.h"
 #include "engine/engine.h"
+#include "plugins/plugin.h"
 #include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
@@ -86,11 +87,7 @@ int32_t call_wait(Engine& engine, uint16_t target) {
 }
 
 bool scn_invoke(Engine& engine, int32_t buf_no, int32_t entry) {
-    if (entry != 0) {
-        // Plug-in callbacks: the buffer must hold a library whose export
-        // answers above 0. No library can be loaded on this platform yet.
-        return false;
-    }
+    if (entry != 0) return plugin_callback(engine, buf_no, entry);
     Scenario* callback = buf_get_scenario(engine, buf_no);
     if (!callback) return false;
     Scenario* caller = engine.interp.current;

@@ -5,6 +5,7 @@
 namespace qln {
 
 void plugin_release(Plugin* plugin) {
+    if (plugin && plugin->libraries) plugin->libraries->library_close(plugin->library);
     delete plugin;
 }
 

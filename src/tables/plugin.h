@@ -1,12 +1,14 @@
 #pragma once
-// The plug-in record held by a data buffer of type 5. Opaque to everything
-// but the plug-in subsystem, which loads libraries and fills it in.
+// The plug-in record held by a data buffer of type 5: a loaded library and
+// the service that unloads it. Freeing the buffer unloads the library.
+
+#include "platform/platform.h"
 
 namespace qln {
 
 struct Plugin {
-    // Filled in by the plug-in loader: the library handle, its exports and
-    // its info block. Nothing creates a plug-in yet.
+    LibraryService* libraries = nullptr;  // the service that opened it
+    void* library = nullptr;
 };
 
 }  // namespace qln
