@@ -114,10 +114,12 @@ Rect fx_dissolve_pass(Picture& dst, int32_t x, int32_t y, const Picture& src, ui
     // Diagonal 1, the top-right pixel, lies before the edge of the first
     // pass and would never be drawn; it comes with that pass's solid front.
     if (pass == 0 && edge >= 2) sparse_diagonal(dst, x, y, src, vis, 1, 1, 0);
+    const int64_t last_diagonal = int64_t(w) + h - 1;
     for (int32_t j = 1; j < edge; ++j) {
         const int32_t step = std::max(j >> 3, 1);
         const int32_t start = random_next(random) % step;
-        sparse_diagonal(dst, x, y, src, vis, k + j, step, start);
+        // Diagonals past the last one still take their random numbers.
+        if (k + j <= last_diagonal) sparse_diagonal(dst, x, y, src, vis, k + j, step, start);
     }
     return rect_of(x, y, w, h);
 }
