@@ -24,6 +24,22 @@ int32_t first_block(int32_t size, int32_t block) {
     return half_rest != 0 ? half_rest : (block + 1) / 2;
 }
 
+// Writes the visible columns of one row of a band of blocks to out, each
+// block the colour of its centre pixel in centre_row.
+void band_colours(uint8_t* out, const uint8_t* centre_row, int32_t w, int32_t bw,
+                  const FxVisible& vis) {
+    if (bw == 1) {  // blocks of one column: the row itself
+        std::memcpy(out, centre_row + size_t(vis.u0) * 3, size_t(vis.u1 - vis.u0) * 3);
+        return;
+    }
+    for (int32_t left = 0, width = first_block(w, bw); left < vis.u1; left += width, width = bw) {
+        width = std::min(width, w - left);
+        const int32_t c0 = std::max(left, vis.u0), c1 = std::min(left + width, vis.u1);
+        const uint8_t* colour = centre_row + size_t(left + width / 2) * 3;
+        for (int32_t c = c0; c < c1; ++c) fx_put(out + size_t(c - vis.u0) * 3, colour);
+    }
+}
+
 }  // namespace
 
 void fx_mosaic(Picture& dst, int32_t x, int32_t y, const Picture& src, int32_t block_w,
@@ -41,15 +57,7 @@ void fx_mosaic(Picture& dst, int32_t x, int32_t y, const Picture& src, int32_t b
         if (r0 >= r1) continue;
         const int32_t centre_y = top + height / 2;
         uint8_t* band_row = fx_pixel(dst, int64_t(x) + vis.u0, int64_t(y) + r0);
-        for (int32_t left = 0, width = first_block(w, bw); left < vis.u1;
-             left += width, width = bw) {
-            width = std::min(width, w - left);
-            const int32_t c0 = std::max(left, vis.u0), c1 = std::min(left + width, vis.u1);
-            if (c0 >= c1) continue;
-            const uint8_t* colour = fx_pixel(src, left + width / 2, centre_y);
-            uint8_t* out = band_row + size_t(c0 - vis.u0) * 3;
-            for (int32_t c = c0; c < c1; ++c, out += 3) fx_put(out, colour);
-        }
+        band_colours(band_row, fx_pixel(src, 0, centre_y), w, bw, vis);
         for (int32_t r = r0 + 1; r < r1; ++r) {
             std::memcpy(fx_pixel(dst, int64_t(x) + vis.u0, int64_t(y) + r), band_row,
                         visible_bytes);
