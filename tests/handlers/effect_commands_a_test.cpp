@@ -37,6 +37,7 @@ TEST(EffectCommandsA, OperandsReachTheEffectsAndAMissingPictureOrWindowIsError11
     win_open 2, 0, width: 5, height: 2
     win_open 3, 0, width: 5, height: 2
     win_open 4, 0, width: 6, height: 2
+    win_open 5, 0, width: 5, height: 2
     fx_mosaic 9, 3, 0, 0, 1, 1
     fx_mosaic 1, 7, 0, 0, 1, 1
     fx_wave 9, 3, 0, 0, 0, 0, 0, -1
@@ -50,6 +51,7 @@ TEST(EffectCommandsA, OperandsReachTheEffectsAndAMissingPictureOrWindowIsError11
     fx_jitter 1, 1, 0, 0, 0x10000, 777
     fx_wave 1, 2, 0, 0, 0x10100, 0x10000, 0x10002, 5
     fx_pattern 2, 1, 4, 1, 0, 0x10001, 1
+    fx_wave 1, 5, 0, 0, 256, 0, 2, -1
     fx_mosaic 1, 0, 0, 0, 1, 1
     fx_dissolve 1, 1, 0, 0, 0, 0x10000, 0x10001
     end
@@ -58,6 +60,7 @@ TEST(EffectCommandsA, OperandsReachTheEffectsAndAMissingPictureOrWindowIsError11
     EXPECT_EQ(m.regs(1, 4), (std::vector<int32_t>{71, 72, 73, 74}));
     EXPECT_EQ(all_xs(*m.window_picture(3)), "_____/_____/");
     EXPECT_EQ(all_xs(*m.window_picture(2)), "**012/**567/");
+    EXPECT_EQ(all_xs(*m.window_picture(5)), "34012/89567/");    // colour -1 wraps
     EXPECT_EQ(all_xs(*m.window_picture(4)), "_01234/_56789/");  // window 1 after the jitter
     EXPECT_EQ(all_xs(*m.window_picture(1)), "01234/56789/");
     EXPECT_EQ(m.platform.now, 20u);  // two passes of 10 ms, no wait for the failures
