@@ -46,7 +46,7 @@ void fx_glow_draw(Picture& dst, int32_t x, int32_t y, const Picture& light, cons
     const int64_t base_x = fx_glow_base_origin(x, base.width, light.width);
     const int64_t base_y = fx_glow_base_origin(y, base.height, light.height);
     fx_copy_clipped(dst, base_x, base_y, base);
-    if (divisor == 0 || radius < 0) return;
+    if (divisor == 0 || radius < 0 || radius > 0xFFFF) return;
     const int64_t r = radius, side = 2 * r + 1;
     const int64_t normaliser = side * side / divisor;
     if (normaliser <= 0) return;

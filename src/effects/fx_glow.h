@@ -19,7 +19,9 @@ inline int64_t fx_glow_base_origin(int64_t at, int32_t base_size, int32_t light_
 // each side gains g = (sum of the light's green bytes over the (2r + 1)^2
 // square centred there, outside the light counting 0) / ((2r + 1)^2 /
 // divisor) in each colour byte, saturating at 255. A normaliser of 0 leaves
-// the base alone. Positions outside the base or dst are skipped.
+// the base alone. Positions outside the base or dst are skipped. radius and
+// divisor are the command's 16-bit values; a radius outside 0..65535 draws
+// only the base.
 void fx_glow_draw(Picture& dst, int32_t x, int32_t y, const Picture& light, const Picture& base,
                   int32_t radius, int32_t divisor);
 

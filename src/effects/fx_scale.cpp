@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/rect.h"
 #include "effects/fx_rows.h"
 
 namespace qln {
@@ -9,11 +10,11 @@ namespace qln {
 FxScaled fx_scale_draw(Picture& dst, int32_t x, int32_t y, const Picture& src, int32_t percent) {
     FxScaled size;
     if (percent <= 0) return size;
-    // At most 65535 x 65535 / 100: the sizes fit 32 bits.
+    // The command's percent is at most 65535, so its sizes fit 32 bits.
     const int64_t width = int64_t(src.width) * percent / 100;
     const int64_t height = int64_t(src.height) * percent / 100;
-    size.width = int32_t(width);
-    size.height = int32_t(height);
+    size.width = clamp_to_int32(width);
+    size.height = clamp_to_int32(height);
     const FxSpan cols = fx_span(x, width, dst.width);
     const FxSpan rows = fx_span(y, height, dst.height);
     if (cols.empty() || rows.empty()) return size;
