@@ -87,7 +87,7 @@ void BM_FxGlow(benchmark::State& state) {
     PicturePtr dst = random_picture(w, h, 1), base = random_picture(w, h, 2);
     PicturePtr light = random_picture(w - 2 * r, h - 2 * r, 3);
     for (auto _ : state) {
-        qln::fx_glow_draw(*dst, int32_t(r), int32_t(r), *light, *base, int32_t(r), 4);
+        qln::fx_glow_draw(*dst, int32_t(r), int32_t(r), *light, *base, int32_t(r), 1);
         benchmark::DoNotOptimize(dst->pixels[0]);
         benchmark::ClobberMemory();
     }
