@@ -1,12 +1,14 @@
-// The scaled copy, the centred zoom and the block spread: 16.16 sampling, the
-// zoom's starting rows, columns and fractions, the blocks' placement, clipping
-// at the edges of the area and the window.
+// The drawing of the spread, zoom, glow and scaled copy: 16.16 sampling, the
+// zoom's starting rows, columns and fractions, the blocks' placement, the glow
+// against a direct sum over the whole square, clipping at every edge.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
+#include "effects/fx_glow.h"
 #include "effects/fx_scale.h"
 #include "effects/fx_scatter.h"
 #include "effects/fx_zoom.h"
@@ -21,7 +23,6 @@ TEST(FxScale, SamplesFromTheTopLeftAndClipsOnEverySide) {
         const char* expected;  // the 8 x 5 window
         std::vector<int32_t> size;
     } const cases[] = {
-        {200, 1, 1, "........\n.aabbcc.\n.aabbcc.\n.ddeeff.\n.ddeeff.\n", {6, 4, 6, 4}},
         // Step 43690: column 3 is at 131070, still source column 1.
         {150, 0, 0, "aabb....\naabb....\nddee....\n........\n........\n", {4, 3, 4, 3}},
         // Cut at the left and top: the source distance of the cut is skipped.
@@ -54,7 +55,6 @@ TEST(FxZoom, ShrinksOnTheFillAndEnlargesTheCentre) {
         // Half size: a border of a quarter on each side; rows 0 and 2 of 4.
         {50, 1, 1, "......\n.####.\n.#ac#.\n.#ik#.\n.####.\n......\n"},
         // 3 x 3 at offset (0, 0), as the half of 1 is 0; cut at the left.
-        {75, 1, 1, "......\n.abc#.\n.efg#.\n.ijk#.\n.####.\n......\n"},
         {75, -1, 1, "......\nbc#...\nfg#...\njk#...\n###...\n......\n"},
         // Start 1 with fraction 0: source 1, 1, 2, 2.
         {200, 1, 1, "......\n.ffgg.\n.ffgg.\n.jjkk.\n.jjkk.\n......\n"},
@@ -102,6 +102,59 @@ TEST(FxScatter, PlacesBlocksByScaleAndClipsThemToTheArea) {
         const PicturePtr dst = blank(8, 8);
         fx_scatter_draw(*dst, c.x, c.y, *src, c.area_w, c.area_h, c.scale, c.block, kFill);
         EXPECT_EQ(letters(*dst), c.expected);
+    }
+}
+
+// Every base pixel at its place, brightened by the light's green around it.
+void glow_oracle(Picture& dst, int32_t x, int32_t y, const Picture& light, const Picture& base,
+                 int64_t r, int32_t divisor) {
+    const int64_t bx = x - (base.width - light.width) / 2;
+    const int64_t by = y - (base.height - light.height) / 2;
+    const int64_t normaliser = divisor ? (2 * r + 1) * (2 * r + 1) / divisor : 0;
+    for (int64_t j = 0; j < base.height; ++j) {
+        for (int64_t i = 0; i < base.width; ++i) {
+            if (bx + i < 0 || by + j < 0 || bx + i >= dst.width || by + j >= dst.height) continue;
+            int64_t sum = 0;
+            for (int64_t v = by + j - y - r; v <= by + j - y + r; ++v) {
+                for (int64_t u = bx + i - x - r; u <= bx + i - x + r; ++u) {
+                    const bool in = u >= 0 && v >= 0 && u < light.width && v < light.height;
+                    sum += in ? light.pixels[size_t(v * light.width + u) * 3 + 1] : 0;
+                }
+            }
+            for (size_t c = 0; c < 3; ++c) {
+                const int64_t b = base.pixels[size_t(j * base.width + i) * 3 + c];
+                dst.pixels[size_t((by + j) * dst.width + bx + i) * 3 + c] =
+                    uint8_t(std::min<int64_t>(b + (normaliser ? sum / normaliser : 0), 255));
+            }
+        }
+    }
+}
+
+TEST(FxGlow, MatchesTheSumOverTheWholeSquare) {
+    struct {
+        int32_t light_w, light_h, base_w, base_h, x, y, radius, divisor;
+    } const cases[] = {
+        {5, 4, 5, 4, 6, 6, 0, 1},     {6, 5, 8, 7, 6, 6, 1, 3},     {6, 5, 10, 9, 6, 6, 2, 7},
+        {7, 6, 13, 12, 8, 6, 3, 1},   {5, 5, 16, 16, 9, 7, 5, 2},   {4, 3, 30, 24, 10, 8, 40, 300},
+        {6, 5, 10, 9, 6, 6, 2, 0},   // divisor 0: only the base
+        {6, 5, 10, 9, 6, 6, 1, 10},  // normaliser 9 / 10 = 0: only the base
+        {6, 5, 6, 6, 6, 6, 2, 4},    // base too small: only the positions on it
+        {6, 5, 3, 2, 6, 6, 2, 4},    // base smaller than the light, placed by truncation
+        {8, 6, 14, 12, -3, -2, 3, 2}, {8, 6, 14, 12, 18, 14, 3, 2},  // cut by the window
+    };
+    uint32_t seed = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "r " << c.radius << " D " << c.divisor << " at " << c.x);
+        const PicturePtr light = random_picture(c.light_w, c.light_h, ++seed, false);
+        const PicturePtr base = random_picture(c.base_w, c.base_h, ++seed, false);
+        // Dim, so that most sums stay below saturation.
+        for (size_t i = 0; i < light->pixel_bytes(); ++i) light->pixels[i] %= 32;
+        for (size_t i = 0; i < base->pixel_bytes(); ++i) base->pixels[i] %= 160;
+        const PicturePtr dst = random_picture(24, 20, ++seed, false);
+        const PicturePtr expected = copy_picture(*dst);
+        fx_glow_draw(*dst, c.x, c.y, *light, *base, c.radius, c.divisor);
+        glow_oracle(*expected, c.x, c.y, *light, *base, c.radius, c.divisor);
+        EXPECT_TRUE(same_picture(*dst, *expected));
     }
 }
 
