@@ -20,6 +20,7 @@ namespace {
 
 using test::args_of;
 namespace fs = std::filesystem;
+using Ints = std::vector<int32_t>;
 
 // The callback in buffer 6 counts its calls in v3[0] and keeps call n's
 // done count in v3[n], its phase in v3[100 + n] and the total in v3[200];
@@ -36,17 +37,11 @@ struct CopyMachine : test::ScriptedMachine {
         sysstr_set(engine, 1, "src\\");
         sysstr_set(engine, 2, "dst\\");
     }
-    std::vector<uint8_t> file(const std::string& relative) const {
-        std::vector<uint8_t> out;
-        EXPECT_TRUE(host_file_read_all(dir.str() + "/" + relative, out, 1 << 26)) << relative;
-        return out;
+    // Runs one command line as a scenario, so that callbacks can run in it.
+    void run_line(const std::string& line) {
+        ASSERT_TRUE(start(".code\n  " + line + "\n  end\n"));
+        EXPECT_EQ(run(), kResultEndAll);
     }
-    // Runs one command line as a scenario, so callbacks can run beside it.
-    int32_t run_line(const std::string& line) {
-        EXPECT_TRUE(start(".code\n  " + line + "\n  end\n"));
-        return run();
-    }
-    // "NUMBER DETAIL" of the last error reported, or "".
     std::string last_error() {
         ScenarioErrorRecord& e = engine.interp.error;
         const std::string said =
@@ -54,67 +49,68 @@ struct CopyMachine : test::ScriptedMachine {
         e.error_number = 0;
         return said;
     }
-    int32_t calls() { return var(3, 0); }
-    int32_t phase(int call) { return var(3, 100 + call); }
-    int32_t total() { return var(3, 200); }
-    int32_t done(int call) { return var(3, call); }
+    std::vector<uint8_t> file(const std::string& relative) const {
+        std::vector<uint8_t> out;
+        EXPECT_TRUE(host_file_read_all(dir.str() + "/" + relative, out, 1 << 26)) << relative;
+        return out;
+    }
+    // Phase and done count of the given calls of the callback (1 = first).
+    Ints phases(std::initializer_list<int> calls) {
+        Ints out;
+        for (int n : calls) out.push_back(var(3, 100 + n));
+        return out;
+    }
+    Ints dones(std::initializer_list<int> calls) {
+        Ints out;
+        for (int n : calls) out.push_back(var(3, n));
+        return out;
+    }
 };
 
-std::vector<uint8_t> pattern_bytes(size_t n, uint8_t seed) {
+std::vector<uint8_t> pattern_bytes(size_t n) {
     std::vector<uint8_t> out(n);
-    for (size_t i = 0; i < n; ++i) out[i] = uint8_t(seed + i * 7 + (i >> 9));
+    for (size_t i = 0; i < n; ++i) out[i] = uint8_t(i * 7 + (i >> 9));
     return out;
 }
 
 TEST(FileCopy, CopiesEveryMatchingFileIntoTheCreatedDirectoryWritable) {
     CopyMachine m;
-    const std::vector<uint8_t> a = pattern_bytes(5000, 1), b = pattern_bytes(3, 9);
-    m.dir.write("src/A.dat", a);
-    const std::string ro = m.dir.write("src/b.DAT", b);
+    m.dir.write("src/A.dat", pattern_bytes(5000));
+    const std::string ro = m.dir.write("src/b.DAT", {3, 4});
     m.dir.write("src/c.txt", {1});
     fs::create_directories(m.dir.path() / "src/d.dat");
     ASSERT_EQ(chmod(ro.c_str(), 0444), 0);
     ASSERT_EQ(cmd_file_copy(m.engine, args_of("*.dat", 1, 2, 0, -1, 0)), 0);
     EXPECT_EQ(m.reg(1), 0);
-    EXPECT_EQ(m.file("dst/A.dat"), a);
-    EXPECT_EQ(m.file("dst/b.DAT"), b);
+    EXPECT_EQ(m.file("dst/A.dat"), pattern_bytes(5000));
+    EXPECT_EQ(m.file("dst/b.DAT"), (std::vector<uint8_t>{3, 4}));
     EXPECT_FALSE(fs::exists(m.dir.path() / "dst/c.txt"));
     EXPECT_FALSE(fs::exists(m.dir.path() / "dst/d.dat"));
     EXPECT_NE(fs::status(m.dir.path() / "dst/b.DAT").permissions() & fs::perms::owner_write,
               fs::perms::none);
-    EXPECT_EQ(m.calls(), 0);
 }
 
 TEST(FileCopy, ACallbackSeesChunksOfAFiftiethInWholeBlocks) {
     const struct {
-        size_t size;
-        int32_t chunks;
-        int32_t first_done;
+        int32_t size, chunks, chunk;
     } cases[] = {
         {100000, 25, 4096},      // 2,000 bytes round up to one block
         {10000000, 50, 200704},  // 200,000 bytes round up to 49 blocks
     };
     for (const auto& c : cases) {
         CopyMachine m;
-        const std::vector<uint8_t> data = pattern_bytes(c.size, 3);
-        m.dir.write("src/big.dat", data);
-        ASSERT_EQ(m.run_line("file_copy \"BIG.DAT\", 1, 2, 1, 6, 0"), kResultEndAll);
+        m.dir.write("src/big.dat", pattern_bytes(c.size));
+        m.run_line("file_copy \"BIG.DAT\", 1, 2, 1, 6, 0");
         EXPECT_EQ(m.last_error(), "");
-        EXPECT_EQ(m.file("dst/big.dat"), data);
-        ASSERT_EQ(m.calls(), c.chunks + 2) << c.size;
-        EXPECT_EQ(m.total(), int32_t(c.size));  // the total
-        EXPECT_EQ(m.phase(1), 0);
-        EXPECT_EQ(m.done(1), 0);
-        EXPECT_EQ(m.phase(2), 1);
-        EXPECT_EQ(m.done(2), c.first_done);
-        EXPECT_EQ(m.done(3), 2 * c.first_done);
+        EXPECT_EQ(m.file("dst/big.dat"), pattern_bytes(c.size));
+        const int last = c.chunks + 2;
+        ASSERT_EQ(m.var(3, 0), last) << c.size;
+        EXPECT_EQ(m.var(3, 200), c.size);  // the total
+        EXPECT_EQ(m.phases({1, 2, last - 1, last}), (Ints{0, 1, 1, 2}));
         // The last chunk is what was left, not a whole chunk.
-        EXPECT_EQ(m.phase(c.chunks + 1), 1);
-        EXPECT_EQ(m.done(c.chunks + 1), int32_t(c.size));
-        EXPECT_EQ(m.phase(c.chunks + 2), 2);
-        EXPECT_EQ(m.done(c.chunks + 2), int32_t(c.size));
-        // Phase 2 has no current file; the destination directory stays.
-        EXPECT_EQ(m.str(10), "");
+        EXPECT_EQ(m.dones({1, 2, 3, last - 1, last}),
+                  (Ints{0, c.chunk, 2 * c.chunk, c.size, c.size}));
+        EXPECT_EQ(m.str(10), "");  // no current file at the end
         EXPECT_EQ(m.str(11), "dst\\");
     }
 }
@@ -130,16 +126,14 @@ TEST(FileCopy, FailuresStopTheCopyAndAreReportedByStrictness) {
     EXPECT_FALSE(fs::exists(m.dir.path() / "dst/b.dat"));
     EXPECT_LE(cmd_file_copy(m.engine, args_of("*.dat", 1, 2, 1, -1, 0)), -100);
     EXPECT_EQ(m.last_error(), "111 File:dst\\a.dat");
-
-    // With a callback the file that cannot be copied is passed over.
-    ASSERT_EQ(m.run_line("file_copy \"*.dat\", 1, 2, 0, 6, 0"), kResultEndAll);
-    EXPECT_EQ(m.reg(1), 0);
-    EXPECT_EQ(m.file("dst/b.dat"), std::vector<uint8_t>{3});
     // A callback that cannot run: error -108 before anything is copied.
-    fs::remove(m.dir.path() / "dst/b.dat");
     EXPECT_LE(cmd_file_copy(m.engine, args_of("*.dat", 1, 2, 0, 9, 0)), -100);
     EXPECT_EQ(m.last_error(), "108 sub_buff = 9, entry = 0");
     EXPECT_FALSE(fs::exists(m.dir.path() / "dst/b.dat"));
+    // With a callback the file that cannot be copied is passed over.
+    m.run_line("file_copy \"*.dat\", 1, 2, 0, 6, 0");
+    EXPECT_EQ(m.reg(1), 0);
+    EXPECT_EQ(m.file("dst/b.dat"), std::vector<uint8_t>{3});
 }
 
 TEST(FileDelete, DeletesMatchingFilesWithProgressAndLeavesDirectories) {
@@ -149,24 +143,16 @@ TEST(FileDelete, DeletesMatchingFilesWithProgressAndLeavesDirectories) {
     ASSERT_EQ(chmod(ro.c_str(), 0444), 0);
     m.dir.write("src/keep.txt", {3});
     fs::create_directories(m.dir.path() / "src/dir.sav");
-    ASSERT_EQ(m.run_line("file_delete \"*.sav\", 1, 1, 6, 0"), kResultEndAll);
+    m.run_line("file_delete \"*.sav\", 1, 1, 6, 0");
     EXPECT_EQ(m.last_error(), "");
     EXPECT_FALSE(fs::exists(m.dir.path() / "src/1.sav"));
     EXPECT_FALSE(fs::exists(m.dir.path() / "src/2.SAV"));
     EXPECT_TRUE(fs::exists(m.dir.path() / "src/keep.txt"));
     EXPECT_TRUE(fs::exists(m.dir.path() / "src/dir.sav"));
-    ASSERT_EQ(m.calls(), 4);
-    EXPECT_EQ(m.total(), 2);  // the total: files, not bytes
-    EXPECT_EQ((std::vector<int32_t>{m.phase(1), m.phase(2), m.phase(3), m.phase(4)}),
-              (std::vector<int32_t>{0, 1, 1, 2}));
-    EXPECT_EQ((std::vector<int32_t>{m.done(1), m.done(2), m.done(3), m.done(4)}),
-              (std::vector<int32_t>{0, 1, 2, 2}));
-    EXPECT_EQ(m.str(10), "");
-
-    // Nothing left to match is no failure.
-    result_set(m.engine, 1, 7);
-    ASSERT_EQ(cmd_file_delete(m.engine, args_of("*.sav", 1, 0, -1, 0)), 0);
-    EXPECT_EQ(m.reg(1), 0);
+    ASSERT_EQ(m.var(3, 0), 4);
+    EXPECT_EQ(m.var(3, 200), 2);  // the total: files, not bytes
+    EXPECT_EQ(m.phases({1, 2, 3, 4}), (Ints{0, 1, 1, 2}));
+    EXPECT_EQ(m.dones({1, 2, 3, 4}), (Ints{0, 1, 2, 2}));
 }
 
 }  // namespace
