@@ -64,7 +64,7 @@ TEST(SaveFolder, IsTheGivenFolderTheGameFolderOrTheDataFolderOfAReadOnlyGame) {
 class SaveDirRun : public ::testing::Test {
   protected:
     test::RunResult run(const std::vector<std::string>& args) {
-        test::RunResult r = test::run_program("quillon", args, game);
+        test::RunResult r = test::run_program("quillon", args, root);
         r.out += r.err;
         return r;
     }
@@ -72,9 +72,11 @@ class SaveDirRun : public ::testing::Test {
         std::vector<uint8_t> file;
         AsmError error;
         ASSERT_TRUE(assemble_packed(source, file, error)) << error.message;
-        game.write("start_up.qln", file);
+        root.write("game/start_up.qln", file);
     }
-    test::TempDir game, saves;
+    // The game folder lies in root, so that ".." from it stays in root.
+    test::TempDir root, saves;
+    const fs::path game = root.path() / "game";
 };
 
 // The game reads its old save from the game folder, writes the new one and a
@@ -85,16 +87,16 @@ TEST_F(SaveDirRun, TheGameSavesToTheSaveFolderAndIsRefusedWhatLeavesIt) {
         "  ini_write \"opt\", \"speed\", \"3\"\n  file_delete \"s1.sav\", -1, 1, -1, 0\n"
         "  file_write \"s3.sav\", 5, 4, -1, 0\n  file_write \"..\\\\out.sav\", 5, 4, -1, 0\n"
         "  sys_exec \"/bin/true\", 0\n  end\n");
-    game.write("s1.sav", {'o', 'l', 'd', '!'});
-    const test::RunResult r = run({"--headless", "--game", game.str(), "--save-dir", saves.str(),
+    root.write("game/s1.sav", {'o', 'l', 'd', '!'});
+    const test::RunResult r = run({"--headless", "--game", game.string(), "--save-dir", saves.str(),
                                    "--sandbox", "--on-error", "continue", "--max-ms", "5000"});
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(test::slurp(game.str() + "/s1.sav"), "old!");
+    EXPECT_EQ(test::slurp(game.string() + "/s1.sav"), "old!");
     EXPECT_EQ(test::slurp(saves.str() + "/s3.sav"), "old!");
     EXPECT_FALSE(fs::exists(saves.path() / "s1.sav"));
     EXPECT_TRUE(fs::exists(saves.path() / "Quillon.ini"));
-    EXPECT_FALSE(fs::exists(game.path() / "Quillon.ini"));
-    const std::string outside = game.path().parent_path().string() + "/out.sav";
+    EXPECT_FALSE(fs::exists(game / "Quillon.ini"));
+    const std::string outside = root.str() + "/out.sav";
     EXPECT_FALSE(fs::exists(outside));
     for (const std::string& line :
          {"quillon: sandbox: refused the write of \"" + outside + "\"",
