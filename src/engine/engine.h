@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/file_access_state.h"
 #include "engine/font_state.h"
 #include "engine/interp_state.h"
 #include "engine/random_state.h"
@@ -52,6 +53,7 @@ struct ShellState {
 
 struct Engine {
     Settings settings;
+    FileAccess files;
     // The host services (not owned), at first those of the engine's own null
     // backend; the shell or a test points them at a real backend.
     NullPlatform null_platform;

@@ -6,30 +6,40 @@
 
 #include "engine/engine.h"
 #include "files/archive_read.h"
+#include "files/file_paths.h"
 #include "platform/host_files.h"
 #include "tables/tables.h"
 
 namespace qln {
+
+namespace {
+
+bool host_read(const std::string& host_path, uint16_t entry, bool compressed,
+               std::vector<uint8_t>& out) {
+    HostFile file;
+    if (!file.open(host_path)) return false;
+    return source_read(HostFileSource(file), entry, compressed, out);
+}
+
+}  // namespace
 
 bool file_read_path(const char* path_sjis, uint16_t entry, bool compressed,
                     std::vector<uint8_t>& out) {
     out.clear();
     std::string host_path;
     if (!host_path_map(path_sjis, host_path)) return false;
-    HostFile file;
-    if (!file.open(host_path)) return false;
-    return source_read(HostFileSource(file), entry, compressed, out);
+    return host_read(host_path, entry, compressed, out);
 }
 
 bool file_read(Engine& engine, const FileRef& ref, std::vector<uint8_t>& out) {
     out.clear();
-    const char* name = ref.name != nullptr ? ref.name : "";
-    if (ref.directory == 0) return file_read_path(name, ref.entry, ref.compressed, out);
     // A directory whose system string does not exist counts as empty.
-    const char* prefix = sysstr_get(engine, static_cast<int32_t>(ref.directory) - 1);
-    std::string path = prefix != nullptr ? prefix : "";
-    path += name;
-    return file_read_path(path.c_str(), ref.entry, ref.compressed, out);
+    const std::string path =
+        file_operand_path(engine, ref.name, static_cast<int32_t>(ref.directory) - 1);
+    // Saved games are read from the save folder first (files/file_paths.h).
+    std::string host_path;
+    if (!file_host_path(engine, path.c_str(), FileUse::Read, host_path)) return false;
+    return host_read(host_path, ref.entry, ref.compressed, out);
 }
 
 }  // namespace qln

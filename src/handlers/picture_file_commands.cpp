@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "files/file_paths.h"
 #include "graphics/bmp_write.h"
 #include "platform/host_files.h"
 #include "scenario/interp.h"
@@ -24,9 +25,8 @@ int32_t cmd_pic_save_bmp(Engine& engine, const Args& args) {
                                    : bmp_encode_8(*picture, engine.screen.palette, file);
     std::string host;
     // The file is written beside and renamed over the old one, so a failure
-    // never leaves half a file; a sandboxed run writes nothing.
-    const bool written = encoded && engine.shell.host_effects_allowed &&
-                         host_path_map(name, host) &&
+    // never leaves half a file; it goes to the save folder, if there is one.
+    const bool written = encoded && file_host_path(engine, name, FileUse::Write, host) &&
                          host_file_write_replace(host, file.bytes.get(), file.size);
     result_set(engine, 1, written ? 0 : 1);
     return 0;

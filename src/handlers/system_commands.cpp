@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/engine.h"
+#include "files/file_paths.h"
 #include "files/profile.h"
 #include "platform/host_files.h"
 #include "platform/platform.h"
@@ -57,7 +58,13 @@ int32_t cmd_ini_file(Engine& engine, const Args& args) {
 
 int32_t cmd_ini_read(Engine& engine, const Args& args) {
     const ini_read_operands op(args);
-    const std::string value = profile_read(engine.shell.ini_path, op.section(), op.key());
+    const char* section = op.section();
+    const char* key = op.key();
+    // The settings file is the game's: read from the save folder first.
+    std::string host;
+    const std::string value = file_host_path(engine, engine.shell.ini_path, FileUse::Read, host)
+                                  ? profile_read_host(host, section, key)
+                                  : std::string();
     str_set(engine, 0, value.c_str());
     return 0;
 }
@@ -67,9 +74,11 @@ int32_t cmd_ini_write(Engine& engine, const Args& args) {
     const char* section = op.section();
     const char* key = op.key();
     const char* value = op.value();
-    // A failed write is silent, as is a write in a sandboxed run.
-    if (engine.shell.host_effects_allowed) {
-        (void)profile_write(engine.shell.ini_path, section, key, value);
+    // A failed write is silent, as is a refused one; it goes to the save
+    // folder, so the game folder's copy stays as it was.
+    std::string host;
+    if (file_host_path(engine, engine.shell.ini_path, FileUse::Write, host)) {
+        (void)profile_write_host(host, section, key, value);
     }
     return 0;
 }
@@ -145,8 +154,13 @@ int32_t cmd_sys_exec(Engine& engine, const Args& args) {
     process_reap(engine.shell.detached_children);
     std::vector<std::string> argv;
     int pid = -1;
-    const bool started =
-        engine.shell.host_effects_allowed && exec_arguments(line, argv) && process_start(argv, pid);
+    if (engine.files.sandbox) {
+        std::string shown;
+        if (!sjis_to_utf8(line, std::strlen(line), shown)) shown = line;
+        sandbox_refusal(engine, "start of the program", shown);
+    }
+    const bool started = engine.shell.host_effects_allowed && !engine.files.sandbox &&
+                         exec_arguments(line, argv) && process_start(argv, pid);
     if (!started) {
         if (flags & 1) return err_report(engine, -107, "command: %s", line);
         result_set(engine, 1, -1);

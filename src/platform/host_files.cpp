@@ -98,6 +98,13 @@ bool host_path_map(const char* sjis_path, std::string& host_path) {
     if (!sjis_to_utf8(sjis_path, len, text)) return false;
     // Converted first, then split: a trail byte of 0x5C inside a double-byte
     // character is never taken for a separator, and UTF-8 has none.
+    return host_path_fold(text, host_path);
+}
+
+bool host_path_fold(const std::string& utf8_path, std::string& host_path) {
+    host_path.clear();
+    if (utf8_path.empty() || utf8_path.size() > kHostPathMax) return false;
+    std::string text = utf8_path;
     for (char& c : text) {
         if (c == '\\') c = '/';
     }

@@ -43,6 +43,8 @@ inline constexpr size_t kHostPathMax = 4096;
 // Maps a scenario path to the host path to open. False for an empty, too
 // long or unconvertible path.
 [[nodiscard]] bool host_path_map(const char* sjis_path, std::string& host_path);
+// The same for a path already in UTF-8 (everything after the conversion).
+[[nodiscard]] bool host_path_fold(const std::string& utf8_path, std::string& host_path);
 
 // The reverse, for paths the engine hands to scenarios: UTF-8 host path to
 // Shift-JIS with backslashes; an absolute path gets the prefix "C:". A host

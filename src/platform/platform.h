@@ -86,7 +86,9 @@ class DisplayService {
     // Yes/No question (exclamation icon, No the default); true = Yes.
     virtual bool question_yes_no(const char* text, const char* caption) = 0;
     // Open-file dialog: fills path (Shift-JIS, path_size bytes) and returns true
-    // when a file was chosen.
+    // when a file was chosen. filter holds pairs of a description and its
+    // patterns, each part ended by "|" ("Saves|*.sav|All|*.*|"); path holds
+    // the file to start with.
     virtual bool open_file_dialog(const char* filter, char* path, int path_size) = 0;
     // Display-mode change between window and full screen: true if it succeeded.
     virtual bool display_mode_change(bool full_screen, int width, int height, int bpp) = 0;

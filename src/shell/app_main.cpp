@@ -12,6 +12,7 @@
 #include "engine/engine.h"
 #include "input/cursor.h"
 #include "platform/game_data_dir.h"
+#include "platform/host_dirs.h"
 #include "platform/host_files.h"
 #include "platform/instance_lock.h"
 #include "platform/threaded_platform.h"
@@ -180,7 +181,11 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
 
     AppOutcome outcome = AppOutcome::StartupFailed;
     AppRun run{engine, platform};
-    if (startup_file_choose(run, config.command_line.c_str())) {
+    std::string game_dir;
+    const bool folders = host_cwd(game_dir) && save_folder_choose(engine, game_dir, config.save);
+    if (!folders) {
+        platform.message_box(kMsgSaveFolder, kAppCaption);
+    } else if (startup_file_choose(run, config.command_line.c_str())) {
         size_t done = 0;
         for (const StartStep& step : kStartSteps) {
             if (!step.init(run)) break;

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "shell/save_folder.h"
+
 namespace qln {
 
 struct Engine;
@@ -23,6 +25,9 @@ struct AppConfig {
     // Called once the last scenario has ended, while the screen still exists
     // (before it is shut down); the headless runner dumps the screen here.
     std::function<void(Engine&)> at_scenario_end;
+    // Where the game's writes go and whether the run is confined
+    // (shell/save_folder.h).
+    SaveFolderChoice save;
 };
 
 enum class AppOutcome {

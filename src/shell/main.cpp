@@ -13,6 +13,7 @@
 #include "engine/engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/input_script.h"
+#include "platform/host_dirs.h"
 #include "platform/host_files.h"
 #include "platform/process.h"
 #include "platform/signals.h"
@@ -79,6 +80,8 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
             dump_failed = !qln::screen_dump_write(e, options.dump_screen);
         };
     }
+    config.save.save_dir = options.save_dir;
+    config.save.sandbox = options.sandbox;
     engine.shell.limits.max_commands = options.max_commands.value_or(0);
     engine.shell.limits.max_errors = options.max_errors.value_or(0);
     engine.sound.capture = !options.dump_audio.empty();
@@ -219,6 +222,9 @@ int main(int argc, char** argv) {
                                                    options.startup_file->size(), command_line)) {
         return usage_error("the start-up file \"" + *options.startup_file +
                            "\" cannot be written in Shift-JIS");
+    }
+    if (!options.save_dir.empty() && !qln::host_dir_make_all(options.save_dir)) {
+        return usage_error("--save-dir: cannot create \"" + options.save_dir + "\"");
     }
     if (!options.game_dir.empty() && chdir(options.game_dir.c_str()) != 0) {
         return usage_error("--game: cannot enter \"" + options.game_dir + "\"");

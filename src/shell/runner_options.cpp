@@ -165,6 +165,18 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
                 o.cd_dir = absolute(value);
                 if (!is_directory(o.cd_dir)) error = "--cd: no directory \"" + value + "\"";
             }
+        } else if (take("--save-dir")) {
+            if (error.empty()) {
+                o.save_dir = absolute(value);
+                const HostPathKind kind = host_path_kind(o.save_dir);
+                if (value.empty()) {
+                    error = "--save-dir: empty path";
+                } else if (kind != HostPathKind::Directory && kind != HostPathKind::Missing) {
+                    error = "--save-dir: \"" + value + "\" is not a directory";
+                }
+            }
+        } else if (flag("--sandbox")) {
+            o.sandbox = true;
         } else if (take("--dump-audio")) {
             if (error.empty()) o.dump_audio = output_file("--dump-audio", value, error);
         } else if (take("--max-ms")) {
@@ -231,6 +243,8 @@ std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
     if (!o.dump_screen.empty()) args.insert(args.end(), {"--dump-screen", o.dump_screen});
     if (!o.cd_dir.empty()) args.insert(args.end(), {"--cd", o.cd_dir});
     if (!o.dump_audio.empty()) args.insert(args.end(), {"--dump-audio", o.dump_audio});
+    if (!o.save_dir.empty()) args.insert(args.end(), {"--save-dir", o.save_dir});
+    if (o.sandbox) args.push_back("--sandbox");
     if (o.max_ms) args.insert(args.end(), {"--max-ms", std::to_string(*o.max_ms)});
     if (o.max_commands)
         args.insert(args.end(), {"--max-commands", std::to_string(*o.max_commands)});
@@ -286,6 +300,18 @@ Options:
                          at an error or --max-ms)
   --cd DIR               CD track files (trackNN.ogg, ...) are looked for in
                          DIR first, then in cd/, bgm/ and the game directory
+  --save-dir DIR         every file the game writes (its settings file, its
+                         saves) goes to DIR, created if missing; reads look
+                         in DIR first, then in the game directory, and no
+                         file of the game directory is ever deleted.
+                         Without it a writable game directory is used as it
+                         is, and a read-only one saves to
+                         $XDG_DATA_HOME/quillon/NAME-HASH (by default
+                         ~/.local/share/quillon/NAME-HASH)
+  --sandbox              writes and deletes only in the save folder, reads
+                         and directory changes only in the game and save
+                         folders, no programs started; each refusal is the
+                         command's failure and one line on standard error
   --dump-audio FILE      what the mixer played from start to exit, as a
                          44,100 Hz stereo 16-bit WAV (headless runs)
   --max-ms N             end the run when the tick counter passes N

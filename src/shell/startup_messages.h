@@ -28,6 +28,9 @@ inline constexpr char kMsgNoFont[] =
     "Install the packages fonts-ipafont-gothic, fonts-ipafont-mincho and\n"
     "fonts-dejavu-core (or any Japanese font fontconfig can find).";
 
+// The folder of --save-dir cannot be made (plain ASCII is Shift-JIS too).
+inline constexpr char kMsgSaveFolder[] = "The save folder (--save-dir) cannot be created.";
+
 // "バッファの確保ができません！"
 inline constexpr char kMsgBuffers[] =
     "\x83o\x83"

@@ -77,6 +77,9 @@ TEST(RunnerOptions, HelpAndUsageErrors) {
         {{"--scale", "-1"}, "--scale: \"-1\" is not a whole scale (1 to 16)"},
         {{"--scale", "2x"}, "--scale: \"2x\" is not a whole scale (1 to 16)"},
         {{"--scale", ""}, "--scale: \"\" is not a whole scale (1 to 16)"},
+        {{"--save-dir", ""}, "--save-dir: empty path"},
+        {{"--save-dir", "/dev/null"}, "--save-dir: \"/dev/null\" is not a directory"},
+        {{"--sandbox=1"}, "--sandbox takes no value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -113,10 +116,17 @@ TEST(RunnerOptions, ARestartKeepsTheOptionsButNotTheStartUpFile) {
     EXPECT_FALSE(o2.startup_file.has_value());
 
     RunnerOptions scaled;
-    ASSERT_EQ(parse({"--scale", "3", "--smooth"}, scaled, error), RunnerParse::Run);
+    ASSERT_EQ(
+        parse({"--scale", "3", "--smooth", "--save-dir", "saves", "--sandbox"}, scaled, error),
+        RunnerParse::Run);
     const RunnerOptions o3 = restarted(scaled);
     EXPECT_EQ(o3.scale, 3);
     EXPECT_TRUE(o3.smooth);
+    // A save folder that does not exist yet is made at start; it is kept absolute.
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    EXPECT_EQ(o3.save_dir, std::string(cwd) + "/saves");
+    EXPECT_TRUE(o3.sandbox);
 }
 
 }  // namespace

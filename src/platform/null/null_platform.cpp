@@ -68,8 +68,15 @@ bool NullPlatform::question_yes_no(const char* text, const char*) {
     return answer_yes;
 }
 
-bool NullPlatform::open_file_dialog(const char*, char*, int) {
-    return false;
+bool NullPlatform::open_file_dialog(const char* filter, char* path, int path_size) {
+    file_dialogs.emplace_back(filter ? filter : "", path_size > 0 ? path : "");
+    if (!file_dialog_answer || path_size <= 0 ||
+        file_dialog_answer->size() >= static_cast<size_t>(path_size)) {
+        return false;
+    }
+    file_dialog_answer->copy(path, file_dialog_answer->size());
+    path[file_dialog_answer->size()] = '\0';
+    return true;
 }
 
 bool NullPlatform::display_mode_change(bool, int, int, int) {

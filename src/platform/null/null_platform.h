@@ -63,6 +63,10 @@ class NullPlatform : public ClockService, public DisplayService, public InputSer
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     std::vector<uint8_t> clipboard;  // the last bitmap put on the clipboard
+    // Open-file dialogs: each request's filter and initial file; answered
+    // with file_dialog_answer (Shift-JIS) when set, else Cancel.
+    std::vector<std::pair<std::string, std::string>> file_dialogs;
+    std::optional<std::string> file_dialog_answer;
     int display_width = 640, display_height = 480, display_bpp = 24;
 
     bool error_dialog(const ScenarioErrorRecord& record) override;
