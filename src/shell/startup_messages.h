@@ -28,6 +28,13 @@ inline constexpr char kMsgNoFont[] =
     "Install the packages fonts-ipafont-gothic, fonts-ipafont-mincho and\n"
     "fonts-dejavu-core (or any Japanese font fontconfig can find).";
 
+// The Japanese faces are missing and fontconfig's stand-in (named by %s)
+// draws the text: said once at start, in English, naming what to install.
+inline constexpr char kMsgFontStandIn[] =
+    "The Japanese fonts were not found, so text is drawn with \"%s\" instead\n"
+    "and may not look or fit as the game intends.\n"
+    "Install the packages fonts-ipafont-gothic and fonts-ipafont-mincho.";
+
 // "バッファの確保ができません！"
 inline constexpr char kMsgBuffers[] =
     "\x83o\x83"
