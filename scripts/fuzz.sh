@@ -19,6 +19,8 @@ for h in "${harnesses[@]}"; do
     mkdir -p "$corpus"
     seeds=()
     [ -d "fuzz/seeds/$h" ] && seeds=("fuzz/seeds/$h")
+    # Seeds the build assembles (the games of fuzz_game_run).
+    [ -d "build-fuzz/fuzz/seeds/$h" ] && seeds+=("build-fuzz/fuzz/seeds/$h")
     echo "-- $h ($seconds s)"
     log=fuzz-out/$h.log
     if ! build-fuzz/fuzz/$h -max_total_time="$seconds" -print_final_stats=1 "$corpus" "${seeds[@]}" \

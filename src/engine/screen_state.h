@@ -24,6 +24,10 @@ struct ScreenState {
     // Client area of the main window, centred on the display.
     int32_t window_left = 0, window_top = 0;
     bool ready = false;
+    // A dialog the engine draws itself, composed over every window; the
+    // picture belongs to the dialog (none: nullptr).
+    const Picture* overlay = nullptr;
+    int32_t overlay_x = 0, overlay_y = 0;
     // The backend's pause display and clipboard calls (screen_hooks.h), made
     // by screen_init.
     std::unique_ptr<EngineHooks> hooks;

@@ -114,7 +114,9 @@ inline void copy_exact(uint8_t* op, size_t distance, size_t len, const uint8_t* 
         done = len - kSlack;
         copy_wild(op, distance, done);  // ends at least kSlack before oend
     }
-    for (size_t i = done; i < len; ++i) op[i] = op[i - distance];
+    // From the match's start: i - distance would wrap below op.
+    const uint8_t* from = op - distance;
+    for (size_t i = done; i < len; ++i) op[i] = from[i];
 }
 
 }  // namespace

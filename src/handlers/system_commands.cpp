@@ -8,6 +8,7 @@
 #include "platform/host_files.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "run/dialogs.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
 #include "tables/tables.h"
@@ -117,7 +118,7 @@ int32_t cmd_sys_time(Engine& engine, const Args&) {
 
 int32_t cmd_sys_message(Engine& engine, const Args& args) {
     const sys_message_operands op(args);
-    engine.platform.display->message_box(op.text(), engine.settings.title);
+    dialog_message(engine, op.text(), engine.settings.title);
     return 0;
 }
 

@@ -74,17 +74,22 @@ class ClockService {
     }
 };
 
+// What the player answered in a dialog of the host. NotShown: the host could
+// not show it (no dialog service, no fonts for its boxes); the engine then
+// draws the dialog in the game window itself.
+enum class DialogAnswer : uint8_t { Ok, Yes, No, Stop, Continue, NotShown };
+
 // Display and dialogs.
 class DisplayService {
   public:
     virtual ~DisplayService() = default;
 
-    // Scenario error dialog: true = Stop, false = Continue.
-    virtual bool error_dialog(const ScenarioErrorRecord& record) = 0;
-    // Message box with an OK button; texts are Shift-JIS.
-    virtual void message_box(const char* text, const char* caption) = 0;
-    // Yes/No question (exclamation icon, No the default); true = Yes.
-    virtual bool question_yes_no(const char* text, const char* caption) = 0;
+    // Scenario error dialog: Stop or Continue.
+    virtual DialogAnswer error_dialog(const ScenarioErrorRecord& record) = 0;
+    // Message box with an OK button (Ok); texts are Shift-JIS.
+    virtual DialogAnswer message_box(const char* text, const char* caption) = 0;
+    // Yes/No question (exclamation icon, No the default): Yes or No.
+    virtual DialogAnswer question_yes_no(const char* text, const char* caption) = 0;
     // Open-file dialog: fills path (Shift-JIS, path_size bytes) and returns true
     // when a file was chosen. filter holds pairs of a description and its
     // patterns, each part ended by "|" ("Saves|*.sav|All|*.*|"); path holds

@@ -123,78 +123,104 @@ bool ThreadedPlatform::served_inline() {
     return !loop_running_ || std::this_thread::get_id() == main_thread_;
 }
 
-bool ThreadedPlatform::serve(Request& r) {
+void ThreadedPlatform::serve(Request& r) {
     switch (r.kind) {
         case RequestKind::ErrorDialog:
-            return serve_error_dialog(*r.record);
+            r.dialog = serve_error_dialog(*r.record);
+            break;
         case RequestKind::MessageBox:
-            serve_message_box(r.text, r.caption);
-            return false;
+            r.dialog = serve_message_box(r.text, r.caption);
+            break;
         case RequestKind::Question:
-            return serve_question(r.text, r.caption);
+            r.dialog = serve_question(r.text, r.caption);
+            break;
         case RequestKind::OpenFile:
-            return serve_open_file_dialog(r.text, r.path, r.path_size);
+            r.answer = serve_open_file_dialog(r.text, r.path, r.path_size);
+            break;
         case RequestKind::DisplayMode:
-            return serve_display_mode_change(r.full_screen, r.width, r.height, r.bpp);
+            r.answer = serve_display_mode_change(r.full_screen, r.width, r.height, r.bpp);
+            break;
     }
-    return false;
 }
 
-bool ThreadedPlatform::call(Request& request) {
+void ThreadedPlatform::answer_at_quit(Request& r) {
+    r.answer = false;
+    switch (r.kind) {
+        case RequestKind::ErrorDialog:
+            r.dialog = DialogAnswer::Stop;  // no window left to ask
+            break;
+        case RequestKind::MessageBox:
+            r.dialog = DialogAnswer::Ok;
+            break;
+        case RequestKind::Question:
+            r.dialog = DialogAnswer::No;
+            break;
+        default:
+            break;
+    }
+}
+
+void ThreadedPlatform::call(Request& request) {
+    if (quit_requested()) {
+        answer_at_quit(request);
+        return;
+    }
     // Before the loop runs (start-up messages) the caller is the main thread.
-    if (served_inline()) return serve(request);
+    if (served_inline()) {
+        serve(request);
+        return;
+    }
     std::unique_lock<std::mutex> lock(mutex_);
     pending_ = &request;
     main_wake_.notify_all();
     scenario_wake_.wait(lock, [&] { return request.done; });
-    return request.answer;
 }
 
-bool ThreadedPlatform::error_dialog(const ScenarioErrorRecord& record) {
-    if (quit_requested()) return true;  // no window left to ask: Stop
+DialogAnswer ThreadedPlatform::error_dialog(const ScenarioErrorRecord& record) {
     Request r;
     r.kind = RequestKind::ErrorDialog;
     r.record = &record;
-    return call(r);
+    call(r);
+    return r.dialog;
 }
 
-void ThreadedPlatform::message_box(const char* text, const char* caption) {
-    if (quit_requested()) return;
+DialogAnswer ThreadedPlatform::message_box(const char* text, const char* caption) {
     Request r;
     r.kind = RequestKind::MessageBox;
     r.text = text;
     r.caption = caption;
     call(r);
+    return r.dialog;
 }
 
-bool ThreadedPlatform::question_yes_no(const char* text, const char* caption) {
-    if (quit_requested()) return false;
+DialogAnswer ThreadedPlatform::question_yes_no(const char* text, const char* caption) {
     Request r;
     r.kind = RequestKind::Question;
     r.text = text;
     r.caption = caption;
-    return call(r);
+    call(r);
+    return r.dialog;
 }
 
 bool ThreadedPlatform::open_file_dialog(const char* filter, char* path, int path_size) {
-    if (quit_requested()) return false;
     Request r;
     r.kind = RequestKind::OpenFile;
     r.text = filter;
     r.path = path;
     r.path_size = path_size;
-    return call(r);
+    call(r);
+    return r.answer;
 }
 
 bool ThreadedPlatform::display_mode_change(bool full_screen, int width, int height, int bpp) {
-    if (quit_requested()) return false;
     Request r;
     r.kind = RequestKind::DisplayMode;
     r.full_screen = full_screen;
     r.width = width;
     r.height = height;
     r.bpp = bpp;
-    return call(r);
+    call(r);
+    return r.answer;
 }
 
 void ThreadedPlatform::scenario_thread_ended() {
@@ -214,10 +240,12 @@ void ThreadedPlatform::message_loop() {
             lock.unlock();
             // A quit that came while the request waited answers it like the
             // requests made after the quit.
-            const bool answer =
-                quit_requested() ? request->kind == RequestKind::ErrorDialog : serve(*request);
+            if (quit_requested()) {
+                answer_at_quit(*request);
+            } else {
+                serve(*request);
+            }
             lock.lock();
-            request->answer = answer;
             request->done = true;
             pending_ = nullptr;
             scenario_wake_.notify_all();

@@ -51,9 +51,9 @@ class ThreadedPlatform : public ClockService, public DisplayService, public Inpu
     // Scenario-thread side.
     bool quit_requested() override { return quit_.load(std::memory_order_acquire); }
     bool hold_while_minimised() override;
-    bool error_dialog(const ScenarioErrorRecord& record) override;
-    void message_box(const char* text, const char* caption) override;
-    bool question_yes_no(const char* text, const char* caption) override;
+    DialogAnswer error_dialog(const ScenarioErrorRecord& record) override;
+    DialogAnswer message_box(const char* text, const char* caption) override;
+    DialogAnswer question_yes_no(const char* text, const char* caption) override;
     bool open_file_dialog(const char* filter, char* path, int path_size) override;
     bool display_mode_change(bool full_screen, int width, int height, int bpp) override;
 
@@ -89,9 +89,9 @@ class ThreadedPlatform : public ClockService, public DisplayService, public Inpu
     ThreadShared* shared_ = nullptr;  // what the engine shares; none before the window
 
     // Answers served on the main thread (or inline before the loop runs).
-    virtual bool serve_error_dialog(const ScenarioErrorRecord& record) = 0;
-    virtual void serve_message_box(const char* text, const char* caption) = 0;
-    virtual bool serve_question(const char* text, const char* caption) = 0;
+    virtual DialogAnswer serve_error_dialog(const ScenarioErrorRecord& record) = 0;
+    virtual DialogAnswer serve_message_box(const char* text, const char* caption) = 0;
+    virtual DialogAnswer serve_question(const char* text, const char* caption) = 0;
     virtual bool serve_open_file_dialog(const char* filter, char* path, int path_size) = 0;
     virtual bool serve_display_mode_change(bool full_screen, int width, int height, int bpp) = 0;
     // Before the scenario thread starts, on the main thread.
@@ -127,13 +127,18 @@ class ThreadedPlatform : public ClockService, public DisplayService, public Inpu
         bool full_screen = false;
         int width = 0, height = 0, bpp = 0;
         bool answer = false;
+        DialogAnswer dialog = DialogAnswer::NotShown;  // the dialogs' answer
         bool done = false;
     };
 
-    bool call(Request& request);
+    // Serves request on the main thread; its answer and dialog are filled.
+    void call(Request& request);
     bool must_hold() const { return minimised_.load() || background_.load(); }
     void pause_paint();
-    bool serve(Request& request);
+    void serve(Request& request);
+    // The answer to a request made once the program must end: Stop, No,
+    // Cancel, no change.
+    static void answer_at_quit(Request& request);
     bool served_inline();
     void message_loop();
 

@@ -6,6 +6,7 @@
 #include "engine/command_row.h"
 #include "engine/engine.h"
 #include "plugins/plugin.h"
+#include "run/dialogs.h"
 #include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/scenario.h"
@@ -57,7 +58,7 @@ int32_t scn_step(Engine& engine) {
     limits.count_command();
     if (result < -2) {
         if (result > kResultErrorBase) return result;
-        const bool stop = engine.platform.display->error_dialog(engine.interp.error);
+        const bool stop = dialog_error(engine, engine.interp.error);
         if (stop) return result;
         limits.count_continued_error();
     }

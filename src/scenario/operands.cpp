@@ -50,6 +50,11 @@ const char* next_str(Engine& engine, Scenario& s) {
 
 void read_list(Engine& engine, Scenario& s, ListKind kind, std::vector<ListItem>& list) {
     for (uint32_t i = 0; i < kMaxListItems; ++i) {
+        // Past the end of the code nothing is an item, and a list that runs
+        // past 0xFFFF must not read the image again from its start: either
+        // way the list ends, so one command reads each byte at most once.
+        if (s.pc >= s.size) return;
+        const uint16_t item_pc = s.pc;
         ListItem item;
         switch (kind) {
             case ListKind::JumpTargets:
@@ -92,6 +97,7 @@ void read_list(Engine& engine, Scenario& s, ListKind kind, std::vector<ListItem>
                 return;
         }
         list.push_back(item);
+        if (s.pc < item_pc) return;
     }
 }
 

@@ -37,6 +37,14 @@ void compose(Engine& engine, const Rect& area) {
         }
         k = w.next;
     }
+    if (const Picture* top = engine.screen.overlay) {
+        const int32_t x = engine.screen.overlay_x, y = engine.screen.overlay_y;
+        const Rect r = rect_intersect(rect_of(x, y, top->width, top->height), area);
+        if (!r.empty()) {
+            picture_draw(screen, r.left, r.top, 0, 0, top, r.left - x, r.top - y, r.width(),
+                         r.height(), 255, 0, 0);
+        }
+    }
 }
 
 void convert_24(const Picture& screen, DisplayBitmap& d, const Rect& r) {

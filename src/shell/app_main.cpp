@@ -16,6 +16,7 @@
 #include "platform/host_files.h"
 #include "platform/instance_lock.h"
 #include "platform/threaded_platform.h"
+#include "run/dialogs.h"
 #include "run/run_loop.h"
 #include "scenario/interp.h"
 #include "scenario/startup.h"
@@ -32,11 +33,17 @@ namespace {
 struct ScenarioThread {
     Engine* engine;
     ThreadedPlatform* platform;
+    const std::string* notice;  // a start-up message to show first, or empty
 };
 
-// The scenario thread: steps until a step stops, then tells the main thread.
+// The scenario thread: shows the start-up notice (here the game window can
+// show it when the host cannot), steps until a step stops, then tells the
+// main thread.
 void scenario_thread_main(void* p) {
     auto* thread = static_cast<ScenarioThread*>(p);
+    if (!thread->notice->empty()) {
+        dialog_message(*thread->engine, thread->notice->c_str(), kAppCaption);
+    }
     int32_t result = 0;
     while ((result = scn_step(*thread->engine)) >= 0) {
     }
@@ -48,6 +55,7 @@ void scenario_thread_main(void* p) {
 struct AppRun {
     Engine& engine;
     ThreadedPlatform& platform;
+    std::string notice;  // shown once the scenario thread runs
 };
 
 // One step of the start-up: init, and the release that undoes it at exit
@@ -89,13 +97,23 @@ bool tables_make(AppRun& run) {
     return true;
 }
 
-// Without any font text is not drawn; the game still runs, and the player is
-// told once what to install, on standard error and in a message box.
+// Without the Japanese faces a stand-in draws the text, without any font
+// none is drawn; the game runs either way, and the player is told once what
+// to install, on standard error and in a message box.
 bool fonts_make(AppRun& run) {
-    if (!fonts_init(run.engine)) {
-        std::fprintf(stderr, "quillon: %s\n", kMsgNoFont);
-        run.platform.message_box(kMsgNoFont, kAppCaption);
+    const int made = fonts_init(run.engine);
+    if (made == kFontFailed) {
+        run.notice = kMsgNoFont;
+    } else if (made == kFontSubstitute) {
+        // The family name goes into a Shift-JIS text: ASCII only.
+        std::string family = font_family_name(run.engine.fonts.fonts[0]);
+        for (char& c : family) c = (c >= 0x20 && c < 0x7F) ? c : '?';
+        run.notice.resize(sizeof kMsgFontStandIn + family.size());
+        const int n =
+            std::snprintf(run.notice.data(), run.notice.size(), kMsgFontStandIn, family.c_str());
+        run.notice.resize(size_t(n > 0 ? n : 0));
     }
+    if (!run.notice.empty()) std::fprintf(stderr, "quillon: %s\n", run.notice.c_str());
     return true;
 }
 
@@ -180,11 +198,11 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
     settings_default(engine.settings);
 
     AppOutcome outcome = AppOutcome::StartupFailed;
-    AppRun run{engine, platform};
+    AppRun run{engine, platform, {}};
     std::string game_dir;
     const bool folders = host_cwd(game_dir) && save_folder_choose(engine, game_dir, config.save);
     if (!folders) {
-        platform.message_box(kMsgSaveFolder, kAppCaption);
+        (void)platform.message_box(kMsgSaveFolder, kAppCaption);
     } else if (startup_file_choose(run, config.command_line.c_str())) {
         size_t done = 0;
         for (const StartStep& step : kStartSteps) {
@@ -192,13 +210,14 @@ AppOutcome app_main(Engine& engine, ThreadedPlatform& platform, const AppConfig&
             ++done;
         }
         if (done == std::size(kStartSteps)) {
-            ScenarioThread thread{&engine, &platform};
+            ScenarioThread thread{&engine, &platform, &run.notice};
             if (platform.run_scenario_thread(scenario_thread_main, &thread)) {
                 outcome = AppOutcome::Ended;
             }
             if (config.at_scenario_end) config.at_scenario_end(engine);
         } else if (kStartSteps[done].failure) {
-            platform.message_box(kStartSteps[done].failure, kAppCaption);
+            // The engine is half made: only the host can show this.
+            (void)platform.message_box(kStartSteps[done].failure, kAppCaption);
         }
         while (done > 0) kStartSteps[--done].release(run);
     }

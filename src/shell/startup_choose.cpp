@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "platform/host_files.h"
-#include "platform/platform.h"
+#include "run/dialogs.h"
 #include "scenario/scenario.h"
 #include "shell/app_main.h"
 #include "shell/startup_messages.h"
@@ -55,7 +55,6 @@ class Tried {
 }  // namespace
 
 bool startup_choose(Engine& engine, const char* command_line) {
-    DisplayService* platform = engine.platform.display;
     const std::string line = command_line ? command_line : "";
     Tried tried;
     if (!line.empty()) {
@@ -65,13 +64,14 @@ bool startup_choose(Engine& engine, const char* command_line) {
         const int size = std::snprintf(nullptr, 0, kMsgIgnoreCommandLine, line.c_str());
         std::string question(static_cast<size_t>(size) + 1, '\0');
         std::snprintf(question.data(), question.size(), kMsgIgnoreCommandLine, line.c_str());
-        if (!platform->question_yes_no(question.c_str(), kAppCaption)) return false;
+        // Before the screen exists: a question the host cannot show is No.
+        if (!dialog_question(engine, question.c_str(), kAppCaption)) return false;
     }
     for (const Candidate& c : kCandidates) {
         if (tried.check(engine, c.name, c.entry)) return true;
     }
     tried.report();
-    platform->message_box(kMsgNoCandidate, kAppCaption);
+    dialog_message(engine, kMsgNoCandidate, kAppCaption);
     return false;
 }
 

@@ -31,6 +31,13 @@ inline constexpr char kMsgNoFont[] =
 // The folder of --save-dir cannot be made (plain ASCII is Shift-JIS too).
 inline constexpr char kMsgSaveFolder[] = "The save folder (--save-dir) cannot be created.";
 
+// The Japanese faces are missing and fontconfig's stand-in (named by %s)
+// draws the text: said once at start, in English, naming what to install.
+inline constexpr char kMsgFontStandIn[] =
+    "The Japanese fonts were not found, so text is drawn with \"%s\" instead\n"
+    "and may not look or fit as the game intends.\n"
+    "Install the packages fonts-ipafont-gothic and fonts-ipafont-mincho.";
+
 // "バッファの確保ができません！"
 inline constexpr char kMsgBuffers[] =
     "\x83o\x83"

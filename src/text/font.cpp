@@ -15,9 +15,6 @@
 namespace qln {
 namespace {
 
-// "ＭＳ ゴシック" in Shift-JIS.
-constexpr char kStartFace[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
-
 constexpr int32_t kBoldWeight = 600;
 
 void record_release(FontRecord& record) {
@@ -66,6 +63,12 @@ int font_create(Engine& engine, int32_t n, const char* face, int32_t height, int
                 bool italic, int32_t advance) {
     FontRecord* record = font_get(engine, n);
     if (!record) return kFontFailed;
+    return font_open(engine, *record, face, height, weight, italic, advance);
+}
+
+int font_open(Engine& engine, FontRecord& into, const char* face, int32_t height, int32_t weight,
+              bool italic, int32_t advance) {
+    FontRecord* record = &into;
     font_release(engine, *record);
     if (height == 0) height = kFontDefaultHeight;
     if (height < -kFontMaxSize || height > kFontMaxSize) return kFontFailed;
@@ -157,8 +160,13 @@ bool font_glyph_uncached(Engine& engine, FontRecord& record, uint16_t code, uint
     return true;
 }
 
-bool fonts_init(Engine& engine) {
-    return font_create(engine, 0, kStartFace, 16, 400, false, 16) != kFontFailed;
+int fonts_init(Engine& engine) {
+    return font_create(engine, 0, kFontStartFace, 16, 400, false, 16);
+}
+
+const char* font_family_name(const FontRecord& record) {
+    if (!record.face || !record.face->face || !record.face->face->family_name) return "";
+    return record.face->face->family_name;
 }
 
 void fonts_release(Engine& engine) {

@@ -15,6 +15,9 @@ struct Engine;
 inline constexpr int32_t kFontDefaultHeight = 16;
 inline constexpr int32_t kFontMaxSize = 2048;
 
+// The face of font 0 at start, "ＭＳ ゴシック" (Shift-JIS).
+inline constexpr char kFontStartFace[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+
 // Results of font_create.
 inline constexpr int kFontFailed = 0;
 inline constexpr int kFontCreated = 1;     // with the requested face
@@ -25,6 +28,11 @@ inline constexpr int kFontSubstitute = 2;  // the face is not installed; another
 // IPAGothic, and so on); a mapped face counts as the face itself.
 int font_create(Engine& engine, int32_t n, const char* face, int32_t height, int32_t weight,
                 bool italic, int32_t advance);
+// font_create into a record of the caller's (a font the engine draws its
+// own dialogs with), released with font_release.
+int font_open(Engine& engine, FontRecord& record, const char* face, int32_t height, int32_t weight,
+              bool italic, int32_t advance);
+
 // The record, or nullptr for n outside 0 .. 35.
 FontRecord* font_get(Engine& engine, int32_t n);
 void font_release(Engine& engine, FontRecord& record);
@@ -45,8 +53,12 @@ bool font_glyph_uncached(Engine& engine, FontRecord& record, uint16_t code, uint
                          GlyphInk& out);
 
 // Font 0 as every game starts with it: "ＭＳ ゴシック", height 16, weight
-// 400, upright, advance 16. False when no font at all could be created.
-bool fonts_init(Engine& engine);
+// 400, upright, advance 16. font_create's result: kFontFailed when no font
+// at all could be had, kFontSubstitute when the Japanese faces are missing
+// and another face stands in.
+int fonts_init(Engine& engine);
+// The family name of the face a font record draws with ("" for none).
+const char* font_family_name(const FontRecord& record);
 // Releases every font and picture-font record (at exit).
 void fonts_release(Engine& engine);
 

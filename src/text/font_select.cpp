@@ -112,6 +112,8 @@ bool face_find_substitute(FontLibrary& library, const char* family_utf8, int32_t
     }
     FcPatternAddInteger(wish, FC_WEIGHT, fc_weight(weight));
     FcPatternAddInteger(wish, FC_SLANT, want_italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    // Any outline face before a bitmap strike of one size.
+    FcPatternAddBool(wish, FC_OUTLINE, FcTrue);
     FcConfigSubstitute(library.config, wish, FcMatchPattern);
     FcDefaultSubstitute(wish);
     FcResult result = FcResultNoMatch;

@@ -259,7 +259,7 @@ uint32_t HeadlessPlatform::main_pass(bool scenario_held) {
     return 0;
 }
 
-bool HeadlessPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
+DialogAnswer HeadlessPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
     char head[64];
     std::snprintf(head, sizeof head, "scenario error: command=0x%02x error=%u name=\"",
                   static_cast<unsigned>(record.command & 0xFF), record.error_number);
@@ -269,20 +269,27 @@ bool HeadlessPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
     line += console_text(record.error_text, true);
     line += "\" detail=\"";
     line += console_text(record.detail, true);
-    line += options_.stop_on_error ? "\" answer=stop" : "\" answer=continue";
+    line += !options_.host_dialogs   ? "\" answer=in-window"
+            : options_.stop_on_error ? "\" answer=stop"
+                                     : "\" answer=continue";
     if (record.hint[0]) line += " hint=\"" + console_text(record.hint, true) + "\"";
     log_line(line);
-    return options_.stop_on_error;
+    if (!options_.host_dialogs) return DialogAnswer::NotShown;
+    return options_.stop_on_error ? DialogAnswer::Stop : DialogAnswer::Continue;
 }
 
-void HeadlessPlatform::serve_message_box(const char* text, const char*) {
+DialogAnswer HeadlessPlatform::serve_message_box(const char* text, const char*) {
     log_line("message box: " + console_text(text, false));
+    return options_.host_dialogs ? DialogAnswer::Ok : DialogAnswer::NotShown;
 }
 
-bool HeadlessPlatform::serve_question(const char* text, const char*) {
+DialogAnswer HeadlessPlatform::serve_question(const char* text, const char*) {
     log_line("question: " + console_text(text, false) +
-             (options_.answer_yes ? " answer=yes" : " answer=no"));
-    return options_.answer_yes;
+             (!options_.host_dialogs ? " answer=in-window"
+              : options_.answer_yes  ? " answer=yes"
+                                     : " answer=no"));
+    if (!options_.host_dialogs) return DialogAnswer::NotShown;
+    return options_.answer_yes ? DialogAnswer::Yes : DialogAnswer::No;
 }
 
 bool HeadlessPlatform::serve_open_file_dialog(const char* filter, char* path, int path_size) {

@@ -34,6 +34,9 @@ struct HeadlessOptions {
     std::vector<ScriptEvent> events;  // in line order; delivered in time order
     bool stop_on_error = true;        // the error dialog's answer
     bool answer_yes = false;          // the yes/no question's answer
+    // False: the host "cannot show" a dialog (each is still logged), so the
+    // engine draws it in the window and scripted input answers it.
+    bool host_dialogs = true;
     // The open-file dialog's answer: a host path, or none for Cancel.
     std::optional<std::string> file_dialog_path;
     std::optional<uint32_t> max_ms;  // end when the counter passes it
@@ -83,9 +86,9 @@ class HeadlessPlatform : public ThreadedPlatform {
     void log_line(const std::string& line);
 
   protected:
-    bool serve_error_dialog(const ScenarioErrorRecord& record) override;
-    void serve_message_box(const char* text, const char* caption) override;
-    bool serve_question(const char* text, const char* caption) override;
+    DialogAnswer serve_error_dialog(const ScenarioErrorRecord& record) override;
+    DialogAnswer serve_message_box(const char* text, const char* caption) override;
+    DialogAnswer serve_question(const char* text, const char* caption) override;
     bool serve_open_file_dialog(const char* filter, char* path, int path_size) override;
     bool serve_display_mode_change(bool full_screen, int width, int height, int bpp) override;
     void loop_begin() override { deliver_due(); }

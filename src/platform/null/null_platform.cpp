@@ -54,18 +54,21 @@ bool NullPlatform::quit_requested() {
     return quit;
 }
 
-bool NullPlatform::error_dialog(const ScenarioErrorRecord& record) {
+DialogAnswer NullPlatform::error_dialog(const ScenarioErrorRecord& record) {
     errors.push_back(record);
-    return stop_on_error;
+    if (!dialogs_shown) return DialogAnswer::NotShown;
+    return stop_on_error ? DialogAnswer::Stop : DialogAnswer::Continue;
 }
 
-void NullPlatform::message_box(const char* text, const char*) {
+DialogAnswer NullPlatform::message_box(const char* text, const char*) {
     messages.emplace_back(text);
+    return dialogs_shown ? DialogAnswer::Ok : DialogAnswer::NotShown;
 }
 
-bool NullPlatform::question_yes_no(const char* text, const char*) {
+DialogAnswer NullPlatform::question_yes_no(const char* text, const char*) {
     questions.emplace_back(text);
-    return answer_yes;
+    if (!dialogs_shown) return DialogAnswer::NotShown;
+    return answer_yes ? DialogAnswer::Yes : DialogAnswer::No;
 }
 
 bool NullPlatform::open_file_dialog(const char* filter, char* path, int path_size) {

@@ -56,9 +56,11 @@ class NullPlatform : public ClockService, public DisplayService, public InputSer
     LocalTime local_time() override { return local; }
     LocalTime local{2000, 1, 1, 6, 0, 0, 0};
 
-    // Dialogs: answered from these and recorded.
+    // Dialogs: answered from these and recorded; with dialogs_shown false
+    // the host "cannot show" them (NotShown), so the engine draws its own.
     bool stop_on_error = true;
     bool answer_yes = false;
+    bool dialogs_shown = true;
     std::vector<ScenarioErrorRecord> errors;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
@@ -69,9 +71,9 @@ class NullPlatform : public ClockService, public DisplayService, public InputSer
     std::optional<std::string> file_dialog_answer;
     int display_width = 640, display_height = 480, display_bpp = 24;
 
-    bool error_dialog(const ScenarioErrorRecord& record) override;
-    void message_box(const char* text, const char* caption) override;
-    bool question_yes_no(const char* text, const char* caption) override;
+    DialogAnswer error_dialog(const ScenarioErrorRecord& record) override;
+    DialogAnswer message_box(const char* text, const char* caption) override;
+    DialogAnswer question_yes_no(const char* text, const char* caption) override;
     bool open_file_dialog(const char* filter, char* path, int path_size) override;
     bool display_mode_change(bool full_screen, int width, int height, int bpp) override;
     void display_query(int& width, int& height, int& bpp) override;

@@ -583,9 +583,15 @@ uint32_t SdlPlatform::main_pass(bool) {
 }
 
 int SdlPlatform::message_box_run(const SDL_MessageBoxData& data) {
+    // What a box says is on standard error too, shown or not.
+    std::fprintf(stderr, "quillon: %s: %s\n", data.title, data.message);
     modal_ = true;
     int button = -1;
-    if (SDL_ShowMessageBox(&data, &button) != 0) button = -1;
+    if (SDL_ShowMessageBox(&data, &button) != 0) {
+        std::fprintf(stderr, "quillon: no message box (%s); the game window shows it\n",
+                     SDL_GetError());
+        button = kBoxNotShown;
+    }
     // The focus changes the box caused wait in the queue: take them while
     // they still count as the box's own.
     SDL_Event event;
@@ -595,7 +601,7 @@ int SdlPlatform::message_box_run(const SDL_MessageBoxData& data) {
     return button;
 }
 
-bool SdlPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
+DialogAnswer SdlPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
     const std::string body = text_.error_dialog_body(record);
     // Enter answers Stop (the default), Escape Continue; closing the box
     // some other way is Stop too.
@@ -610,7 +616,14 @@ bool SdlPlatform::serve_error_dialog(const ScenarioErrorRecord& record) {
                                   2,
                                   buttons,
                                   nullptr};
-    return message_box_run(data) != 0;
+    switch (message_box_run(data)) {
+        case kBoxNotShown:
+            return DialogAnswer::NotShown;
+        case 0:
+            return DialogAnswer::Continue;
+        default:
+            return DialogAnswer::Stop;
+    }
 }
 
 int SdlPlatform::engine_box_run(uint32_t kind, const char* text, const char* caption,
@@ -623,22 +636,26 @@ int SdlPlatform::engine_box_run(uint32_t kind, const char* text, const char* cap
     return message_box_run(data);
 }
 
-void SdlPlatform::serve_message_box(const char* text, const char* caption) {
+DialogAnswer SdlPlatform::serve_message_box(const char* text, const char* caption) {
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0,
          "OK"},
     };
-    (void)engine_box_run(SDL_MESSAGEBOX_INFORMATION, text, caption, buttons, 1);
+    return engine_box_run(SDL_MESSAGEBOX_INFORMATION, text, caption, buttons, 1) == kBoxNotShown
+               ? DialogAnswer::NotShown
+               : DialogAnswer::Ok;
 }
 
-bool SdlPlatform::serve_question(const char* text, const char* caption) {
+DialogAnswer SdlPlatform::serve_question(const char* text, const char* caption) {
     // No is the default: Enter and Escape both answer it.
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0,
          "いいえ"},
         {0, 1, "はい"},
     };
-    return engine_box_run(SDL_MESSAGEBOX_WARNING, text, caption, buttons, 2) == 1;
+    const int button = engine_box_run(SDL_MESSAGEBOX_WARNING, text, caption, buttons, 2);
+    if (button == kBoxNotShown) return DialogAnswer::NotShown;
+    return button == 1 ? DialogAnswer::Yes : DialogAnswer::No;
 }
 
 bool SdlPlatform::serve_open_file_dialog(const char*, char* path, int path_size) {

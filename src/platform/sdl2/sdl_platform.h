@@ -83,9 +83,9 @@ class SdlPlatform : public ThreadedPlatform {
     void window_destroy() override;
 
   protected:
-    bool serve_error_dialog(const ScenarioErrorRecord& record) override;
-    void serve_message_box(const char* text, const char* caption) override;
-    bool serve_question(const char* text, const char* caption) override;
+    DialogAnswer serve_error_dialog(const ScenarioErrorRecord& record) override;
+    DialogAnswer serve_message_box(const char* text, const char* caption) override;
+    DialogAnswer serve_question(const char* text, const char* caption) override;
     bool serve_open_file_dialog(const char* filter, char* path, int path_size) override;
     bool serve_display_mode_change(bool full_screen, int width, int height, int bpp) override;
     uint32_t main_pass(bool scenario_held) override;
@@ -107,7 +107,11 @@ class SdlPlatform : public ThreadedPlatform {
     void confine_apply();
     void upload(const Rect& area);
     void present();
-    // Runs a modal message box (focus changes meanwhile are the box's own).
+    // Runs a modal message box (focus changes meanwhile are the box's own)
+    // after writing its caption and text to standard error: the button id,
+    // -1 when the box was closed without one, kBoxNotShown when the host
+    // cannot show boxes.
+    static constexpr int kBoxNotShown = -2;
     int message_box_run(const SDL_MessageBoxData& data);
     // A box whose text and caption come in the engine's code page.
     int engine_box_run(uint32_t kind, const char* text, const char* caption,

@@ -163,17 +163,20 @@ TEST(HeadlessRequests, TheMainThreadAnswersEachRequestFromTheOptions) {
     std::strcpy(record.command_name, "win_\"yesno\"");
     std::strcpy(record.error_text, "\x83\x45\x83\x43\x83\x93\x83\x68\x83\x45");  // ウインドウ
     std::strcpy(record.detail, "win_no = 7");
-    std::vector<bool> answers;
+    std::vector<DialogAnswer> answers;
+    bool chosen = false;
     char path[64] = {};
     std::thread::id scenario_thread;
     run_threads(platform, [&] {
         scenario_thread = std::this_thread::get_id();
         answers.push_back(platform.error_dialog(record));
-        platform.message_box("line one\nC:\\dir", "caption");
+        answers.push_back(platform.message_box("line one\nC:\\dir", "caption"));
         answers.push_back(platform.question_yes_no("go on?", "Quillon"));
-        answers.push_back(platform.open_file_dialog("Data|*.dat", path, sizeof path));
+        chosen = platform.open_file_dialog("Data|*.dat", path, sizeof path);
     });
-    EXPECT_EQ(answers, (std::vector<bool>{false, true, true}));  // Continue, yes, chosen
+    EXPECT_EQ(answers, (std::vector<DialogAnswer>{DialogAnswer::Continue, DialogAnswer::Ok,
+                                                  DialogAnswer::Yes}));
+    EXPECT_TRUE(chosen);
     EXPECT_STREQ(path, "C:\\games\\save 1.dat");
     EXPECT_EQ(*o.lines, (std::vector<std::string>{
                             "scenario error: command=0x0a error=106 name=\"win_\\\"yesno\\\"\" "
@@ -191,13 +194,15 @@ TEST(HeadlessRequests, DefaultAnswersAreStopNoAndCancelAndAfterAQuitNobodyIsAske
     Options o;
     HeadlessPlatform platform(o);
     ScenarioErrorRecord record;
-    std::vector<bool> answers;
+    std::vector<DialogAnswer> answers;
+    bool chosen = true;
     char path[8] = "keep";
     run_threads(platform, [&] {
-        answers = {platform.error_dialog(record), platform.question_yes_no("q", "c"),
-                   platform.open_file_dialog("", path, sizeof path)};
+        answers = {platform.error_dialog(record), platform.question_yes_no("q", "c")};
+        chosen = platform.open_file_dialog("", path, sizeof path);
     });
-    EXPECT_EQ(answers, (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(answers, (std::vector<DialogAnswer>{DialogAnswer::Stop, DialogAnswer::No}));
+    EXPECT_FALSE(chosen);
     EXPECT_STREQ(path, "keep");
     ASSERT_EQ(o.lines->size(), 3u);
     EXPECT_EQ((*o.lines)[0],
@@ -209,10 +214,34 @@ TEST(HeadlessRequests, DefaultAnswersAreStopNoAndCancelAndAfterAQuitNobodyIsAske
     quit.answer_yes = true;
     HeadlessPlatform after(quit);
     after.request_quit(QuitReason::WindowClosed);
-    EXPECT_TRUE(after.error_dialog(record));  // Stop: no window is left to ask
-    EXPECT_FALSE(after.question_yes_no("q", "c"));
-    after.message_box("m", "c");
+    // No window is left to ask, whether the host could show dialogs or not.
+    quit.host_dialogs = false;
+    HeadlessPlatform blind_after(quit);
+    blind_after.request_quit(QuitReason::WindowClosed);
+    for (HeadlessPlatform* p : {&after, &blind_after}) {
+        EXPECT_EQ(p->error_dialog(record), DialogAnswer::Stop);
+        EXPECT_EQ(p->question_yes_no("q", "c"), DialogAnswer::No);
+        EXPECT_EQ(p->message_box("m", "c"), DialogAnswer::Ok);
+    }
     EXPECT_TRUE(quit.lines->empty());
+}
+
+TEST(HeadlessRequests, WithoutHostDialogsEveryDialogIsLoggedAndNotShown) {
+    Options o;
+    o.host_dialogs = false;
+    o.answer_yes = true;
+    HeadlessPlatform platform(o);
+    ScenarioErrorRecord record;
+    std::vector<DialogAnswer> answers;
+    run_threads(platform, [&] {
+        answers = {platform.error_dialog(record), platform.message_box("m", "c"),
+                   platform.question_yes_no("q", "c")};
+    });
+    EXPECT_EQ(answers, std::vector<DialogAnswer>(3, DialogAnswer::NotShown));
+    EXPECT_EQ(*o.lines,
+              (std::vector<std::string>{"scenario error: command=0x00 error=0 name=\"\" text=\"\" "
+                                        "detail=\"\" answer=in-window",
+                                        "message box: m", "question: q answer=in-window"}));
 }
 
 TEST(HeadlessRequests, DisplayModeChangesTheVirtualDisplay) {
