@@ -299,23 +299,31 @@ music_stop:
 ; Each stands in for commands still to come; docs/demo.md names the commands
 ; that replace its body. String register 10 names the picture to show.
 
-; Stands in for fx_dissolve: the new picture fades in over the old.
+; Stands in for fx_dissolve: the new picture fades in over the old. To come:
+;   buf_read s[10], 0, 60, 0, -1 / fx_dissolve 60, 1, 0, 0, 32, 0, 1 / buf_release 60
 transition_dissolve:
     win_load s[10], 0, 1, 0, 0, 700, -1, 255, 0, 0
     return 0
 
-; Stands in for fx_pattern frames 0 to 16 with wipe.g24, a wait between.
+; Stands in for fx_pattern frames 0 to 16 with wipe.g24, a wait between. To come:
+;   buf_read s[10], 0, 60, 0, -1 / buf_read "wipe.g24", 0, 61, 0, -1, then for
+;   f = 0 to 16: fx_pattern 61, 60, 1, 0, 0, f, 0 / wait 3, 0
 transition_pattern:
     win_load s[10], 0, 1, 0, 0, 500, -1, 255, 0, 0
     return 0
 
-; Stands in for fx_mosaic frames, the block size shrinking to 1.
+; Stands in for fx_mosaic frames, the block size shrinking to 1. To come:
+;   buf_grab 61, 1, 0, 0, 640, 480 (the old picture), buf_read s[10] into 60,
+;   fx_mosaic 61, 1, 0, 0, b, b for b = 2, 4 ... 32, then fx_mosaic 60 the
+;   same way back down to b = 1, a wait 2, 0 between frames
 transition_mosaic:
     win_load s[10], 0, 1, 0, 0, 500, -1, 255, 0, 0
     return 0
 
 ; Stands in for anim_def and anim_start with twinkle.tga and twinkle.anm:
-; an interval callback draws the frames for now.
+; an interval callback draws the frames for now. To come, after the window
+; and its alpha plane: buf_read "twinkle.anm", 0, 33, 0, -1 /
+; anim_def 1, 5, 0, 0, 31, 33, 10 / anim_start 1 (and anim_stop 1 below).
 title_animation_start:
     win_open 5, 1, px: 126, py: 36, width: 48, height: 48, fwidth: 0
     pic_fill 5, 0, 0, 47, 47, 0, 0, -1

@@ -94,6 +94,14 @@ TEST_F(DemoGame, PlaysBothBranchesTheVolumeScreenAndQuitsFromTheTitle) {
                              std::vector<Click>{kVolume, kCdDown, kFade, kBack, kQuit});
     EXPECT_EQ(r.status, 0) << r.err;  // Quit ends the game before the time limit
     EXPECT_NE(slurp(dir_.str() + "/Quillon.ini").find("chapter=1"), std::string::npos);
+    // One step down on the CD line, which the fade test took to 0 and back;
+    // the MIDI and wave lines untouched.
+    std::string volumes;
+    for (const auto& game : std::filesystem::directory_iterator(dir_.path() / "data/quillon"))
+        volumes = slurp((game.path() / "volumes.txt").string());
+    EXPECT_NE(volumes.find("\n1 65535 65535\n2 65535 65535\n3 "), std::string::npos) << volumes;
+    EXPECT_EQ(volumes.find("\n3 65535"), std::string::npos) << volumes;
+    EXPECT_EQ(volumes.find("\n3 0 "), std::string::npos) << volumes;
 }
 
 // Each test plays from the start: every run fades the backgrounds in again,
