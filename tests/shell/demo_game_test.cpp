@@ -89,11 +89,23 @@ class DemoGame : public ::testing::Test {
     uint64_t screen_hash = 0;
 };
 
-TEST_F(DemoGame, PlaysBothBranchesTheVolumeScreenAndQuitsFromTheTitle) {
-    const RunResult r = play(kToChoice + kWoodsToTitle + kToChoice + kHilltopToTitle +
-                             std::vector<Click>{kVolume, kCdDown, kFade, kBack, kQuit});
+// Every run plays from the start and fades its backgrounds in again, which
+// is most of its time: each test keeps to a few fades.
+
+TEST_F(DemoGame, TheWoodsWayEndsBackAtTheTitleWhereQuitEndsTheGame) {
+    const RunResult r = play(kToChoice + kWoodsToTitle + std::vector<Click>{kQuit});
     EXPECT_EQ(r.status, 0) << r.err;  // Quit ends the game before the time limit
     EXPECT_NE(slurp(dir_.str() + "/Quillon.ini").find("chapter=1"), std::string::npos);
+}
+
+TEST_F(DemoGame, TheHilltopWayEndsBackAtTheTitleWhereQuitEndsTheGame) {
+    const RunResult r = play(kToChoice + kHilltopToTitle + std::vector<Click>{kQuit});
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(DemoGame, TheVolumeScreenStepsAndFadesTheCdLine) {
+    const RunResult r = play({kVolume, kCdDown, kFade, kBack, kQuit});
+    EXPECT_EQ(r.status, 0) << r.err;
     // One step down on the CD line, which the fade test took to 0 and back;
     // the MIDI and wave lines untouched.
     std::string volumes;
@@ -104,12 +116,7 @@ TEST_F(DemoGame, PlaysBothBranchesTheVolumeScreenAndQuitsFromTheTitle) {
     EXPECT_EQ(volumes.find("\n3 0 "), std::string::npos) << volumes;
 }
 
-// Each test plays from the start: every run fades the backgrounds in again,
-// which is most of its time, so the runs are few.
 TEST_F(DemoGame, EachAnswerOfTheChoiceLeadsToItsOwnScene) {
-    play(kToChoice);
-    EXPECT_EQ(screen_hash, 0x69A6C2C14A3FB2DAull)
-        << "the hill path, its caption and the choice list";
     play(kToChoice + std::vector<Click>{kWoods});
     EXPECT_EQ(screen_hash, 0x1ED22626597B5150ull) << "the lantern woods";
     play(kToChoice + std::vector<Click>{kHilltop});
@@ -121,6 +128,7 @@ TEST_F(DemoGame, ASecondStartOffersToContinueFromTheSave) {
     EXPECT_EQ(screen_hash, 0x73C275D25271A57Dull) << "the title with Continue faint";
     play(kToChoice);  // the walk saves before the choice
     const uint64_t choice = screen_hash;
+    EXPECT_EQ(choice, 0x69A6C2C14A3FB2DAull) << "the hill path, its caption and the choice list";
     play({}, 1400);
     EXPECT_EQ(screen_hash, 0x2E66F604736B8DEFull) << "the title with Continue lit";
     play({kContinue});
