@@ -7,8 +7,9 @@
 ; 3 the message window, 4 the choice list, 5 the title's star.
 ; Data buffers: 20 the title's buttons (21-24 their pictures), 30 the star's
 ; callback, 31 its frames, 32 the caption font, 40 the volume screen's buttons
-; (41-44 their pictures), 50 the choice list's rows.
-; Variables (space 3): 1 a save exists, 3 the button clicked, 11-17 scratch,
+; (41-44 their pictures), 50 the choice list's rows, 60 the picture a transition
+; draws.
+; Variables (space 3): 1 a save exists, 3 the button clicked, 11-19 scratch,
 ; 20 the star's frame count.
 ;
 ; The subroutines at the end marked "stands in for" do with the commands the
@@ -302,14 +303,14 @@ music_stop:
 ; Stands in for fx_dissolve: the new picture fades in over the old. To come:
 ;   buf_read s[10], 0, 60, 0, -1 / fx_dissolve 60, 1, 0, 0, 32, 0, 1 / buf_release 60
 transition_dissolve:
-    win_load s[10], 0, 1, 0, 0, 700, -1, 255, 0, 0
+    call_args 12, 4, 0, 0, crossfade
     return 0
 
 ; Stands in for fx_pattern frames 0 to 16 with wipe.g24, a wait between. To come:
 ;   buf_read s[10], 0, 60, 0, -1 / buf_read "wipe.g24", 0, 61, 0, -1, then for
 ;   f = 0 to 16: fx_pattern 61, 60, 1, 0, 0, f, 0 / wait 3, 0
 transition_pattern:
-    win_load s[10], 0, 1, 0, 0, 500, -1, 255, 0, 0
+    call_args 8, 5, 0, 0, crossfade
     return 0
 
 ; Stands in for fx_mosaic frames, the block size shrinking to 1. To come:
@@ -317,7 +318,23 @@ transition_pattern:
 ;   fx_mosaic 61, 1, 0, 0, b, b for b = 2, 4 ... 32, then fx_mosaic 60 the
 ;   same way back down to b = 1, a wait 2, 0 between frames
 transition_mosaic:
-    win_load s[10], 0, 1, 0, 0, 500, -1, 255, 0, 0
+    call_args 6, 6, 0, 0, crossfade
+    return 0
+
+; crossfade(steps, wait): the picture named by string register 10 drawn over
+; window 1 in that many steps, each taking 1 / (steps left) of what remains,
+; wait × 10 ms apart; the last step copies it whole. A few frames rather than
+; a fade of every level, as the effects will draw them.
+crossfade:
+    eval v3[18] = r[1]
+    eval v3[19] = r[2]
+    buf_read s[10], 0, 60, 0, -1
+crossfade_step:
+    win_draw_buf 60, 1, 0, 0, 0, 255 / v3[18], 0, 0
+    wait v3[19], 0
+    eval --v3[18]
+    jump_if v3[18] > 0, crossfade_step
+    buf_release 60
     return 0
 
 ; Stands in for anim_def and anim_start with twinkle.tga and twinkle.anm:
