@@ -51,12 +51,20 @@ std::vector<Click> operator+(std::vector<Click> a, const std::vector<Click>& b) 
 class DemoGame : public ::testing::Test {
   protected:
     void SetUp() override {
+        const char* home = std::getenv("XDG_DATA_HOME");
+        saved_home_ = home ? std::make_unique<std::string>(home) : nullptr;
         if (!std::filesystem::exists(std::string(QUILLON_BIN_DIR) + "/games/demo/start_up.qln"))
             GTEST_SKIP() << "the demo game is not built (it needs Python 3 and libpng)";
         std::filesystem::copy(std::string(QUILLON_BIN_DIR) + "/games/demo", dir_.path(),
                               std::filesystem::copy_options::recursive);
         // Mixer volumes are kept between runs under the data home: keep them here.
         setenv("XDG_DATA_HOME", (dir_.str() + "/data").c_str(), 1);
+    }
+    void TearDown() override {
+        if (saved_home_)
+            setenv("XDG_DATA_HOME", saved_home_->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
     }
 
     // Plays the clicks; the run ends settle_ms after the last (status 3)
@@ -86,6 +94,7 @@ class DemoGame : public ::testing::Test {
     }
 
     TempDir dir_;
+    std::unique_ptr<std::string> saved_home_;
     uint64_t screen_hash = 0;
 };
 
