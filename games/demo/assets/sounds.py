@@ -104,7 +104,7 @@ def add_pad(buf, start_s, pitches, length_s, gain):
         buf[start + i] += gain * env * sum(math.sin(w * i) for w in ws)
 
 
-def pcm16(buf, peak=0.8):
+def pcm16(buf, peak=0.6):
     top = max(1e-9, max(abs(v) for v in buf))
     scale = 32767 * peak / top
     return array.array("h", (int(v * scale) for v in buf)).tobytes()
@@ -135,4 +135,4 @@ def chime():
     buf = [0.0] * int(0.45 * RATE)
     add_bell(buf, 0.0, 88, 0.4, 0.6)
     add_bell(buf, 0.07, 95, 0.35, 0.45)
-    return pcm16(buf, 0.6)
+    return pcm16(buf, 0.45)
