@@ -131,7 +131,7 @@ new_game:
     jump scene_path
 
 continue_game:
-    call load_game
+    call load_game  ; one place to continue from: the walk's choice
     call music_scene
     call show_path
     jump path_choice
