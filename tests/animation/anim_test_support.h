@@ -1,11 +1,10 @@
 #pragma once
-// Animations on a virtual clock: a window, a sheet of coloured cells, frame
-// scripts built from frame lists, and a watch that notes at every screen
-// update when watched window pixels changed.
+// Animations on a virtual clock: window 1 (8 x 8), a sheet of 2 x 2 cells
+// A B C D / E F G H in buffer 10, frame scripts, and a watch noting at each
+// screen update when watched window pixels changed ("time:letters ").
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -15,33 +14,28 @@
 
 namespace qln::test {
 
-// Cells of the sheet, 2 x 2 each, four to a row: A B C D / E F G H.
 inline constexpr uint32_t kCellColours[8] = {0xCC0011, 0x11CC00, 0x0011CC, 0xCCCC00,
                                              0x00CCCC, 0xCC00CC, 0x884422, 0x224488};
 inline constexpr uint32_t kBackground = 0x101010;
 
-// The letter of a cell colour, '.' for the background, '?' for anything else.
 inline char cell_letter(uint32_t rgb) {
-    if (rgb == kBackground) return '.';
     for (int i = 0; i < 8; ++i)
         if (kCellColours[i] == rgb) return char('A' + i);
-    return '?';
+    return rgb == kBackground ? '.' : '?';
 }
 
 class FrameWatch : public NullPlatform {
   public:
     Engine* engine = nullptr;
-    std::vector<std::pair<int32_t, int32_t>> spots = {{0, 0}};  // in window 1
-    std::string seen;                                           // the letters last noted
-    std::string changes;                                        // "time:letters " at every change
+    std::vector<std::pair<int32_t, int32_t>> spots = {{0, 0}};
+    std::string seen, changes;
     void display_invalidate(const Rect&) override {
-        const Picture& p = *engine->windows.records[1].picture;
         if (seen.empty()) seen.assign(spots.size(), '.');
         std::string now_seen;
-        for (auto [x, y] : spots) now_seen += cell_letter(pixel(p, x, y));
-        if (now_seen == seen) return;
+        for (auto [x, y] : spots)
+            now_seen += cell_letter(pixel(*engine->windows.records[1].picture, x, y));
+        if (now_seen != seen) changes += std::to_string(now) + ":" + now_seen + " ";
         seen = now_seen;
-        changes += std::to_string(now) + ":" + now_seen + " ";
     }
 };
 
@@ -51,15 +45,11 @@ struct Frame {
 
 inline std::vector<uint8_t> script_bytes(uint16_t w, uint16_t h, uint16_t per_row, uint16_t mode,
                                          std::initializer_list<Frame> frames) {
+    std::vector<uint16_t> words = {w, h, per_row, 0, mode};
+    for (const Frame& f : frames) words.insert(words.end(), {f.cell, f.a, f.b, f.duration});
+    words.insert(words.end(), {0xFFFF, 0, 0, 0});
     std::vector<uint8_t> bytes;
-    auto word = [&bytes](uint16_t v) {
-        bytes.push_back(uint8_t(v));
-        bytes.push_back(uint8_t(v >> 8));
-    };
-    for (uint16_t v : {w, h, per_row, uint16_t(0), mode}) word(v);
-    for (const Frame& f : frames)
-        for (uint16_t v : {f.cell, f.a, f.b, f.duration}) word(v);
-    for (uint16_t v : {uint16_t(0xFFFF), uint16_t(0), uint16_t(0), uint16_t(0)}) word(v);
+    for (uint16_t v : words) bytes.insert(bytes.end(), {uint8_t(v), uint8_t(v >> 8)});
     return bytes;
 }
 
@@ -72,16 +62,14 @@ struct AnimFixture {
         watch.engine = &m.engine;
         watch.stop_on_error = false;
         m.engine.platform = watch.services();
-        EXPECT_TRUE(m.open(1, 8, 8));
-        EXPECT_TRUE(win_show(m.engine, 1, true));
+        EXPECT_TRUE(m.open(1, 8, 8) && win_show(m.engine, 1, true));
         fill_rgb(*window(), kBackground);
-        put_sheet(kSheet, false);
+        put_sheet(false);
     }
     Picture* window() { return m.engine.windows.records[1].picture; }
-
-    // The cells A to H, or with swapped, every cell in the other's colour (H to A).
-    void put_sheet(int32_t buf_no, bool swapped) {
-        Picture* sheet = buf_new_picture(m.engine, buf_no, 8, 4);
+    // swapped: every cell in the colour of its mirror (A as H, B as G, ...).
+    void put_sheet(bool swapped) {
+        Picture* sheet = buf_new_picture(m.engine, kSheet, 8, 4);
         ASSERT_NE(sheet, nullptr);
         for (int32_t y = 0; y < 4; ++y)
             for (int32_t x = 0; x < 8; ++x) {
@@ -92,20 +80,11 @@ struct AnimFixture {
     void put_script(int32_t buf_no, const std::vector<uint8_t>& bytes) {
         ASSERT_TRUE(buf_store_bytes(m.engine, buf_no, bytes.data(), bytes.size()));
     }
-    // Frames of 2 x 2 cells of the sheet, placed.
     void put_frames(int32_t buf_no, std::initializer_list<Frame> frames) {
         put_script(buf_no, script_bytes(2, 2, 4, 0, frames));
     }
-    // Runs code to its end and returns the last step's result.
     int32_t run(const std::string& code) {
-        if (!m.start(".code\n" + code + "  end\n")) return 1;
-        return m.run();
-    }
-    std::vector<std::string> errors() const {
-        std::vector<std::string> all;
-        for (const ScenarioErrorRecord& e : watch.errors)
-            all.push_back(std::to_string(e.error_number) + " " + e.detail);
-        return all;
+        return m.start(".code\n" + code + "  end\n") ? m.run() : 1;
     }
 };
 
