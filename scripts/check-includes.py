@@ -40,7 +40,7 @@ LAYERS = [
     "run",        # the run loop: steps, the poll step, waits, timed frames
     "effects",    # effects that play over time through timed frames: picture fades
     "sound",
-    "animation",
+    "animation",  # numbered animations: the table, frame scripts, drawing, the scheduler
     "commands",   # the command table: rows, operand views, handler declarations
     "handlers",   # every *_commands file
     "asm",        # assembler and disassembler

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/animation_state.h"
 #include "engine/file_access_state.h"
 #include "engine/font_state.h"
 #include "engine/interp_state.h"
@@ -71,6 +72,7 @@ struct Engine {
     WindowTable windows;
     FontTables fonts;
     SoundState sound;
+    AnimationState animations;
 
     Engine();
     Engine(const Engine&) = delete;

@@ -13,6 +13,8 @@ struct Engine;
 // run before the cursor frame changes.
 inline constexpr int kTickerOrderCallbacks = 100;
 inline constexpr int kTickerOrderCursor = 200;
+// Animations change frames after the cursor and before the volume fades.
+inline constexpr int kTickerOrderAnimation = 250;
 // Volume fades and the sound graph after the cursor, as the poll step has
 // always run them.
 inline constexpr int kTickerOrderSound = 300;

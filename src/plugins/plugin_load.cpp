@@ -3,6 +3,7 @@
 
 #include "base/sjis.h"
 #include "engine/engine.h"
+#include "files/file_paths.h"
 #include "platform/host_files.h"
 #include "plugins/plugin.h"
 #include "plugins/plugin_export.h"
@@ -61,6 +62,11 @@ bool plugin_load(Engine& engine, int32_t buf_no, const char* name, int32_t dir) 
     // A directory without a system string counts as none.
     const char* prefix = dir >= 0 ? sysstr_get(engine, dir) : nullptr;
     const std::string path = std::string(prefix ? prefix : "") + (name ? name : "");
+    // A sandboxed run starts no host code of the game's.
+    if (engine.files.sandbox) {
+        sandbox_refusal(engine, "load of the library", path);
+        return false;
+    }
 
     LibraryService& libraries = *engine.platform.libraries;
     void* library = library_open_mapped(libraries, path);

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "animation/animation.h"
 #include "engine/engine.h"
 #include "input/cursor.h"
 #include "platform/game_data_dir.h"
@@ -149,6 +150,9 @@ constexpr StartStep kStartSteps[] = {
     {kMsgSystem, window_make, [](AppRun& r) { cursor_release(r.engine); }},
     {kMsgBuffers, tables_make, [](AppRun& r) { tables_release(r.engine); }},
     {nullptr, fonts_make, [](AppRun& r) { fonts_release(r.engine); }},
+    // The animation table as the settings size it, empty by default.
+    {nullptr, [](AppRun& r) { return anim_init(r.engine), true; },
+     [](AppRun& r) { anim_release(r.engine); }},
     // The mixer (a mixer that fails to open is ignored) and the media
     // devices, whose CD audio is stopped and every device closed at exit.
     {nullptr, mixer_make, [](AppRun& r) { mixer_close(r.engine); }},

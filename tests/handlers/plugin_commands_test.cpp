@@ -152,6 +152,11 @@ TEST(PluginLoad, WhatDoesNotLoadLeavesTheBufferEmpty) {
     PluginMachine m;
     EXPECT_EQ(m.go("    plugin_load \"" + kExample + "\", 256, -1\n    end\n"),
               Errors{"120 File:" + kExample + " Dir:-1"});
+    // A sandboxed run refuses every library, good ones too.
+    PluginMachine sandboxed;
+    sandboxed.engine.files.sandbox = true;
+    EXPECT_EQ(sandboxed.with_example(""), Errors{"120 File:" + kExample + " Dir:-1"});
+    EXPECT_EQ(sandboxed.type(1), BufType::Empty);
 }
 
 TEST(PluginLoad, ANativeLibraryBesideTheNamedFileStandsInForIt) {
