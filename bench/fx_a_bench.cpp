@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 
+#include "bench_pictures.h"
 #include "effects/fx_dissolve.h"
 #include "effects/fx_mosaic.h"
 #include "effects/fx_pattern.h"
@@ -20,17 +21,8 @@ namespace {
 
 using qln::Picture;
 
-struct Freer {
-    void operator()(Picture* p) const { qln::picture_free(p); }
-};
-using PicturePtr = std::unique_ptr<Picture, Freer>;
-
-PicturePtr noise_picture(int64_t w, int64_t h, uint32_t seed) {
-    PicturePtr p(qln::picture_create(uint16_t(w), uint16_t(h)));
-    std::mt19937 rng(seed);
-    for (size_t i = 0; i < p->pixel_bytes(); ++i) p->pixels[i] = uint8_t(rng());
-    return p;
-}
+using qln::PicturePtr;
+using qln::bench::noise_picture;
 
 // Tiles of 16 x 16: all black, all white, black and white at random.
 PicturePtr pattern_picture() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 
+#include "bench_pictures.h"
 #include "effects/fx_glow.h"
 #include "effects/fx_scale.h"
 #include "effects/fx_scatter.h"
@@ -18,17 +19,8 @@ namespace {
 
 using qln::Picture;
 
-struct Freer {
-    void operator()(Picture* p) const { qln::picture_free(p); }
-};
-using PicturePtr = std::unique_ptr<Picture, Freer>;
-
-PicturePtr random_picture(int64_t w, int64_t h, uint32_t seed) {
-    PicturePtr p(qln::picture_create(uint16_t(w), uint16_t(h)));
-    std::mt19937 rng(seed);
-    for (size_t i = 0; i < p->pixel_bytes(); ++i) p->pixels[i] = uint8_t(rng());
-    return p;
-}
+using qln::PicturePtr;
+using qln::bench::noise_picture;
 
 void row_copy(Picture& dst, const Picture& src) {
     for (int y = 0; y < src.height; ++y) {
@@ -41,7 +33,7 @@ void row_copy(Picture& dst, const Picture& src) {
 template <typename Body>
 void run(benchmark::State& state, Body body) {
     const int64_t w = state.range(0), h = state.range(1);
-    PicturePtr dst = random_picture(w, h, 1), src = random_picture(w, h, 2);
+    PicturePtr dst = noise_picture(w, h, 1), src = noise_picture(w, h, 2);
     for (auto _ : state) {
         body(*dst, *src);
         benchmark::DoNotOptimize(dst->pixels[0]);
@@ -84,8 +76,8 @@ FX_BENCH(BM_FxScale_150_Stretch_Reference,
 // covers the whole window.
 void BM_FxGlow(benchmark::State& state) {
     const int64_t w = state.range(0), h = state.range(1), r = state.range(2);
-    PicturePtr dst = random_picture(w, h, 1), base = random_picture(w, h, 2);
-    PicturePtr light = random_picture(w - 2 * r, h - 2 * r, 3);
+    PicturePtr dst = noise_picture(w, h, 1), base = noise_picture(w, h, 2);
+    PicturePtr light = noise_picture(w - 2 * r, h - 2 * r, 3);
     for (auto _ : state) {
         qln::fx_glow_draw(*dst, int32_t(r), int32_t(r), *light, *base, int32_t(r), 1);
         benchmark::DoNotOptimize(dst->pixels[0]);
