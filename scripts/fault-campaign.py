@@ -50,6 +50,10 @@ def parse_args():
     parser.add_argument("--faults", required=True, help="JSON list of faults")
     parser.add_argument("--out", required=True, help="markdown file for the results table")
     parser.add_argument("--only", help="comma-separated fault ids to run (default: all)")
+    parser.add_argument("--all-catchers", action="store_true",
+                        help="run the whole suite for every fault (no stop at the first failure) "
+                        "and write every failing test to OUT.json, to see which tests are the "
+                        "only ones that catch a fault")
     return parser.parse_args()
 
 
@@ -100,16 +104,17 @@ def first_failing_tests(build_dir, ctest_output):
     return names
 
 
-def run_suite(build_dir):
+def run_suite(build_dir, all_catchers):
     log = os.path.join(build_dir, FAILED_LOG)
     if os.path.exists(log):
         os.remove(log)  # a stale list from an earlier run must not be blamed
+    stop = [] if all_catchers else ["--stop-on-failure"]
     code, output = run(["ctest", "--test-dir", build_dir, "-LE", "e2e", "--parallel", "2",
-                        "--stop-on-failure", "--timeout", "60"])
+                        "--timeout", "60"] + stop)
     return code, first_failing_tests(build_dir, output) if code != 0 else []
 
 
-def try_fault(fault, tree, build_dir):
+def try_fault(fault, tree, build_dir, all_catchers):
     """Returns (verdict, failing tests).  The file is restored before returning."""
     path = os.path.join(tree, fault["file"])
     try:
@@ -128,7 +133,7 @@ def try_fault(fault, tree, build_dir):
         code, output = build(build_dir)
         if code != 0:
             return "invalid", ["(build failed)"]
-        code, failed = run_suite(build_dir)
+        code, failed = run_suite(build_dir, all_catchers)
         return ("yes", failed) if code != 0 else ("no", [])
     finally:
         with open(path, "w", encoding="utf-8", newline="") as f:
@@ -164,6 +169,13 @@ def write_table(out, rows, elapsed):
                     f"| {cell(fault['what'])} | {row['verdict']} | {cell(tests)} |\n")
 
 
+def write_catchers(path, rows):
+    catchers = {row["fault"]["id"]: {"verdict": row["verdict"], "tests": row["tests"]}
+                for row in rows}
+    with open(path, "w", encoding="utf-8") as f:
+        json.dump(catchers, f, indent=1, sort_keys=True)
+
+
 def main():
     args = parse_args()
     faults = load_faults(args.faults, args.only)
@@ -175,7 +187,7 @@ def main():
         for n, fault in enumerate(faults, 1):
             began = time.time()
             print(f"[{n}/{len(faults)}] {fault['id']} ({fault['file']}) ...", flush=True)
-            verdict, tests = try_fault(fault, tree, build_dir)
+            verdict, tests = try_fault(fault, tree, build_dir, args.all_catchers)
             rows.append({"fault": fault, "verdict": verdict, "tests": tests})
             shown = ", ".join(tests[:MAX_TESTS_SHOWN])
             print(f"[{n}/{len(faults)}] {fault['id']}: {verdict} {shown} "
@@ -190,6 +202,8 @@ def main():
             print(output[-4000:])
             print("warning: the clean rebuild failed", flush=True)
         write_table(args.out, rows, time.time() - start)
+        if args.all_catchers:
+            write_catchers(args.out + ".json", rows)
     print(f"results in {args.out}", flush=True)
 
 
