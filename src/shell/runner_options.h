@@ -22,6 +22,7 @@ struct RunnerOptions {
     std::string dump_screen;                      // absolute; empty: none
     std::string dump_audio;                       // absolute; empty: none
     std::string cd_dir;                           // absolute; empty: none
+    std::string soundfont;                        // absolute; empty: the default
     std::optional<uint32_t> max_ms;
     std::optional<uint32_t> max_commands;  // end after this many commands
     std::optional<uint32_t> max_errors;    // end after this many errors answered Continue
