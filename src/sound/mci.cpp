@@ -616,10 +616,38 @@ uint32_t mci_split(std::string_view command, std::vector<std::string>& words) {
     return kMciOk;
 }
 
+namespace {
+
+MciReply send_words(Engine& engine, const std::vector<std::string>& words);
+
+// Whether a command asks to be told when it is done.
+bool wants_notify(const std::vector<std::string>& words) {
+    for (size_t i = 2; i < words.size(); ++i)
+        if (ascii_lower(words[i]) == "notify") return true;
+    return false;
+}
+
+}  // namespace
+
 MciReply mci_send(Engine& engine, std::string_view command) {
     std::vector<std::string> words;
     if (const uint32_t e = mci_split(command, words)) return reply(e);
     if (words.empty()) return reply(kMciMissingCommandString);
+    MciReply answer = send_words(engine, words);
+    // A play is done when it ends (the sound ticker tells); anything else
+    // is done now.
+    if (answer.error == kMciOk && wants_notify(words) && ascii_lower(words[0]) != "play") {
+        if (MediaDevice* d = device_find(engine, ascii_lower(words[1]))) {
+            d->notify = true;
+            notify_post(engine, *d, kNotifySuccessful);
+        }
+    }
+    return answer;
+}
+
+namespace {
+
+MciReply send_words(Engine& engine, const std::vector<std::string>& words) {
     const std::string verb = ascii_lower(words[0]);
     static constexpr const char* kVerbs[] = {"open",  "close",  "play",      "stop",
                                              "pause", "resume", "seek",      "status",
@@ -722,6 +750,8 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     }
     return reply(r.more() ? kMciUnrecognizedKeyword : kMciMissingParameter);
 }
+
+}  // namespace
 
 void mci_close_all(Engine& engine) {
     for (MediaDevice& d : engine.sound.media) {

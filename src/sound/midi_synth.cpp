@@ -7,9 +7,12 @@
 
 #include "engine/engine.h"
 #include "platform/host_files.h"
+#include "sound/sound_graph.h"
 
 namespace qln {
 namespace {
+
+constexpr int kFluidBlock = 64;  // the synthesizer's own block of frames
 
 // The synthesizer's messages would be a second report of what the engine
 // already says in its own line.
@@ -64,6 +67,7 @@ std::shared_ptr<MidiSynth> midi_synth_get(Engine& engine) {
                      s.soundfont.c_str());
         return nullptr;
     }
+    SoundGraphHold hold(engine);  // the device's thread reads it
     s.synth = std::move(synth);
     return s.synth;
 }
@@ -98,6 +102,11 @@ void midi_song_play(MidiSong& song, std::shared_ptr<MidiSynth> synth, uint64_t f
     if (tick > 0) fluid_player_seek(player, int(std::min<uint64_t>(tick, INT32_MAX)));
     fluid_player_set_loop(player, loop ? -1 : 1);
     fluid_player_play(player);
+    // The player reads its file at its first block: rendered here, so the
+    // device's thread never does that (it allocates). The song starts one
+    // block (1.5 ms) into its sound.
+    float left[kFluidBlock], right[kFluidBlock];
+    fluid_synth_write_float(synth->synth, kFluidBlock, left, 0, 1, right, 0, 1);
     song.player = player;
     song.synth = std::move(synth);
 }

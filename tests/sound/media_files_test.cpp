@@ -158,13 +158,14 @@ TEST(MediaFiles, NotifyPostsHowAPlayEndedAndWakesAKeyWait) {
     m.run_steps({
         {0, "open short.wav alias w", kMciOk, "1"},
         {0, "play w notify", kMciOk, ""},
-        {10, "play w from 0 notify", kMciOk, ""},  // supersedes the first
-        {10, "stop w", kMciOk, ""},                // aborts the second
-        {0, "play w from 0 to 10", kMciOk, ""},    // asks for nothing
+        {10, "play w from 0 notify", kMciOk, ""},   // supersedes the first
+        {10, "stop w", kMciOk, ""},                 // aborts the second
+        {0, "seek w to start notify", kMciOk, ""},  // done at once
+        {0, "play w from 0 to 10", kMciOk, ""},     // asks for nothing
     });
     std::vector<uint16_t> codes;
     for (const MediaNotification& n : m.engine.sound.notifications) codes.push_back(n.code);
-    EXPECT_EQ(codes, (std::vector<uint16_t>{kNotifySuperseded, kNotifyAborted}));
+    EXPECT_EQ(codes, (std::vector<uint16_t>{kNotifySuperseded, kNotifyAborted, kNotifySuccessful}));
     // A play of 50 ms with notify, then a key wait: the wait sleeps no
     // longer than the play and the notification is posted at its end.
     const uint32_t start = m.platform.now;
@@ -178,8 +179,8 @@ TEST(MediaFiles, NotifyPostsHowAPlayEndedAndWakesAKeyWait) {
     m.platform.idle_waits.clear();
     ASSERT_TRUE(m.start(".code\n  mci_send \"play w from 0 notify\"\n  key_wait\n  end\n"));
     EXPECT_EQ(m.run(), kResultEndAll);
-    EXPECT_EQ(posted_before, 2u);
-    EXPECT_EQ(posted_after, 3u);
+    EXPECT_EQ(posted_before, 3u);
+    EXPECT_EQ(posted_after, 4u);
     EXPECT_EQ(m.engine.sound.notifications.back().code, kNotifySuccessful);
     ASSERT_FALSE(m.platform.idle_waits.empty());
     EXPECT_LE(m.platform.idle_waits.front(), 51u);
