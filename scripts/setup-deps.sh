@@ -10,7 +10,7 @@ packages=(
     zlib1g-dev lua5.4 liblua5.4-dev libpng-dev
     libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
     libsdl2-dev libsdl2-mixer-dev
-    libsndfile1-dev
+    libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
     xvfb xauth xdotool imagemagick
 )
 

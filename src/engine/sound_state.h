@@ -1,7 +1,8 @@
 #pragma once
 // The sound records: the five mixer lines with their fades, and the mixer
-// graph the output device renders (the wave voices today).
+// graph the output device renders (waves, streamed tracks and the sequencer).
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,9 +39,26 @@ struct Pcm {
     uint64_t frames() const { return samples.size() / 2; }
 };
 
+// Sound decoded ahead of the renderer: the engine writes frames in, the
+// renderer reads them out, each side moving only its own count, so neither
+// waits for the other. Allocated once, when the stream opens.
+struct StreamRing {
+    explicit StreamRing(uint32_t capacity) : samples(size_t(capacity) * 2), frames(capacity) {}
+    std::vector<int16_t> samples;  // interleaved stereo
+    const uint64_t frames;
+    std::atomic<uint64_t> written{0}, read{0};
+    std::atomic<bool> finished{false};  // everything has been written
+};
+
+struct TrackStream;  // the decoder that fills a ring (sound/track_stream.h)
+struct MidiSynth;    // the SoundFont synthesizer (sound/midi_synth.h)
+struct MidiSong;     // one MIDI file on its player
+
 struct WaveVoice {
     std::shared_ptr<const Pcm> pcm;
-    uint64_t frame = 0;  // next frame to play
+    std::shared_ptr<StreamRing> ring;  // instead of pcm: a stream
+    bool midi = false;                 // instead of pcm: the synthesizer's output
+    uint64_t frame = 0;                // next frame to play
     bool loop = false;
     bool done = false;  // set by the renderer; the voice is dropped by the engine
     uint32_t id = 0;
@@ -54,14 +72,28 @@ struct CdTrack {
     uint32_t number = 0;
     std::string host_path;
     uint64_t frames = 0;  // at the mixer's rate
+    uint64_t offset = 0;  // where it starts in its file (a cue sheet's image)
+    bool raw = false;     // a raw CD image: 16-bit little-endian stereo at 44,100 Hz
+};
+
+// A play's end as the media interface reports it to the main window.
+inline constexpr uint16_t kNotifySuccessful = 1, kNotifySuperseded = 2, kNotifyAborted = 4;
+struct MediaNotification {
+    uint32_t device = 0;
+    uint16_t code = 0;
 };
 
 // A device opened with a media command string.
 struct MediaDevice {
     uint32_t id = 0;
-    std::string alias;               // lower case; the device type when opened without one
-    std::string type;                // cdaudio, waveaudio, sequencer, mpegvideo
-    std::shared_ptr<const Pcm> pcm;  // the opened element's samples, if any
+    std::string alias;                    // lower case; the device type when opened without one
+    std::string type;                     // cdaudio, waveaudio, sequencer, mpegvideo
+    std::shared_ptr<const Pcm> pcm;       // the opened element's samples, if any
+    std::string host_path;                // a streamed element (generic media device)
+    uint64_t frames = 0;                  // its length
+    std::shared_ptr<TrackStream> stream;  // decoding while it plays
+    std::shared_ptr<MidiSong> song;       // a sequencer's file
+    bool notify = false;                  // a play asked to be told when it ends
     enum class Mode : uint8_t { NotReady, Stopped, Playing, Paused } mode = Mode::Stopped;
     uint64_t position = 0;     // frames, while not playing
     uint64_t origin = 0;       // where the playing voice's frame 0 lies
@@ -91,6 +123,13 @@ struct SoundState {
     bool cd_scanned = false;
     std::vector<CdTrack> cd_tracks;
     uint32_t next_media_id = 1;
+    // Notifications posted to the main window, oldest first (a few kept).
+    std::vector<MediaNotification> notifications;
+    uint32_t notifications_posted = 0;
+    // The SoundFont of the sequencer, loaded when one first opens.
+    std::string soundfont = "/usr/share/sounds/sf2/default-GM.sf2";
+    bool synth_tried = false;
+    std::shared_ptr<MidiSynth> synth;
     // Without a device the engine renders the graph itself on the virtual
     // clock, up to each tick it sees, and keeps the samples when asked to.
     bool capture = false;

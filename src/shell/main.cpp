@@ -88,6 +88,7 @@ int run_engine(qln::ThreadedPlatform& platform, qln::Engine& engine,
     if (!options.cd_dir.empty()) {
         engine.sound.cd_folders.insert(engine.sound.cd_folders.begin(), options.cd_dir);
     }
+    if (!options.soundfont.empty()) engine.sound.soundfont = options.soundfont;
     outcome = qln::app_main(engine, platform, config);
     const bool audio_dump_failed =
         engine.sound.capture && !qln::audio_dump_write(engine, options.dump_audio);

@@ -163,7 +163,16 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
         } else if (take("--cd")) {
             if (error.empty()) {
                 o.cd_dir = absolute(value);
-                if (!is_directory(o.cd_dir)) error = "--cd: no directory \"" + value + "\"";
+                const bool cue = o.cd_dir.size() > 4 && is_readable_file(o.cd_dir) &&
+                                 o.cd_dir.compare(o.cd_dir.size() - 4, 4, ".cue") == 0;
+                if (!cue && !is_directory(o.cd_dir))
+                    error = "--cd: no directory or .cue sheet \"" + value + "\"";
+            }
+        } else if (take("--soundfont")) {
+            if (error.empty()) {
+                // A missing SoundFont is said when MIDI first plays, not here:
+                // the run goes on without MIDI.
+                o.soundfont = absolute(value);
             }
         } else if (take("--save-dir")) {
             if (error.empty()) {
@@ -242,6 +251,7 @@ std::vector<std::string> runner_restart_arguments(const RunnerOptions& o) {
     args.insert(args.end(), {"--file-dialog", o.file_dialog_path ? *o.file_dialog_path : "cancel"});
     if (!o.dump_screen.empty()) args.insert(args.end(), {"--dump-screen", o.dump_screen});
     if (!o.cd_dir.empty()) args.insert(args.end(), {"--cd", o.cd_dir});
+    if (!o.soundfont.empty()) args.insert(args.end(), {"--soundfont", o.soundfont});
     if (!o.dump_audio.empty()) args.insert(args.end(), {"--dump-audio", o.dump_audio});
     if (!o.save_dir.empty()) args.insert(args.end(), {"--save-dir", o.save_dir});
     if (o.sandbox) args.push_back("--sandbox");
@@ -298,8 +308,11 @@ Options:
   --dump-screen FILE     at exit, the screen picture as a 24-bit BMP (written
                          when the last scenario has ended, also after a stop
                          at an error or --max-ms)
-  --cd DIR               CD track files (trackNN.ogg, ...) are looked for in
-                         DIR first, then in cd/, bgm/ and the game directory
+  --cd DIR|FILE.cue      CD track files (trackNN.ogg, ...) are looked for in
+                         DIR first, then in cd/, bgm/ and the game directory;
+                         or the tracks of a cue sheet's one image
+  --soundfont FILE       the General MIDI SoundFont of the sequencer (default
+                         /usr/share/sounds/sf2/default-GM.sf2)
   --save-dir DIR         every file the game writes (its settings file, its
                          saves) goes to DIR, created if missing; reads look
                          in DIR first, then in the game directory, and no

@@ -24,6 +24,7 @@ struct RunnerOptions {
     std::string cd_dir;                           // absolute; empty: none
     std::string save_dir;  // absolute; empty: the game folder or its data folder
     bool sandbox = false;
+    std::string soundfont;                        // absolute; empty: the default
     std::optional<uint32_t> max_ms;
     std::optional<uint32_t> max_commands;  // end after this many commands
     std::optional<uint32_t> max_errors;    // end after this many errors answered Continue

@@ -2,7 +2,9 @@
 // CD audio from track files, found under the names players already use:
 // trackNN, TrackNN, trackN or NN with .ogg, .flac, .mp3 or .wav (any case),
 // in cd/, CD/, bgm/, the game's directory, or the folder given with --cd.
-// Track 1 is the data track.
+// A cue sheet with one image (cd.cue, disc.cue or game.cue there, or the
+// sheet given with --cd) gives the tracks of that image. Track 1 is the
+// data track.
 
 #include <cstdint>
 #include <string>

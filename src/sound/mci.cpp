@@ -7,10 +7,13 @@
 #include "base/ascii.h"
 #include "engine/engine.h"
 #include "files/file_read.h"
+#include "platform/host_files.h"
 #include "run/run_loop.h"
 #include "sound/audio_file.h"
 #include "sound/cd_tracks.h"
+#include "sound/midi_synth.h"
 #include "sound/sound_graph.h"
+#include "sound/track_stream.h"
 #include "sound/wav_decode.h"
 
 namespace qln {
@@ -35,6 +38,13 @@ bool parse_number(const std::string& word, uint64_t& value) {
         value = value * 10 + uint64_t(c - '0');
     }
     return value <= UINT32_MAX;
+}
+
+// A file a device type belongs to by its extension.
+bool is_media_file(const std::string& name) {
+    const std::string ext = extension_of(name);
+    return ext == "wav" || ext == "mid" || ext == "midi" || ext == "rmi" || ext == "mp3" ||
+           ext == "ogg" || ext == "flac";
 }
 
 bool is_simple_device(const std::string& name) {
@@ -120,7 +130,8 @@ uint64_t length_frames(Engine& engine, const MediaDevice& d) {
         const std::vector<DiscTrack> disc = disc_layout(engine);
         return disc.empty() ? 0 : disc.back().start + disc.back().frames;
     }
-    return d.pcm ? d.pcm->frames() : 0;
+    if (d.pcm) return d.pcm->frames();
+    return d.song ? midi_song_frames(*d.song) : d.frames;
 }
 
 // Where the device is now, in frames.
@@ -183,27 +194,49 @@ uint32_t parse_position(Engine& engine, const MediaDevice& d, const std::string&
     return frames > length_frames(engine, d) ? kMciOutOfRange : kMciOk;
 }
 
-// The disc's sound from from to to, decoded from the track files.
-std::shared_ptr<const Pcm> disc_pcm(Engine& engine, uint64_t from, uint64_t to) {
-    auto out = std::make_shared<Pcm>();
+// The disc's sound from from to to: the pieces of the track files it spans.
+std::vector<TrackPiece> disc_pieces(Engine& engine, uint64_t from, uint64_t to) {
+    std::vector<TrackPiece> pieces;
     for (const DiscTrack& t : disc_layout(engine)) {
         const uint64_t begin = std::max(from, t.start), end = std::min(to, t.start + t.frames);
         if (begin >= end) continue;
-        Pcm track;
-        if (!t.file || !audio_file_decode(t.file->host_path, track)) track.samples.clear();
-        // Track lengths come from the files' headers; a short decode is silence.
-        track.samples.resize(size_t(t.frames) * 2, 0);
-        out->samples.insert(out->samples.end(),
-                            track.samples.begin() + ptrdiff_t((begin - t.start) * 2),
-                            track.samples.begin() + ptrdiff_t((end - t.start) * 2));
+        TrackPiece p;
+        if (t.file) {
+            p.host_path = t.file->host_path;
+            p.raw = t.file->raw;
+            p.from = t.file->offset + (begin - t.start);
+        }
+        p.frames = end - begin;
+        pieces.push_back(std::move(p));
     }
-    return out;
+    return pieces;
+}
+
+void notify_post(Engine& engine, MediaDevice& d, uint16_t code) {
+    if (!d.notify) return;
+    d.notify = false;
+    std::vector<MediaNotification>& posted = engine.sound.notifications;
+    if (posted.size() >= 16) posted.erase(posted.begin());
+    posted.push_back(MediaNotification{d.id, code});
+    ++engine.sound.notifications_posted;
+}
+
+// Ends what the device plays: its voice, its decoder and its MIDI player.
+void device_silence(Engine& engine, MediaDevice& d) {
+    sound_voices_stop(engine, d.id);
+    d.voice = 0;
+    if (d.song) {
+        SoundGraphHold hold(engine);
+        midi_song_stop(*d.song);
+    }
+    d.stream.reset();
 }
 
 void device_stop(Engine& engine, MediaDevice& d, Mode mode) {
     d.position = position_now(engine, d);
-    sound_voices_stop(engine, d.id);
+    device_silence(engine, d);
     if (d.mode != Mode::NotReady) d.mode = mode;
+    notify_post(engine, d, kNotifyAborted);
 }
 
 struct Request {
@@ -233,6 +266,33 @@ void take_common(Request& r, bool& wait, bool& notify) {
     }
 }
 
+// The file a device opens: a wave decoded whole (they are short), a MIDI
+// file for the sequencer, a track file streamed while it plays.
+uint32_t element_open(const std::string& element, MediaDevice& d) {
+    if (d.type == "mpegvideo") {
+        uint64_t frames = 0;
+        if (!host_path_map(element.c_str(), d.host_path) ||
+            host_path_kind(d.host_path) != HostPathKind::File) {
+            return kMciFileNotFound;
+        }
+        if (!audio_file_length(d.host_path, frames)) return kMciInvalidFile;
+        d.frames = frames;
+        return kMciOk;
+    }
+    std::vector<uint8_t> bytes;
+    if (!file_read_path(element.c_str(), 0, false, bytes)) return kMciFileNotFound;
+    if (d.type == "sequencer") {
+        MidiError error = MidiError::None;
+        d.song = midi_song_open(std::move(bytes), error);
+        return d.song ? kMciOk : kMciInvalidFile;
+    }
+    if (d.type != "waveaudio") return kMciCannotLoadDriver;
+    auto pcm = std::make_shared<Pcm>();
+    if (wav_decode(bytes.data(), bytes.size(), *pcm) != WavError::None) return kMciInvalidFile;
+    d.pcm = std::move(pcm);
+    return kMciOk;
+}
+
 MciReply open_device(Engine& engine, const std::string& name, Request& r) {
     std::string type, alias;
     bool wait = false, notify = false;
@@ -260,14 +320,10 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
         element = name;
         if (type.empty()) {
             const std::string ext = extension_of(name);
-            if (ext == "wav")
-                type = "waveaudio";
-            else if (ext == "mid" || ext == "midi" || ext == "rmi")
-                type = "sequencer";
-            else if (ext == "mp3" || ext == "ogg" || ext == "flac")
-                type = "mpegvideo";
-            else
-                return reply(kMciExtensionNotFound);
+            if (!is_media_file(name)) return reply(kMciExtensionNotFound);
+            type = ext == "wav"                                    ? "waveaudio"
+                   : ext == "mid" || ext == "midi" || ext == "rmi" ? "sequencer"
+                                                                   : "mpegvideo";
         }
     } else {
         type = lname;
@@ -282,15 +338,8 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
         d.mode = disc_layout(engine).empty() ? Mode::NotReady : Mode::Stopped;
         d.time_format = TimeFormat::Msf;
     } else if (!element.empty()) {
-        std::vector<uint8_t> bytes;
-        if (!file_read_path(element.c_str(), 0, false, bytes)) return reply(kMciFileNotFound);
-        if (type != "waveaudio") return reply(kMciCannotLoadDriver);
-        auto pcm = std::make_shared<Pcm>();
-        if (wav_decode(bytes.data(), bytes.size(), *pcm) != WavError::None) {
-            return reply(kMciInvalidFile);
-        }
-        d.pcm = std::move(pcm);
-    } else if (type != "waveaudio") {
+        if (const uint32_t e = element_open(element, d)) return reply(e);
+    } else if (type != "waveaudio" && type != "sequencer") {
         return reply(kMciCannotLoadDriver);
     }
     d.id = engine.sound.next_media_id++;
@@ -321,21 +370,46 @@ MciReply play_device(Engine& engine, MediaDevice& d, Request& r) {
         }
     }
     if (d.mode == Mode::NotReady) return reply(kMciHardware);
-    if (!d.pcm && !is_cd(d)) return reply(kMciUnsupportedFunction);
+    if (!d.pcm && !d.song && d.host_path.empty() && !is_cd(d)) {
+        return reply(kMciUnsupportedFunction);
+    }
     const uint64_t start = from != UINT64_MAX ? from : position_now(engine, d);
     const uint64_t end = to != UINT64_MAX ? to : length_frames(engine, d);
     if (start > end) return reply(kMciOutOfRange);
-    sound_voices_stop(engine, d.id);
-    d.play_frames = end - start;
-    if (is_cd(d)) {
-        d.origin = start;
-        d.voice = sound_voice_start(engine, disc_pcm(engine, start, end), 0, end - start, repeat,
-                                    d.id, kLineCd);
-    } else {
+    device_silence(engine, d);
+    notify_post(engine, d, kNotifySuperseded);
+    WaveVoice voice;
+    voice.owner = d.id;
+    voice.loop = repeat;
+    if (d.pcm || d.song) {
+        // The voice counts the file's own frames.
         d.origin = 0;
         d.play_frames = end;
-        d.voice = sound_voice_start(engine, d.pcm, start, end, repeat, d.id, kLineWave);
+        voice.frame = start;
+        voice.end_frame = end;
+        voice.pcm = d.pcm;
+        voice.midi = d.song != nullptr;
+        voice.line = d.song ? kLineSynth : kLineWave;
+    } else {
+        // A stream counts from where it starts.
+        d.origin = start;
+        d.play_frames = end - start;
+        voice.end_frame = end - start;
+        d.stream = track_stream_open(
+            is_cd(d) ? disc_pieces(engine, start, end)
+                     : std::vector<TrackPiece>{TrackPiece{d.host_path, false, start, end - start}},
+            repeat);
+        voice.ring = track_stream_ring(*d.stream);
+        voice.line = is_cd(d) ? kLineCd : kLineWave;
     }
+    if (d.song) {
+        std::shared_ptr<MidiSynth> synth = midi_synth_get(engine);
+        sound_catch_up(engine);
+        SoundGraphHold hold(engine);
+        midi_song_play(*d.song, std::move(synth), start, repeat);
+    }
+    d.voice = sound_voice_add(engine, std::move(voice));
+    d.notify = notify;
     d.mode = Mode::Playing;
     if (wait && !repeat) {
         InputState snap;
@@ -442,7 +516,8 @@ void device_close(Engine& engine, const std::string& alias) {
     std::vector<MediaDevice>& media = engine.sound.media;
     for (auto it = media.begin(); it != media.end(); ++it) {
         if (it->alias != alias) continue;
-        sound_voices_stop(engine, it->id);
+        device_silence(engine, *it);
+        notify_post(engine, *it, kNotifyAborted);
         media.erase(it);
         return;
     }
@@ -541,10 +616,38 @@ uint32_t mci_split(std::string_view command, std::vector<std::string>& words) {
     return kMciOk;
 }
 
+namespace {
+
+MciReply send_words(Engine& engine, const std::vector<std::string>& words);
+
+// Whether a command asks to be told when it is done.
+bool wants_notify(const std::vector<std::string>& words) {
+    for (size_t i = 2; i < words.size(); ++i)
+        if (ascii_lower(words[i]) == "notify") return true;
+    return false;
+}
+
+}  // namespace
+
 MciReply mci_send(Engine& engine, std::string_view command) {
     std::vector<std::string> words;
     if (const uint32_t e = mci_split(command, words)) return reply(e);
     if (words.empty()) return reply(kMciMissingCommandString);
+    MciReply answer = send_words(engine, words);
+    // A play is done when it ends (the sound ticker tells); anything else
+    // is done now.
+    if (answer.error == kMciOk && wants_notify(words) && ascii_lower(words[0]) != "play") {
+        if (MediaDevice* d = device_find(engine, ascii_lower(words[1]))) {
+            d->notify = true;
+            notify_post(engine, *d, kNotifySuccessful);
+        }
+    }
+    return answer;
+}
+
+namespace {
+
+MciReply send_words(Engine& engine, const std::vector<std::string>& words) {
     const std::string verb = ascii_lower(words[0]);
     static constexpr const char* kVerbs[] = {"open",  "close",  "play",      "stop",
                                              "pause", "resume", "seek",      "status",
@@ -566,11 +669,13 @@ MciReply mci_send(Engine& engine, std::string_view command) {
         return reply(kMciOk);
     }
     MediaDevice* d = device_find(engine, ascii_lower(name));
-    if (!d && verb != "close" && is_simple_device(ascii_lower(name))) {
-        // A simple device named by its type opens itself, as games expect.
+    if (!d && verb != "close" && (is_simple_device(ascii_lower(name)) || is_media_file(name))) {
+        // A simple device named by its type, or a file named by itself,
+        // opens itself, as games expect.
         Request none;
-        if (open_device(engine, name, none).error == kMciOk)
-            d = device_find(engine, ascii_lower(name));
+        const MciReply opened = open_device(engine, name, none);
+        if (opened.error != kMciOk && !is_simple_device(ascii_lower(name))) return opened;
+        d = device_find(engine, ascii_lower(name));
     }
     if (!d) return reply(ascii_lower(name) == "all" ? kMciCannotUseAll : kMciInvalidDeviceName);
     bool wait = false, notify = false;
@@ -646,9 +751,25 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     return reply(r.more() ? kMciUnrecognizedKeyword : kMciMissingParameter);
 }
 
+}  // namespace
+
 void mci_close_all(Engine& engine) {
-    for (const MediaDevice& d : engine.sound.media) sound_voices_stop(engine, d.id);
+    for (MediaDevice& d : engine.sound.media) {
+        device_silence(engine, d);
+        notify_post(engine, d, kNotifyAborted);
+    }
     engine.sound.media.clear();
+}
+
+void mci_poll(Engine& engine) {
+    for (MediaDevice& d : engine.sound.media) {
+        if (d.mode == Mode::Playing) position_now(engine, d);
+        // Ended (here, in a status or in a play's wait): free its decoder.
+        if (d.mode == Mode::Stopped && d.voice != 0) {
+            device_silence(engine, d);
+            notify_post(engine, d, kNotifySuccessful);
+        }
+    }
 }
 
 }  // namespace qln

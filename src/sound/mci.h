@@ -63,4 +63,8 @@ MciReply mci_send(Engine& engine, std::string_view command);
 // Closes every device (the exit's "close all").
 void mci_close_all(Engine& engine);
 
+// Called by the sound ticker: a device whose play has ended stops, and a
+// play that asked for it posts its notification to the main window.
+void mci_poll(Engine& engine);
+
 }  // namespace qln

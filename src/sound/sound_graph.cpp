@@ -4,13 +4,20 @@
 
 #include "engine/engine.h"
 #include "engine/tickers.h"
+#include "sound/mci.h"
+#include "sound/midi_synth.h"
 #include "sound/mixer.h"
+#include "sound/track_stream.h"
 
 namespace qln {
 namespace {
 
 constexpr uint32_t kChunkFrames = 512;
 constexpr uint32_t kFadeStepMs = 5;  // how often a running fade moves the gain
+// With a device, how often the engine decodes ahead of it: well inside the
+// streams' rings.
+constexpr uint32_t kStreamFillMs = 50;
+constexpr uint32_t kStreamFillBlocks = 4;
 
 struct Gain {
     int32_t left, right;  // 65536 = unity
@@ -50,15 +57,76 @@ void mix_voice(WaveVoice& voice, Gain gain, int32_t* acc, uint32_t frames) {
     }
 }
 
+// A streamed voice: what the ring holds, at most up to the play's end. A
+// ring that runs dry (the engine fell behind) plays silence and waits.
+void mix_ring_voice(WaveVoice& voice, Gain gain, int32_t* acc, uint32_t frames) {
+    StreamRing& ring = *voice.ring;
+    if (voice.end_frame == 0) {
+        voice.done = true;
+        return;
+    }
+    const bool finished = ring.finished.load(std::memory_order_acquire);
+    const uint64_t written = ring.written.load(std::memory_order_acquire);
+    const uint64_t read = ring.read.load(std::memory_order_relaxed);
+    uint64_t n = std::min<uint64_t>(frames, written - read);
+    if (!voice.loop) n = std::min(n, voice.end_frame - std::min(voice.frame, voice.end_frame));
+    uint64_t at = read % ring.frames;
+    for (uint64_t i = 0; i < n; ++i) {
+        acc[2 * i] += (ring.samples[at * 2] * gain.left) >> 16;
+        acc[2 * i + 1] += (ring.samples[at * 2 + 1] * gain.right) >> 16;
+        if (++at == ring.frames) at = 0;
+    }
+    ring.read.store(read + n, std::memory_order_release);
+    voice.frame += n;
+    if (voice.loop) {
+        voice.frame %= voice.end_frame;
+    } else if (voice.frame >= voice.end_frame || (finished && read + n == written)) {
+        voice.done = true;
+    }
+}
+
+// A sequencer's voice only keeps its position: the synthesizer plays it.
+void count_midi_voice(WaveVoice& voice, uint32_t frames) {
+    voice.frame += frames;
+    if (voice.end_frame == 0) {
+        voice.done = true;
+    } else if (voice.loop) {
+        voice.frame %= voice.end_frame;
+    } else if (voice.frame >= voice.end_frame) {
+        voice.frame = voice.end_frame;
+        voice.done = true;
+    }
+}
+
+void mix_synth(SoundState& sound, Gain gain, int32_t* acc, uint32_t frames) {
+    float left[kChunkFrames], right[kChunkFrames];
+    midi_synth_render(*sound.synth, left, right, frames);
+    auto level = [](float v) { return int32_t(std::clamp(v, -1.0f, 1.0f) * 32767.0f); };
+    for (uint32_t i = 0; i < frames; ++i) {
+        acc[2 * i] += (level(left[i]) * gain.left) >> 16;
+        acc[2 * i + 1] += (level(right[i]) * gain.right) >> 16;
+    }
+}
+
 int16_t clip(int64_t v) {
     return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
 }
 
 void render_chunk(SoundState& sound, int16_t* out, uint32_t frames) {
     int32_t acc[kChunkFrames * 2] = {};
+    bool midi = false;
     for (WaveVoice& voice : sound.waves) {
-        mix_voice(voice, line_gain(sound.lines[voice.line]), acc, frames);
+        if (voice.done) continue;
+        if (voice.midi) {
+            midi = true;
+            count_midi_voice(voice, frames);
+        } else if (voice.ring) {
+            mix_ring_voice(voice, line_gain(sound.lines[voice.line]), acc, frames);
+        } else {
+            mix_voice(voice, line_gain(sound.lines[voice.line]), acc, frames);
+        }
     }
+    if (midi && sound.synth) mix_synth(sound, line_gain(sound.lines[kLineSynth]), acc, frames);
     const Gain master = line_gain(sound.lines[kLineMaster]);
     for (uint32_t i = 0; i < frames; ++i) {
         out[2 * i] = clip((int64_t(acc[2 * i]) * master.left) >> 16);
@@ -79,11 +147,13 @@ bool sound_active(const Engine& engine) {
 
 void drop_ended_voices(Engine& engine) {
     std::vector<WaveVoice>& waves = engine.sound.waves;
-    if (std::none_of(waves.begin(), waves.end(), [](const WaveVoice& v) { return v.done; })) return;
     // The pcm blocks are released after the hold, away from the device.
     std::vector<WaveVoice> ended;
     {
         SoundGraphHold hold(engine);
+        if (std::none_of(waves.begin(), waves.end(), [](const WaveVoice& v) { return v.done; })) {
+            return;
+        }
         auto end = std::stable_partition(waves.begin(), waves.end(),
                                          [](const WaveVoice& v) { return !v.done; });
         ended.assign(std::make_move_iterator(end), std::make_move_iterator(waves.end()));
@@ -91,25 +161,40 @@ void drop_ended_voices(Engine& engine) {
     }
 }
 
+// Decodes ahead for every stream that plays: up to blocks blocks each.
+void streams_fill(Engine& engine, uint32_t blocks) {
+    for (MediaDevice& d : engine.sound.media)
+        if (d.stream) track_stream_fill(*d.stream, blocks);
+}
+
 bool sound_run(Engine& engine, uint32_t now) {
     (void)now;
     sound_catch_up(engine);
+    if (engine.sound.device_open) streams_fill(engine, kStreamFillBlocks);
     vol_fade_tick(engine, engine.sound.last_tick);
+    mci_poll(engine);
     drop_ended_voices(engine);
     return true;
+}
+
+// Frames until a voice that does not loop plays its last one.
+uint64_t frames_left(const WaveVoice& v) {
+    const uint64_t end = v.pcm ? std::min(v.pcm->frames(), v.end_frame) : v.end_frame;
+    return end > v.frame ? end - v.frame : 0;
 }
 
 uint32_t sound_due_in(const Engine& engine, uint32_t) {
     const SoundState& s = engine.sound;
     if (any_fading(s)) return kFadeStepMs;
-    if (s.device_open || s.waves.empty()) return kTickerIdle;
-    // Without a device the samples are rendered when the poll step runs: a
-    // wave's end is due when its last frame is.
+    // A voice's end is due when its last frame is: a wave wait ends and a
+    // notification is posted then, not at the next idle sleep's end.
     uint64_t soonest = UINT64_MAX;
+    SoundGraphHold hold(engine);
     for (const WaveVoice& v : s.waves) {
-        if (v.loop || v.done) continue;
-        const uint64_t left = v.pcm->frames() > v.frame ? v.pcm->frames() - v.frame : 0;
-        soonest = std::min(soonest, left * 1000 / kSoundRate + 1);
+        if (v.done) return 0;
+        if (s.device_open && v.ring) soonest = std::min<uint64_t>(soonest, kStreamFillMs);
+        if (v.loop) continue;
+        soonest = std::min(soonest, frames_left(v) * 1000 / kSoundRate + 1);
     }
     return soonest == UINT64_MAX ? kTickerIdle : uint32_t(std::min<uint64_t>(soonest, 1000));
 }
@@ -152,6 +237,7 @@ void sound_catch_up(Engine& engine) {
     int16_t chunk[kChunkFrames * 2];
     for (uint64_t left = frames; left > 0;) {
         const uint32_t n = uint32_t(std::min<uint64_t>(left, kChunkFrames));
+        streams_fill(engine, 1);  // on the clock the engine sees, decoding is never late
         if (s.waves.empty()) {
             std::fill(chunk, chunk + n * 2, int16_t(0));
         } else {
@@ -180,19 +266,26 @@ void sound_graph_stop(Engine& engine) {
     s.waves.clear();
 }
 
-uint32_t sound_wave_start(Engine& engine, std::shared_ptr<const Pcm> pcm, bool loop) {
+uint32_t sound_voice_add(Engine& engine, WaveVoice voice) {
     SoundState& s = engine.sound;
-    if (!s.mixer_open || !pcm) return 0;
+    if (!s.mixer_open) return 0;
     sound_catch_up(engine);  // the voice starts at this tick, not at the last one rendered
-    WaveVoice voice;
-    voice.pcm = std::move(pcm);
-    voice.loop = loop;
     voice.id = s.next_voice_id++;
     if (s.next_voice_id == 0) s.next_voice_id = 1;
+    if (voice.line >= kMixerLines) voice.line = kLineWave;
+    voice.done = false;
     const uint32_t id = voice.id;
     SoundGraphHold hold(engine);
     s.waves.push_back(std::move(voice));
     return id;
+}
+
+uint32_t sound_wave_start(Engine& engine, std::shared_ptr<const Pcm> pcm, bool loop) {
+    if (!pcm) return 0;
+    WaveVoice voice;
+    voice.pcm = std::move(pcm);
+    voice.loop = loop;
+    return sound_voice_add(engine, std::move(voice));
 }
 
 void sound_voices_stop(Engine& engine, uint32_t owner) {
@@ -211,20 +304,6 @@ void sound_voices_stop(Engine& engine, uint32_t owner) {
 
 void sound_waves_stop(Engine& engine) {
     sound_voices_stop(engine, 0);
-}
-
-uint32_t sound_voice_start(Engine& engine, std::shared_ptr<const Pcm> pcm, uint64_t from,
-                           uint64_t to, bool loop, uint32_t owner, uint32_t line) {
-    const uint32_t id = sound_wave_start(engine, std::move(pcm), loop);
-    for (WaveVoice& v : engine.sound.waves) {
-        if (v.id != id) continue;
-        SoundGraphHold hold(engine);
-        v.frame = from;
-        v.end_frame = to;
-        v.owner = owner;
-        v.line = line < kMixerLines ? line : kLineWave;
-    }
-    return id;
 }
 
 const WaveVoice* sound_voice_find(const Engine& engine, uint32_t id) {

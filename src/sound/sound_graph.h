@@ -45,10 +45,9 @@ void sound_waves_stop(Engine& engine);
 bool sound_wave_playing(const Engine& engine, uint32_t id);
 bool sound_waves_any(const Engine& engine);
 
-// Voices of a media device (owner) through a mixer line: frames from up to
-// to, looping back to 0 when loop is set.
-uint32_t sound_voice_start(Engine& engine, std::shared_ptr<const Pcm> pcm, uint64_t from,
-                           uint64_t to, bool loop, uint32_t owner, uint32_t line);
+// Adds a voice (a media device's: its owner, line, first and end frames
+// set) at the clock's tick now; its id, or 0 without a mixer.
+uint32_t sound_voice_add(Engine& engine, WaveVoice voice);
 void sound_voices_stop(Engine& engine, uint32_t owner);
 // The voice of id, or nullptr once it has been dropped.
 const WaveVoice* sound_voice_find(const Engine& engine, uint32_t id);

@@ -2,7 +2,6 @@
 // drive's answers and playback in every time format on the virtual clock.
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 #include <string>
@@ -12,6 +11,7 @@
 #include "sound/cd_tracks.h"
 #include "sound/mci.h"
 #include "sound/mixer.h"
+#include "sound/sound_files.h"
 #include "sound/wav_test_image.h"
 #include "support/machine.h"
 #include "support/temp_dir.h"
@@ -23,22 +23,6 @@ using test::Machine;
 
 std::vector<uint8_t> constant_wav(size_t frames, int16_t level) {
     return test::wav_image(1, 16, 44100, test::pcm16(std::vector<int16_t>(frames, level)));
-}
-
-// One second of a 440 Hz tone as OGG Vorbis, written with libsndfile.
-void write_ogg(const std::string& path) {
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 2;
-    info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
-    std::vector<short> samples(44100 * 2);
-    for (size_t i = 0; i < 44100; ++i) {
-        samples[2 * i] = samples[2 * i + 1] = short(8000 * std::sin(i * 2 * M_PI * 440 / 44100));
-    }
-    sf_writef_short(f, samples.data(), 44100);
-    sf_close(f);
 }
 
 TEST(CdTracks, AreFoundUnderThePlayersNames) {
@@ -75,7 +59,7 @@ TEST(CdTracks, AreFoundUnderThePlayersNames) {
 TEST(CdAudio, PlaysTracksInEveryTimeFormat) {
     test::TempDir dir;
     dir.write("cd/Track03.wav", constant_wav(22050, 3000));
-    write_ogg(dir.str() + "/cd/track02.ogg");
+    test::write_ogg(dir.str() + "/cd/track02.ogg", 1.0);
     test::CwdGuard cwd(dir.path());
     Machine m;
     m.engine.sound.capture = true;

@@ -1,0 +1,35 @@
+#pragma once
+// Track files decoded while they play: the engine decodes a block at a time
+// into a ring the renderer drains, so a play never waits for a whole track
+// and the device's thread never touches a file.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/sound_state.h"
+
+namespace qln {
+
+// frames frames of a file from frame from (the mixer's rate). A piece that
+// cannot be read (no file, a broken one, one shorter than it said) plays
+// as silence of its length, so positions stay where the disc says.
+struct TrackPiece {
+    std::string host_path;  // empty: silence
+    bool raw = false;
+    uint64_t from = 0, frames = 0;
+};
+
+// About 1.5 s of sound ahead of the renderer.
+inline constexpr uint32_t kStreamRingFrames = 65536;
+
+// A stream of the pieces one after the other, again from the first when
+// loop is set; it has decoded its first block when this returns.
+std::shared_ptr<TrackStream> track_stream_open(std::vector<TrackPiece> pieces, bool loop);
+std::shared_ptr<StreamRing> track_stream_ring(const TrackStream& stream);
+
+// Decodes up to max_blocks more blocks while the ring has room for them.
+void track_stream_fill(TrackStream& stream, uint32_t max_blocks);
+
+}  // namespace qln
