@@ -1,7 +1,9 @@
 ; The bundled game: it draws a screen of three windows with text in them,
 ; talks through message boxes (printed on standard error when headless), keeps
-; a run counter in its settings file, and ends after five seconds or at a
-; click. --dump-screen writes its last screen to a bitmap file.
+; a run counter in its settings file, dissolves into a night sky whose star
+; twinkles (night.bmp, star.bmp and star.anm, drawn by make_pictures.py at
+; build time), and ends a few seconds later or at a click. --dump-screen
+; writes its last screen to a bitmap file.
 
 .settings
     title "Quillon"
@@ -55,6 +57,33 @@ sum:
     eval v3[5] = r[1]
     str_expand "Today is @%\"%04d\",L3@-@%\"%02d\",L4@-@%\"%02d\",L5@. Goodbye.", 4
     sys_message s[4]
-    ; Five seconds to look at the screen, or a click.
-    wait 500, 1
+    ; Three seconds to look at the screen, or a click.
+    wait 300, 1
+
+    ; Window 4 covers the screen and starts as a copy of it, each window
+    ; drawn over the last at its opacity as the screen composes them, so the
+    ; dissolve starts from what is shown. The windows below it can then go.
+    win_open 4, 0, px: 0, py: 0, width: 640, height: 480, fwidth: 0
+    pic_draw 0, 0, 4, 0, 0, 0, 0, 0, 0, 640, 480, 0, 255, 0, 1
+    pic_draw 0, 1, 4, 60, 60, 0, 0, 0, 0, 300, 200, 0, 255, 0, 1
+    pic_draw 0, 2, 4, 200, 140, 0, 0, 0, 0, 300, 200, 0, 160, 0, 1
+    pic_draw 0, 3, 4, 340, 220, 0, 0, 0, 0, 240, 180, 0, 200, 0, 1
+    win_show 4
+    win_close 1
+    win_close 2
+    win_close 3
+    ; The night comes in diagonally from the top-right corner, 15 diagonals
+    ; every 10 ms behind an edge of 32.
+    buf_read "night.bmp", 0, 30, 0, -1
+    fx_dissolve 30, 4, 0, 0, 32, 1, 1
+    buf_release 30
+    ; The star over its resting place in the picture (456, 64) twinkles
+    ; once a second until the end.
+    buf_read "star.bmp", 0, 31, 0, -1
+    buf_read "star.anm", 0, 32, 0, -1
+    anim_def 1, 4, 456, 64, 31, 32, 0
+    anim_start 1
+    ; Four and a half seconds to look at the night, or a click; the star is
+    ; then at rest, so the last screen is night.bmp itself.
+    wait 450, 1
     end
