@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -45,10 +46,13 @@ inline std::vector<uint8_t> midi_two_tempos() {
         0x00, 0x40, 0x00,                                // E off
         0x00, 0xFF, 0x2F, 0x00,
     };
-    std::vector<uint8_t> out = {
-        'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,
-        1,   0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, uint8_t(events.size())};
-    out.insert(out.end(), events.begin(), events.end());
+    const uint8_t header[] = {'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,
+                              1,   0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, uint8_t(events.size())};
+    // Sized first and copied into: GCC 12 warns falsely on an insert after a
+    // braced initialiser.
+    std::vector<uint8_t> out(sizeof header + events.size());
+    std::copy(std::begin(header), std::end(header), out.begin());
+    std::copy(events.begin(), events.end(), out.begin() + sizeof header);
     return out;
 }
 
