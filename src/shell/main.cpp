@@ -199,6 +199,9 @@ int main(int argc, char** argv) {
         case qln::RunnerParse::Help:
             std::fputs(qln::runner_help_text(), stdout);
             return kExitEnded;
+        case qln::RunnerParse::Version:
+            std::fputs(qln::runner_version_text(), stdout);
+            return kExitEnded;
         case qln::RunnerParse::UsageError:
             return usage_error(error);
         case qln::RunnerParse::Run:

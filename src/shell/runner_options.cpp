@@ -6,6 +6,11 @@
 
 #include "platform/host_files.h"
 
+// The build passes the project's version (CMakeLists.txt) to this file only.
+#ifndef QUILLON_VERSION
+#error "QUILLON_VERSION is not defined"
+#endif
+
 namespace qln {
 namespace {
 
@@ -98,6 +103,10 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
         if (flag("--help") || flag("-h")) {
             if (!error.empty()) return RunnerParse::UsageError;
             return RunnerParse::Help;
+        }
+        if (flag("--version")) {
+            if (!error.empty()) return RunnerParse::UsageError;
+            return RunnerParse::Version;
         }
         if (flag("--headless")) {
             o.headless = true;
@@ -335,6 +344,7 @@ Options:
   --display-bpp 8|24     the display's depth (default 24)
   --display-size WxH     the display's size (default 1920x1080)
   -h, --help             show this text
+  --version              show the version
 
 --virtual-clock, --input, --on-error, --answer, --file-dialog,
 --display-bpp and --display-size belong to headless runs; a window ignores
@@ -362,6 +372,10 @@ Exit status:
   4  the run ended at a scenario error (answer stop) or a failed interval
      callback
 )";
+}
+
+const char* runner_version_text() {
+    return "quillon " QUILLON_VERSION "\n";
 }
 
 }  // namespace qln

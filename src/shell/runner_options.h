@@ -24,7 +24,7 @@ struct RunnerOptions {
     std::string cd_dir;                           // absolute; empty: none
     std::string save_dir;  // absolute; empty: the game folder or its data folder
     bool sandbox = false;
-    std::string soundfont;                        // absolute; empty: the default
+    std::string soundfont;  // absolute; empty: the default
     std::optional<uint32_t> max_ms;
     std::optional<uint32_t> max_commands;  // end after this many commands
     std::optional<uint32_t> max_errors;    // end after this many errors answered Continue
@@ -35,7 +35,7 @@ struct RunnerOptions {
     std::optional<std::string> startup_file;  // as given (UTF-8)
 };
 
-enum class RunnerParse { Run, Help, UsageError };
+enum class RunnerParse { Run, Help, Version, UsageError };
 
 // Parses argv[1..]; relative paths of options are made absolute against the
 // current directory (the start-up file stays as given: it is the game's).
@@ -47,5 +47,7 @@ RunnerParse runner_options_parse(int argc, const char* const* argv, RunnerOption
 std::vector<std::string> runner_restart_arguments(const RunnerOptions& options);
 
 const char* runner_help_text();
+// "quillon VERSION\n", the version the build was configured with.
+const char* runner_version_text();
 
 }  // namespace qln

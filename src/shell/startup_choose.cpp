@@ -52,6 +52,36 @@ class Tried {
     std::string lines_;
 };
 
+// The demo game beside this program: build/games/demo in a build tree,
+// PREFIX/share/quillon/demo when installed; empty when neither is there.
+std::string demo_dir(const Engine& engine) {
+    std::string exe;
+    if (!host_path_map(engine.shell.program_path, exe)) return {};
+    const size_t slash = exe.rfind('/');
+    if (slash == std::string::npos) return {};
+    const std::string bin = exe.substr(0, slash);
+    const size_t up = bin.rfind('/');
+    for (const std::string& dir :
+         {bin + "/games/demo",
+          bin.substr(0, up == std::string::npos ? 0 : up) + "/share/quillon/demo"}) {
+        if (host_path_kind(dir + "/start_up.qln") == HostPathKind::File) return dir;
+    }
+    return {};
+}
+
+// The last line of a start without a scenario: what the author can do.
+void say_what_to_do(const Engine& engine) {
+    std::string here;
+    if (!host_cwd(here)) here = ".";
+    std::string demo = demo_dir(engine);
+    demo = demo.empty() ? "build/games/demo once built" : demo;
+    std::fprintf(stderr,
+                 "quillon: no start-up scenario in %s: pass a game folder with --game DIR (the "
+                 "demo game: --game %s), or assemble one there with qlnasm -o start_up.qln "
+                 "start_up.qasm\n",
+                 here.c_str(), demo.c_str());
+}
+
 }  // namespace
 
 bool startup_choose(Engine& engine, const char* command_line) {
@@ -72,6 +102,7 @@ bool startup_choose(Engine& engine, const char* command_line) {
     }
     tried.report();
     dialog_message(engine, kMsgNoCandidate, kAppCaption);
+    say_what_to_do(engine);
     return false;
 }
 

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -80,6 +84,7 @@ TEST(RunnerOptions, HelpAndUsageErrors) {
         {{"--save-dir", ""}, "--save-dir: empty path"},
         {{"--save-dir", "/dev/null"}, "--save-dir: \"/dev/null\" is not a directory"},
         {{"--sandbox=1"}, "--sandbox takes no value"},
+        {{"--version=2"}, "--version takes no value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -93,6 +98,56 @@ TEST(RunnerOptions, HelpAndUsageErrors) {
     RunnerOptions o;
     std::string error;
     EXPECT_EQ(parse({"--headless", "--help"}, o, error), RunnerParse::Help);
+    EXPECT_EQ(parse({"--max-ms", "5", "--version"}, o, error), RunnerParse::Version);
+}
+
+// The options --help lists: the first words of its option lines.
+std::set<std::string> help_options() {
+    std::set<std::string> options;
+    std::istringstream help(runner_help_text());
+    const std::regex line(R"(^  (-[-a-z]+)(, (-[-a-z]+))?( |$))");
+    bool in_options = false;
+    for (std::string l; std::getline(help, l);) {
+        if (l == "Options:") in_options = true;
+        if (in_options && l.empty()) break;
+        std::smatch m;
+        if (!in_options || !std::regex_search(l, m, line)) continue;
+        options.insert(m[1]);
+        if (m[3].matched) options.insert(m[3]);
+    }
+    return options;
+}
+
+// The options the manual page describes: the tags of its OPTIONS section.
+std::set<std::string> man_options() {
+    std::ifstream page(QUILLON_SOURCE_DIR "/docs/quillon.1");
+    std::set<std::string> options;
+    const std::regex option(R"((^|[ "])(--?[a-z][-a-z]*))");
+    bool in_options = false, tag = false;
+    for (std::string l; std::getline(page, l);) {
+        if (l.rfind(".SH", 0) == 0) in_options = l == ".SH OPTIONS";
+        if (in_options && tag) {
+            l = std::regex_replace(l, std::regex(R"(\\-)"), "-");
+            for (std::sregex_iterator it(l.begin(), l.end(), option), end; it != end; ++it)
+                options.insert((*it)[2]);
+        }
+        tag = l == ".TP";
+    }
+    return options;
+}
+
+TEST(RunnerOptions, TheManualPageDescribesExactlyTheOptionsOfTheHelp) {
+    const std::set<std::string> help = help_options();
+    EXPECT_EQ(man_options(), help);
+    for (const char* expected : {"-h", "--help", "--version", "--game", "--display-size"})
+        EXPECT_TRUE(help.count(expected)) << expected;
+    // Every option the help names is one the parser knows.
+    for (const std::string& name : help) {
+        RunnerOptions o;
+        std::string error;
+        parse({name.c_str(), "1"}, o, error);
+        EXPECT_EQ(error.find("unknown option"), std::string::npos) << error;
+    }
 }
 
 TEST(RunnerOptions, ARestartKeepsTheOptionsButNotTheStartUpFile) {

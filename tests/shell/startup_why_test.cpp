@@ -46,6 +46,28 @@ TEST(StartupWhy, EachCandidateIsNamedWithWhyItWasRefused) {
     }
 }
 
+// Nothing to start (also once a refused start-up file is ignored): the last
+// line says where nothing was found and what to do.
+TEST(StartupWhy, TheLastLineSaysWhatToDo) {
+    const bool demo_built =
+        test::slurp(std::string(QUILLON_BIN_DIR) + "/games/demo/start_up.qln").size() > 0;
+    const std::string demo =
+        demo_built ? std::string(QUILLON_BIN_DIR) + "/games/demo" : "build/games/demo once built";
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{}, std::vector<std::string>{"--answer", "yes", "missing.qln"}}) {
+        test::TempDir dir;
+        std::vector<std::string> args{"--headless", "--game", dir.str()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const test::RunResult r = test::run_program("quillon", args, dir);
+        EXPECT_EQ(r.status, 1);
+        const size_t last = r.err.rfind('\n', r.err.size() - 2);
+        EXPECT_EQ(r.err.substr(last + 1),
+                  "quillon: no start-up scenario in " + dir.str() +
+                      ": pass a game folder with --game DIR (the demo game: --game " + demo +
+                      "), or assemble one there with qlnasm -o start_up.qln start_up.qasm\n");
+    }
+}
+
 TEST(StartupWhy, WithoutAnyFontThePlayerIsToldWhatToInstall) {
     test::TempDir dir;
     std::vector<uint8_t> file;
