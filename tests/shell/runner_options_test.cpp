@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -101,19 +100,37 @@ TEST(RunnerOptions, HelpAndUsageErrors) {
     EXPECT_EQ(parse({"--max-ms", "5", "--version"}, o, error), RunnerParse::Version);
 }
 
-// The options --help lists: the first words of its option lines.
+// The words of text that look like options: "-" or "--", a lower-case letter,
+// then letters and dashes, at the start or after a space or a quote.
+std::vector<std::string> option_words(const std::string& text) {
+    std::vector<std::string> words;
+    const auto word_char = [](char c) { return c == '-' || (c >= 'a' && c <= 'z'); };
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '-' || (i > 0 && text[i - 1] != ' ' && text[i - 1] != '"')) continue;
+        size_t end = i + 1 + (i + 1 < text.size() && text[i + 1] == '-');
+        if (end >= text.size() || text[end] < 'a' || text[end] > 'z') continue;
+        while (end < text.size() && word_char(text[end])) ++end;
+        words.push_back(text.substr(i, end - i));
+        i = end;
+    }
+    return words;
+}
+
+// The options --help lists: the first word of each option line, and a
+// second after ", " ("-h, --help").
 std::set<std::string> help_options() {
     std::set<std::string> options;
     std::istringstream help(runner_help_text());
-    const std::regex line(R"(^  (-[-a-z]+)(, (-[-a-z]+))?( |$))");
     bool in_options = false;
     for (std::string l; std::getline(help, l);) {
         if (l == "Options:") in_options = true;
         if (in_options && l.empty()) break;
-        std::smatch m;
-        if (!in_options || !std::regex_search(l, m, line)) continue;
-        options.insert(m[1]);
-        if (m[3].matched) options.insert(m[3]);
+        if (!in_options || l.rfind("  -", 0) != 0) continue;
+        const std::vector<std::string> words = option_words(l);
+        if (words.empty()) continue;
+        options.insert(words[0]);
+        if (words.size() > 1 && l.compare(2 + words[0].size(), 2, ", ") == 0)
+            options.insert(words[1]);
     }
     return options;
 }
@@ -122,14 +139,12 @@ std::set<std::string> help_options() {
 std::set<std::string> man_options() {
     std::ifstream page(QUILLON_SOURCE_DIR "/docs/quillon.1");
     std::set<std::string> options;
-    const std::regex option(R"((^|[ "])(--?[a-z][-a-z]*))");
     bool in_options = false, tag = false;
     for (std::string l; std::getline(page, l);) {
         if (l.rfind(".SH", 0) == 0) in_options = l == ".SH OPTIONS";
         if (in_options && tag) {
-            l = std::regex_replace(l, std::regex(R"(\\-)"), "-");
-            for (std::sregex_iterator it(l.begin(), l.end(), option), end; it != end; ++it)
-                options.insert((*it)[2]);
+            for (size_t at; (at = l.find("\\-")) != std::string::npos;) l.erase(at, 1);
+            for (const std::string& w : option_words(l)) options.insert(w);
         }
         tag = l == ".TP";
     }
