@@ -47,14 +47,5 @@ TEST_F(StringPoolTest, TextFromThePoolItselfSurvivesCompaction) {
     EXPECT_EQ(str_get(engine, 1), big);
 }
 
-TEST_F(StringPoolTest, StringsLongerThanThePoolAreStored) {
-    const std::string huge(200000, 'z');
-    str_set(engine, 9, "keep");
-    str_set(engine, 8, huge.c_str());
-    EXPECT_EQ(str_get(engine, 8), huge);
-    EXPECT_STREQ(str_get(engine, 9), "keep");
-    EXPECT_EQ(engine.tables.pool.capacity, 65536u + 200000 + 1 + 16);
-}
-
 }  // namespace
 }  // namespace qln
