@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
 namespace {
@@ -111,96 +110,6 @@ TEST(UnpackA, EightLongMatchesNearTheEndStayInside) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.bytes, expect);
     EXPECT_TRUE(r.guards_intact);
-}
-
-// Random streams built from valid items, checked against the output the
-// items describe when copied one byte at a time. They cross every wide path
-// (long and short matches of every small distance, near the end and far).
-struct Stream {
-    Bytes in;
-    Bytes out;
-    void copy_match_slowly(size_t distance, size_t len) {
-        for (size_t i = 0; i < len; ++i) out.push_back(out[out.size() - distance]);
-    }
-    void literals(std::mt19937& rng, size_t n) {
-        for (size_t i = 0; i < n; ++i) {
-            in.push_back(uint8_t(rng()));
-            out.push_back(in.back());
-        }
-    }
-    void put_be(uint64_t v, int bytes) {
-        for (int i = bytes - 1; i >= 0; --i) in.push_back(uint8_t(v >> (8 * i)));
-    }
-};
-
-// Favours small distances, where the copies overlap.
-size_t random_distance(std::mt19937& rng, size_t reach) {
-    return rng() % 2 ? 1 + rng() % std::min<size_t>(reach, 20) : 1 + rng() % reach;
-}
-
-Stream random_stream_b(std::mt19937& rng, size_t target) {
-    Stream s;
-    while (s.out.size() < target) {
-        const size_t left = target - s.out.size();
-        const unsigned kind = s.out.empty() ? 0 : rng() % 8;
-        if (kind < 3) {
-            const size_t n = std::min<size_t>(left, 1 + rng() % (kind == 0 ? 29 : 400));
-            if (n <= 29) {
-                s.in.push_back(uint8_t(n - 1));
-            } else if (n <= 285) {
-                s.in.insert(s.in.end(), {0x1D, uint8_t(n - 30)});
-            } else if (rng() % 2) {
-                s.in.push_back(0x1E);
-                s.put_be(n - 286, 2);
-            } else {
-                s.in.push_back(0x1F);
-                s.put_be(n, 4);
-            }
-            s.literals(rng, n);
-            continue;
-        }
-        if (left < 3) continue;  // too little room for a match: the next item is literals
-        size_t distance = random_distance(rng, std::min<size_t>(s.out.size(), 8192));
-        size_t len = 3 + rng() % std::min<size_t>(4, left - 2);
-        const uint8_t high = uint8_t((distance - 1) >> 8);
-        if (kind == 3) {
-            distance = 1 + rng() % std::min<size_t>(s.out.size(), 8);
-            s.in.push_back(uint8_t(0x20 | ((distance - 1) << 2) | (len - 3)));
-        } else if (kind == 4) {
-            s.in.insert(s.in.end(),
-                        {uint8_t(0x80 | ((len - 3) << 5) | high), uint8_t(distance - 1)});
-        } else if (kind == 5 && left >= 7) {
-            len = 7 + rng() % std::min<size_t>(256, left - 6);
-            s.in.insert(s.in.end(),
-                        {uint8_t(0x40 | high), uint8_t(distance - 1), uint8_t(len - 7)});
-        } else {
-            len = 3 + rng() % std::min<size_t>(3000, left - 2);
-            s.in.insert(s.in.end(), {uint8_t(0x60 | high), uint8_t(distance - 1)});
-            s.put_be(len - 3, 4);
-        }
-        s.copy_match_slowly(distance, len);
-    }
-    return s;
-}
-
-// Method A's packer emits every kind of item, so its round trips cover it;
-// method B's packer leaves out the longer forms of short runs and matches.
-TEST(UnpackB, RandomStreamsMatchByteByByteCopies) {
-    std::mt19937 rng(99);
-    for (int round = 0; round < 400; ++round) {
-        SCOPED_TRACE(round);
-        const size_t target = round < 200 ? 1 + rng() % 64 : 1 + rng() % 30000;
-        const Stream s = random_stream_b(rng, target);
-        const Unpacker fn = B;
-        const Unpacked r = run(fn, s.in, s.out.size());
-        ASSERT_TRUE(r.ok);
-        ASSERT_EQ(r.bytes, s.out);
-        ASSERT_TRUE(r.guards_intact);
-        // The last input byte belongs to the last item: without it the stream
-        // is refused. With one byte less of room nothing is written past the end.
-        EXPECT_FALSE(run(fn, Bytes(s.in.begin(), s.in.end() - 1), s.out.size()).ok);
-        EXPECT_TRUE(run(fn, s.in, s.out.size() - 1).guards_intact);
-    }
 }
 
 }  // namespace

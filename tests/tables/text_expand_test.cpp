@@ -26,31 +26,6 @@ class TextExpand : public ::testing::Test {
     Engine engine;
 };
 
-TEST_F(TextExpand, EveryLetterNamesItsSpace) {
-    // Distinct indexes, since several spaces share one array.
-    const struct {
-        char letter;
-        int32_t value;
-        const char* shown;
-    } cases[] = {
-        {'F', 200, "200"},     {'I', -300, "-300"},
-        {'W', 60000, "60000"}, {'L', -100000, "-100000"},
-        {'T', 40000, "40000"}, {'B', 7, "7"},
-        {'C', -2, "-2"},       {'D', 65535, "65535"},
-        {'N', 1234, "1234"},   {'P', 123456789, "123456789"},
-    };
-    int32_t space = 0;
-    for (const auto& c : cases) {
-        var_set(engine, space, space + 1, c.value);
-        for (const char letter : {c.letter, char(c.letter | 0x20)}) {
-            const std::string source =
-                std::string("<@%\"%d\",") + letter + std::to_string(space + 1) + "@>";
-            EXPECT_EQ(expand(source), std::string("<") + c.shown + ">") << source;
-        }
-        ++space;
-    }
-}
-
 TEST_F(TextExpand, SubstitutionsAndWhatIsCopiedAsText) {
     var_set(engine, 0, 1, 5);
     var_set(engine, 0, 3, 123);

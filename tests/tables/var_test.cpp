@@ -149,34 +149,5 @@ TEST_F(Mapping, FreedOrReplacedBuffersLeaveTheirViewsEmpty) {
     EXPECT_EQ(var_get(engine, 0, 0), 0);
 }
 
-TEST_F(Mapping, StringPickingTakesTheNthString) {
-    ASSERT_TRUE(buf_new_raw(engine, 2, 11));  // cuts "three" after "thr", unterminated
-    std::memcpy(raw(2), "one\0two\0three", 11);
-    const struct {
-        int32_t n;
-        const char* text;
-        int32_t offset;
-    } picks[] = {{1, "two", 4}, {2, "thr", 8}, {0, "one", 0}};
-    for (const auto& p : picks) {
-        SCOPED_TRACE(p.n);
-        int32_t n = p.n;
-        ASSERT_TRUE(var_map(engine, 2, 12, n));
-        EXPECT_STREQ(str_get(engine, 0), p.text);
-        EXPECT_EQ(n, p.offset);
-    }
-    // No fourth string: refused, register 0 and the offset left as they were.
-    int32_t n = 3;
-    EXPECT_FALSE(var_map(engine, 2, 12, n));
-    EXPECT_EQ(n, 3);
-    EXPECT_STREQ(str_get(engine, 0), "one");
-    n = -1;
-    EXPECT_FALSE(var_map(engine, 2, 12, n));
-    // A buffer that ends right after a terminator holds no string behind it.
-    ASSERT_TRUE(buf_new_raw(engine, 2, 6));
-    std::memcpy(raw(2), "ab\0cd", 6);
-    n = 2;
-    EXPECT_FALSE(var_map(engine, 2, 12, n));
-}
-
 }  // namespace
 }  // namespace qln

@@ -152,31 +152,6 @@ TEST(FontCreate, RefusesNumbersAndHeightsOutOfRange) {
     }
 }
 
-TEST(FontCreate, CreatingAgainReplacesEverything) {
-    Engine engine;
-    ASSERT_EQ(font_create(engine, 3, "IPAGothic", -24, 400, false, 24), kFontCreated);
-    GlyphInk first;
-    ASSERT_TRUE(font_glyph(engine, *font_get(engine, 3), 0x82a0, 0, first));
-    EXPECT_EQ(first.cx, 24);
-
-    ASSERT_EQ(font_create(engine, 3, "IPAPMincho", 18, 700, true, 0), kFontCreated);
-    const FontRecord& record = *font_get(engine, 3);
-    EXPECT_EQ(record.size, 18);
-    EXPECT_EQ(record.advance, 0);
-    EXPECT_EQ(record.bits_width, 60);
-    EXPECT_EQ(family_of(record), "IPAPMincho");
-    EXPECT_TRUE(record.face->embolden);
-    EXPECT_TRUE(record.face->slant);
-    EXPECT_EQ(record.face->cache.glyph_count(), 0u);
-    GlyphInk second;
-    ASSERT_TRUE(font_glyph(engine, *font_get(engine, 3), 0x82a0, 0, second));
-    EXPECT_EQ(second.cy, 18);
-
-    font_release(engine, *font_get(engine, 3));
-    EXPECT_EQ(font_get(engine, 3)->face, nullptr);
-    EXPECT_EQ(font_get(engine, 3)->bits, nullptr);
-}
-
 TEST(FontCreate, BoldAndItalicComeFromTheFamilyOrAreMadeUp) {
     Engine engine;
     // The IPA families have one weight and no italic: both are made up.
