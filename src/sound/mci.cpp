@@ -6,7 +6,7 @@
 
 #include "base/ascii.h"
 #include "engine/engine.h"
-#include "files/file_read.h"
+#include "files/file_paths.h"
 #include "platform/host_files.h"
 #include "run/run_loop.h"
 #include "sound/audio_file.h"
@@ -20,6 +20,8 @@ namespace qln {
 namespace {
 
 constexpr size_t kMaxCommand = 1024;
+// A wave or MIDI file is read whole: an hour of the mixer's frames at most.
+constexpr uint64_t kMaxElementBytes = uint64_t(kSoundRate) * 3600 * 4;
 using Mode = MediaDevice::Mode;
 using TimeFormat = MediaDevice::TimeFormat;
 
@@ -63,7 +65,7 @@ struct DiscTrack {
 std::vector<DiscTrack> disc_layout(Engine& engine) {
     SoundState& s = engine.sound;
     if (!s.cd_scanned) {
-        s.cd_tracks = cd_tracks_find(s.cd_folders);
+        s.cd_tracks = cd_tracks_find(engine, s.cd_folders);
         s.cd_scanned = true;
     }
     const uint32_t count = s.cd_tracks.empty() ? 0 : s.cd_tracks.back().number;
@@ -267,20 +269,23 @@ void take_common(Request& r, bool& wait, bool& notify) {
 }
 
 // The file a device opens: a wave decoded whole (they are short), a MIDI
-// file for the sequencer, a track file streamed while it plays.
-uint32_t element_open(const std::string& element, MediaDevice& d) {
+// file for the sequencer, a track file streamed while it plays. The save
+// folder comes first, and a sandbox keeps the read inside the game's folders.
+uint32_t element_open(Engine& engine, const std::string& element, MediaDevice& d) {
+    std::string host;
+    if (!file_host_path(engine, element.c_str(), FileUse::Read, host) ||
+        host_path_kind(host) != HostPathKind::File) {
+        return kMciFileNotFound;
+    }
     if (d.type == "mpegvideo") {
         uint64_t frames = 0;
-        if (!host_path_map(element.c_str(), d.host_path) ||
-            host_path_kind(d.host_path) != HostPathKind::File) {
-            return kMciFileNotFound;
-        }
-        if (!audio_file_length(d.host_path, frames)) return kMciInvalidFile;
+        if (!audio_file_length(host, frames)) return kMciInvalidFile;
+        d.host_path = host;
         d.frames = frames;
         return kMciOk;
     }
     std::vector<uint8_t> bytes;
-    if (!file_read_path(element.c_str(), 0, false, bytes)) return kMciFileNotFound;
+    if (!host_file_read_all(host, bytes, kMaxElementBytes)) return kMciInvalidFile;
     if (d.type == "sequencer") {
         MidiError error = MidiError::None;
         d.song = midi_song_open(std::move(bytes), error);
@@ -338,7 +343,7 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
         d.mode = disc_layout(engine).empty() ? Mode::NotReady : Mode::Stopped;
         d.time_format = TimeFormat::Msf;
     } else if (!element.empty()) {
-        if (const uint32_t e = element_open(element, d)) return reply(e);
+        if (const uint32_t e = element_open(engine, element, d)) return reply(e);
     } else if (type != "waveaudio" && type != "sequencer") {
         return reply(kMciCannotLoadDriver);
     }
