@@ -52,7 +52,8 @@ TEST(CdTracks, AreFoundUnderThePlayersNames) {
         }
         test::CwdGuard cwd(dir.path());
         std::vector<uint32_t> found;
-        for (const CdTrack& t : cd_tracks_find(engine, {"cd", "bgm", ""})) found.push_back(t.number);
+        for (const CdTrack& t : cd_tracks_find(engine, {"cd", "bgm", ""}))
+            found.push_back(t.number);
         EXPECT_EQ(found, c.numbers);
     }
 }
