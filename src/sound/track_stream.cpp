@@ -19,6 +19,7 @@ struct TrackStream {
     uint64_t done_in_piece = 0;  // frames of the piece written
     std::unique_ptr<AudioFileReader> reader;
     bool reader_ok = false;
+    bool failed = false;  // a piece's file would not open: nothing more is written
     std::vector<int16_t> block = std::vector<int16_t>(size_t(kBlockFrames) * 2);
 
     void begin_piece() {
@@ -27,11 +28,12 @@ struct TrackStream {
         reader = std::make_unique<AudioFileReader>();
         reader_ok =
             !p.host_path.empty() && reader->open(p.host_path, p.raw) && reader->seek(p.from);
+        failed = !p.host_path.empty() && !reader_ok;
     }
 
     // The next up to kBlockFrames frames into block; false at the end.
     uint32_t next_block() {
-        while (piece < pieces.size()) {
+        while (piece < pieces.size() && !failed) {
             const TrackPiece& p = pieces[piece];
             const uint64_t left = p.frames - done_in_piece;
             if (left == 0) {
@@ -65,6 +67,10 @@ std::shared_ptr<TrackStream> track_stream_open(std::vector<TrackPiece> pieces, b
     if (!s->pieces.empty()) s->begin_piece();
     track_stream_fill(*s, 1);
     return s;
+}
+
+bool track_stream_failed(const TrackStream& stream) {
+    return stream.failed;
 }
 
 std::shared_ptr<StreamRing> track_stream_ring(const TrackStream& stream) {

@@ -12,9 +12,10 @@
 
 namespace qln {
 
-// frames frames of a file from frame from (the mixer's rate). A piece that
-// cannot be read (no file, a broken one, one shorter than it said) plays
-// as silence of its length, so positions stay where the disc says.
+// frames frames of a file from frame from (the mixer's rate). A piece
+// without a file (a data track), or the rest of a file shorter than it said,
+// plays as silence of its length, so positions stay where the disc says. A
+// file that no longer opens ends the stream there: the play has failed.
 struct TrackPiece {
     std::string host_path;  // empty: silence
     bool raw = false;
@@ -31,5 +32,8 @@ std::shared_ptr<StreamRing> track_stream_ring(const TrackStream& stream);
 
 // Decodes up to max_blocks more blocks while the ring has room for them.
 void track_stream_fill(TrackStream& stream, uint32_t max_blocks);
+
+// Whether the stream ended early because a file of it would not open.
+bool track_stream_failed(const TrackStream& stream);
 
 }  // namespace qln
