@@ -9,6 +9,13 @@ namespace {
 
 constexpr uint32_t kBlockFrames = 4096;
 
+void fade_in(int16_t* frames, uint32_t count) {
+    for (uint32_t i = 0; i < std::min(count, kStreamRampFrames); ++i) {
+        frames[2 * i] = int16_t(frames[2 * i] * int32_t(i) / int32_t(kStreamRampFrames));
+        frames[2 * i + 1] = int16_t(frames[2 * i + 1] * int32_t(i) / int32_t(kStreamRampFrames));
+    }
+}
+
 }  // namespace
 
 struct TrackStream {
@@ -89,6 +96,8 @@ void track_stream_fill(TrackStream& s, uint32_t max_blocks) {
             ring.finished.store(true, std::memory_order_release);
             return;
         }
+        // The renderer has played all there was, the last frames fading out.
+        if (written > 0 && written == read) fade_in(s.block.data(), n);
         for (uint32_t i = 0; i < n; ++i) {
             const size_t at = size_t((written + i) % ring.frames) * 2;
             ring.samples[at] = s.block[size_t(i) * 2];
