@@ -57,33 +57,23 @@ TEST(PluginCallback, TheExampleRecordsTheProgressOfAFileCopy) {
 }
 
 TEST(PluginCallback, ALibraryTheLinkerRefusesIsNamedWithItsReasonOnce) {
-    struct Case {
-        const char* name;
-        std::string path;
-        bool said;
-    };
-    const Case cases[] = {
-        {"no library", "junk.dll", true},  // and junk.so is no library either
-        {"a library without an initialisation export", QUILLON_PLUGIN_NO_INIT, false},
-        {"no file", "none.dll", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const bool library : {false, true}) {
         PluginMachine m;
         m.dir.write("junk.dll", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
         m.dir.write("junk.so", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
         testing::internal::CaptureStderr();
-        m.go("    plugin_load \"" + c.path + "\", 1, -1\n");
+        // A library without export 1 loads and is refused by this engine.
+        m.go(std::string("    plugin_load \"") + (library ? QUILLON_PLUGIN_NO_INIT : "junk.dll") +
+             "\", 1, -1\n");
         const std::string said = testing::internal::GetCapturedStderr();
         ASSERT_EQ(m.platform.errors.size(), 1u);  // as the scenario always saw it
         EXPECT_EQ(m.platform.errors[0].error_number, 120u);
-        if (!c.said) {
+        if (library) {
             EXPECT_EQ(said, "");
-            continue;
+        } else {
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            EXPECT_EQ(said.rfind("quillon: plugin \"./junk.so\": ", 0), 0u) << said;
         }
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_EQ(said.rfind("quillon: plugin \"./junk.so\": ", 0), 0u) << said;
-        EXPECT_GT(said.size(), std::string("quillon: plugin \"./junk.so\": \n").size());
     }
 }
 

@@ -13,20 +13,10 @@
 
 namespace qln::test {
 
-// A 440 Hz tone of frames frames at 44,100 Hz: level on the left, -level / 2
-// on the right, so a swap or a mix of the sides shows.
-inline std::vector<short> tone_frames(size_t frames, int level) {
-    std::vector<short> samples(frames * 2);
-    for (size_t i = 0; i < frames; ++i) {
-        const double v = level * std::sin(double(i) * 2 * M_PI * 440 / 44100);
-        samples[2 * i] = short(v);
-        samples[2 * i + 1] = short(-v / 2);
-    }
-    return samples;
-}
-
-// seconds of tone_frames in a sound file of format (SF_FORMAT_...), stereo.
-inline void write_sound(const std::string& path, int format, double seconds, int level = 8000) {
+// seconds of a 440 Hz tone of amplitude level as OGG Vorbis (or another
+// format of libsndfile's), 44,100 Hz stereo.
+inline void write_ogg(const std::string& path, double seconds, int level = 8000,
+                      int format = SF_FORMAT_OGG | SF_FORMAT_VORBIS) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     SF_INFO info{};
     info.samplerate = 44100;
@@ -35,13 +25,12 @@ inline void write_sound(const std::string& path, int format, double seconds, int
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
     const size_t frames = size_t(44100 * seconds);
-    const std::vector<short> samples = tone_frames(frames, level);
+    std::vector<short> samples(frames * 2);
+    for (size_t i = 0; i < frames; ++i) {
+        samples[2 * i] = samples[2 * i + 1] = short(level * std::sin(i * 2 * M_PI * 440 / 44100));
+    }
     sf_writef_short(f, samples.data(), sf_count_t(frames));
     sf_close(f);
-}
-
-inline void write_ogg(const std::string& path, double seconds, int level = 8000) {
-    write_sound(path, SF_FORMAT_OGG | SF_FORMAT_VORBIS, seconds, level);
 }
 
 // A format-0 file at 480 ticks a quarter: a piano C and E held from tick 0

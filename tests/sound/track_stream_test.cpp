@@ -45,15 +45,13 @@ TEST(TrackStream, ARingThatRunsDryFadesToSilenceAndTheTrackGoesOnWhereItStopped)
         largest_step = std::max(largest_step, std::abs(out[2 * i] - out[2 * i - 2]));
     }
     EXPECT_LE(largest_step, 640);
-    for (size_t i : {size_t(0), size_t(1234), size_t(kStreamRingFrames - kStreamRampFrames - 1)}) {
-        EXPECT_EQ(out[2 * i], tone[i]) << i;
-    }
+    EXPECT_EQ(out[2 * (kStreamRingFrames - kStreamRampFrames - 1)],
+              tone[kStreamRingFrames - kStreamRampFrames - 1]);
     for (size_t i = kStreamRingFrames - 1; i < 44100 * 2; ++i) ASSERT_EQ(out[2 * i], 0) << i;
     // After the fade in, the frames after the last one played.
     for (size_t i = 0; i < 2000 - kStreamRampFrames; i += 97) {
         const size_t played = 44100 * 2 + kStreamRampFrames + i;
         EXPECT_EQ(out[2 * played], tone[kStreamRingFrames + kStreamRampFrames + i]) << i;
-        EXPECT_EQ(out[2 * played + 1], out[2 * played]);
     }
 }
 
