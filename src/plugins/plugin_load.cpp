@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -17,13 +18,17 @@ namespace {
 // Opens the library a scenario path names. Only a regular file is handed to
 // the dynamic linker: a pipe would block it, and a bare name would send it
 // searching the system's library directories instead of the game's.
-void* library_open_mapped(LibraryService& libraries, const std::string& sjis_path) {
+// A refusal of the dynamic linker is kept in failure ("PATH": REASON).
+void* library_open_mapped(LibraryService& libraries, const std::string& sjis_path,
+                          std::string& failure) {
     std::string host;
     if (!host_path_map(sjis_path.c_str(), host)) return nullptr;
     if (host_path_kind(host) != HostPathKind::File) return nullptr;
     if (host.find('/') == std::string::npos) host.insert(0, "./");
     std::string reason;
-    return libraries.library_open(host.c_str(), reason);
+    void* library = libraries.library_open(host.c_str(), reason);
+    if (!library) failure = "\"" + host + "\": " + reason;
+    return library;
 }
 
 // Export 1 accepts or refuses the library.
@@ -69,12 +74,17 @@ bool plugin_load(Engine& engine, int32_t buf_no, const char* name, int32_t dir) 
     }
 
     LibraryService& libraries = *engine.platform.libraries;
-    void* library = library_open_mapped(libraries, path);
+    std::string failure;
+    void* library = library_open_mapped(libraries, path, failure);
     if (!library) {
         const std::string native = plugin_native_name(path);
-        if (native != path) library = library_open_mapped(libraries, native);
+        if (native != path) library = library_open_mapped(libraries, native, failure);
     }
-    if (!library) return false;
+    if (!library) {
+        // The scenario sees only the failure; the player is told why.
+        if (!failure.empty()) std::fprintf(stderr, "quillon: plugin %s\n", failure.c_str());
+        return false;
+    }
 
     Plugin* plugin = new (std::nothrow) Plugin{&libraries, library};
     if (!plugin || !library_initialise(engine, *plugin)) {

@@ -14,19 +14,28 @@ namespace {
 constexpr uint64_t kMaxFrames = uint64_t(kSoundRate) * 3600;
 constexpr uint32_t kSourceBlock = 4096;
 
-// libsndfile reads through a HostFile: the engine opens no host file itself.
+// libsndfile reads through a HostFile, or from bytes in memory: the engine
+// opens no host file itself and never writes a temporary one.
 struct Source {
     HostFile file;
+    const uint8_t* bytes = nullptr;  // instead of file
+    uint64_t size = 0;
     sf_count_t at = 0;
+
+    bool read(uint64_t offset, uint8_t* dst, size_t len) const {
+        if (!bytes) return file.read_at(offset, dst, len);
+        std::memcpy(dst, bytes + offset, len);
+        return true;
+    }
 };
 
 sf_count_t source_length(void* user) {
-    return sf_count_t(static_cast<Source*>(user)->file.size());
+    return sf_count_t(static_cast<Source*>(user)->size);
 }
 
 sf_count_t source_seek(sf_count_t offset, int whence, void* user) {
     Source& s = *static_cast<Source*>(user);
-    const sf_count_t size = sf_count_t(s.file.size());
+    const sf_count_t size = sf_count_t(s.size);
     sf_count_t to = whence == SEEK_SET   ? offset
                     : whence == SEEK_CUR ? s.at + offset
                                          : size + offset;
@@ -36,9 +45,9 @@ sf_count_t source_seek(sf_count_t offset, int whence, void* user) {
 
 sf_count_t source_read(void* ptr, sf_count_t count, void* user) {
     Source& s = *static_cast<Source*>(user);
-    const sf_count_t left = sf_count_t(s.file.size()) - s.at;
+    const sf_count_t left = sf_count_t(s.size) - s.at;
     const sf_count_t n = std::clamp<sf_count_t>(count, 0, left);
-    if (n > 0 && !s.file.read_at(uint64_t(s.at), static_cast<uint8_t*>(ptr), size_t(n))) return 0;
+    if (n > 0 && !s.read(uint64_t(s.at), static_cast<uint8_t*>(ptr), size_t(n))) return 0;
     s.at += n;
     return n;
 }
@@ -72,6 +81,8 @@ struct AudioFileReader::Impl {
         if (file) sf_close(file);
     }
 
+    bool open_source(bool raw);
+
     // Reads the next block of the source, keeping from source frame keep on.
     void read_more(uint64_t keep) {
         const uint64_t drop = std::min(keep - first, have);
@@ -98,7 +109,21 @@ AudioFileReader::~AudioFileReader() = default;
 
 bool AudioFileReader::open(const std::string& host_path, bool raw) {
     Impl& f = *impl_;
-    if (!f.source.file.open(host_path)) return false;
+    if (f.file || !f.source.file.open(host_path)) return false;
+    f.source.size = f.source.file.size();
+    return f.open_source(raw);
+}
+
+bool AudioFileReader::open_memory(const uint8_t* bytes, size_t size) {
+    Impl& f = *impl_;
+    if (f.file || !bytes) return false;
+    f.source.bytes = bytes;
+    f.source.size = size;
+    return f.open_source(false);
+}
+
+bool AudioFileReader::Impl::open_source(bool raw) {
+    Impl& f = *this;
     if (raw) {
         f.info.samplerate = kSoundRate;
         f.info.channels = 2;
@@ -110,6 +135,8 @@ bool AudioFileReader::open(const std::string& host_path, bool raw) {
         return false;
     }
     const uint32_t rate = uint32_t(f.info.samplerate);
+    // Over an hour at its own rate (this also keeps the product below in range).
+    if (uint64_t(f.info.frames) > uint64_t(rate) * 3600) return false;
     f.frames = uint64_t(f.info.frames) * kSoundRate / rate;
     f.step = (uint64_t(rate) << 32) / kSoundRate;
     f.decoded.assign(size_t(kSourceBlock) * 2 * 2, 0);
@@ -164,19 +191,34 @@ bool audio_file_length(const std::string& host_path, uint64_t& frames, bool raw)
     return true;
 }
 
+namespace {
+
+// Grows with what is decoded, not with what the header claims, so a few
+// bytes that claim an hour take no more than they hold.
+bool decode_all(AudioFileReader& reader, Pcm& out) {
+    constexpr uint32_t kChunk = 65536;
+    out.samples.clear();
+    for (uint64_t at = 0; at < reader.frames();) {
+        const uint32_t want = uint32_t(std::min<uint64_t>(reader.frames() - at, kChunk));
+        out.samples.resize(size_t(at + want) * 2);
+        const uint32_t got = reader.read(out.samples.data() + 2 * at, want);
+        at += got;
+        out.samples.resize(size_t(at) * 2);
+        if (got < want) break;  // a file shorter than its header said
+    }
+    return true;
+}
+
+}  // namespace
+
 bool audio_file_decode(const std::string& host_path, Pcm& out) {
     AudioFileReader reader;
-    if (!reader.open(host_path)) return false;
-    out.samples.resize(size_t(reader.frames()) * 2);
-    uint64_t at = 0;
-    while (at < reader.frames()) {
-        const uint32_t got = reader.read(out.samples.data() + 2 * at,
-                                         uint32_t(std::min<uint64_t>(reader.frames() - at, 65536)));
-        if (got == 0) break;
-        at += got;
-    }
-    out.samples.resize(size_t(at) * 2);  // a file shorter than its header said
-    return true;
+    return reader.open(host_path) && decode_all(reader, out);
+}
+
+bool audio_image_decode(const uint8_t* bytes, size_t size, Pcm& out) {
+    AudioFileReader reader;
+    return reader.open_memory(bytes, size) && decode_all(reader, out);
 }
 
 }  // namespace qln

@@ -3,6 +3,7 @@
 // images through libsndfile, read through the platform's host files only,
 // a block at a time at the mixer's rate.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,8 @@ class AudioFileReader {
     // False when it is not a sound file libsndfile reads (or longer than an
     // hour). raw: 16-bit little-endian stereo at 44,100 Hz without a header.
     bool open(const std::string& host_path, bool raw = false);
+    // The same over bytes in memory, which must outlive the reader.
+    bool open_memory(const uint8_t* bytes, size_t size);
     // The length in the mixer's frames.
     uint64_t frames() const;
     // The next read starts at this frame of the mixer's rate.
@@ -41,5 +44,8 @@ bool audio_file_length(const std::string& host_path, uint64_t& frames, bool raw 
 
 // Decodes a whole sound file to the mixer's frames (waves are held whole).
 bool audio_file_decode(const std::string& host_path, Pcm& out);
+// The same for a file's image in memory (a raw data buffer); out is a copy,
+// so the bytes are never read again once this returns.
+bool audio_image_decode(const uint8_t* bytes, size_t size, Pcm& out);
 
 }  // namespace qln

@@ -14,8 +14,11 @@
 
 namespace qln {
 
+struct Engine;
+
 // The tracks of the first folder that holds any, in number order; folders
-// are scenario-relative ("cd") or host paths ("/home/.../rip").
-std::vector<CdTrack> cd_tracks_find(const std::vector<std::string>& folders);
+// are scenario-relative ("cd": through the save folder overlay and the
+// sandbox) or host paths the player gave ("/home/.../rip": as they are).
+std::vector<CdTrack> cd_tracks_find(Engine& engine, const std::vector<std::string>& folders);
 
 }  // namespace qln

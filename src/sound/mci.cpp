@@ -6,7 +6,7 @@
 
 #include "base/ascii.h"
 #include "engine/engine.h"
-#include "files/file_read.h"
+#include "files/file_paths.h"
 #include "platform/host_files.h"
 #include "run/run_loop.h"
 #include "sound/audio_file.h"
@@ -20,6 +20,8 @@ namespace qln {
 namespace {
 
 constexpr size_t kMaxCommand = 1024;
+// A wave or MIDI file is read whole: an hour of the mixer's frames at most.
+constexpr uint64_t kMaxElementBytes = uint64_t(kSoundRate) * 3600 * 4;
 using Mode = MediaDevice::Mode;
 using TimeFormat = MediaDevice::TimeFormat;
 
@@ -63,7 +65,7 @@ struct DiscTrack {
 std::vector<DiscTrack> disc_layout(Engine& engine) {
     SoundState& s = engine.sound;
     if (!s.cd_scanned) {
-        s.cd_tracks = cd_tracks_find(s.cd_folders);
+        s.cd_tracks = cd_tracks_find(engine, s.cd_folders);
         s.cd_scanned = true;
     }
     const uint32_t count = s.cd_tracks.empty() ? 0 : s.cd_tracks.back().number;
@@ -232,11 +234,24 @@ void device_silence(Engine& engine, MediaDevice& d) {
     d.stream.reset();
 }
 
+// A play that has ended (seen here, in a status or in a play's wait) frees
+// its decoder and says how it ended: at its end, or early because a file of
+// it could not be read.
+void device_end_check(Engine& engine, MediaDevice& d) {
+    if (d.mode != Mode::Stopped || d.voice == 0) return;
+    const bool failed = d.stream && track_stream_failed(*d.stream);
+    device_silence(engine, d);
+    notify_post(engine, d, failed ? kNotifyFailure : kNotifySuccessful);
+}
+
+// A stop or a seek keeps a play from its end; a pause does not (a resume
+// goes on to it), so its notification stays due.
 void device_stop(Engine& engine, MediaDevice& d, Mode mode) {
     d.position = position_now(engine, d);
+    device_end_check(engine, d);
     device_silence(engine, d);
     if (d.mode != Mode::NotReady) d.mode = mode;
-    notify_post(engine, d, kNotifyAborted);
+    if (mode != Mode::Paused) notify_post(engine, d, kNotifyAborted);
 }
 
 struct Request {
@@ -267,20 +282,23 @@ void take_common(Request& r, bool& wait, bool& notify) {
 }
 
 // The file a device opens: a wave decoded whole (they are short), a MIDI
-// file for the sequencer, a track file streamed while it plays.
-uint32_t element_open(const std::string& element, MediaDevice& d) {
+// file for the sequencer, a track file streamed while it plays. The save
+// folder comes first, and a sandbox keeps the read inside the game's folders.
+uint32_t element_open(Engine& engine, const std::string& element, MediaDevice& d) {
+    std::string host;
+    if (!file_host_path(engine, element.c_str(), FileUse::Read, host) ||
+        host_path_kind(host) != HostPathKind::File) {
+        return kMciFileNotFound;
+    }
     if (d.type == "mpegvideo") {
         uint64_t frames = 0;
-        if (!host_path_map(element.c_str(), d.host_path) ||
-            host_path_kind(d.host_path) != HostPathKind::File) {
-            return kMciFileNotFound;
-        }
-        if (!audio_file_length(d.host_path, frames)) return kMciInvalidFile;
+        if (!audio_file_length(host, frames)) return kMciInvalidFile;
+        d.host_path = host;
         d.frames = frames;
         return kMciOk;
     }
     std::vector<uint8_t> bytes;
-    if (!file_read_path(element.c_str(), 0, false, bytes)) return kMciFileNotFound;
+    if (!host_file_read_all(host, bytes, kMaxElementBytes)) return kMciInvalidFile;
     if (d.type == "sequencer") {
         MidiError error = MidiError::None;
         d.song = midi_song_open(std::move(bytes), error);
@@ -338,7 +356,7 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
         d.mode = disc_layout(engine).empty() ? Mode::NotReady : Mode::Stopped;
         d.time_format = TimeFormat::Msf;
     } else if (!element.empty()) {
-        if (const uint32_t e = element_open(element, d)) return reply(e);
+        if (const uint32_t e = element_open(engine, element, d)) return reply(e);
     } else if (type != "waveaudio" && type != "sequencer") {
         return reply(kMciCannotLoadDriver);
     }
@@ -348,7 +366,8 @@ MciReply open_device(Engine& engine, const std::string& name, Request& r) {
     return reply(kMciOk, std::to_string(id));
 }
 
-MciReply play_device(Engine& engine, MediaDevice& d, Request& r) {
+// resume: a paused play goes on to the end it had.
+MciReply play_device(Engine& engine, MediaDevice& d, Request& r, bool resume = false) {
     bool wait = false, notify = false, repeat = false;
     uint64_t from = UINT64_MAX, to = UINT64_MAX;
     while (r.more()) {
@@ -374,10 +393,22 @@ MciReply play_device(Engine& engine, MediaDevice& d, Request& r) {
         return reply(kMciUnsupportedFunction);
     }
     const uint64_t start = from != UINT64_MAX ? from : position_now(engine, d);
-    const uint64_t end = to != UINT64_MAX ? to : length_frames(engine, d);
+    const uint64_t end = to != UINT64_MAX ? to
+                         : resume         ? d.origin + d.play_frames
+                                          : length_frames(engine, d);
     if (start > end) return reply(kMciOutOfRange);
+    position_now(engine, d);
+    device_end_check(engine, d);
+    // A play that moves the end keeps the one before from reaching its end;
+    // one that keeps it leaves that notification due, or supersedes it when
+    // it asks for its own.
+    if (d.notify && end != d.origin + d.play_frames) {
+        notify_post(engine, d, kNotifyAborted);
+    } else if (notify) {
+        notify_post(engine, d, kNotifySuperseded);
+    }
+    const bool still_due = d.notify;
     device_silence(engine, d);
-    notify_post(engine, d, kNotifySuperseded);
     WaveVoice voice;
     voice.owner = d.id;
     voice.loop = repeat;
@@ -409,7 +440,7 @@ MciReply play_device(Engine& engine, MediaDevice& d, Request& r) {
         midi_song_play(*d.song, std::move(synth), start, repeat);
     }
     d.voice = sound_voice_add(engine, std::move(voice));
-    d.notify = notify;
+    d.notify = notify || still_due;
     d.mode = Mode::Playing;
     if (wait && !repeat) {
         InputState snap;
@@ -638,6 +669,7 @@ MciReply mci_send(Engine& engine, std::string_view command) {
     // is done now.
     if (answer.error == kMciOk && wants_notify(words) && ascii_lower(words[0]) != "play") {
         if (MediaDevice* d = device_find(engine, ascii_lower(words[1]))) {
+            notify_post(engine, *d, kNotifySuperseded);  // a play's that is still due
             d->notify = true;
             notify_post(engine, *d, kNotifySuccessful);
         }
@@ -701,7 +733,7 @@ MciReply send_words(Engine& engine, const std::vector<std::string>& words) {
         if (d->mode == Mode::NotReady) return reply(kMciHardware);
         if (d->mode != Mode::Paused) return reply(kMciOk);
         Request none;
-        return play_device(engine, *d, none);
+        return play_device(engine, *d, none, true);
     }
     if (verb == "seek") {
         take_common(r, wait, notify);
@@ -764,11 +796,7 @@ void mci_close_all(Engine& engine) {
 void mci_poll(Engine& engine) {
     for (MediaDevice& d : engine.sound.media) {
         if (d.mode == Mode::Playing) position_now(engine, d);
-        // Ended (here, in a status or in a play's wait): free its decoder.
-        if (d.mode == Mode::Stopped && d.voice != 0) {
-            device_silence(engine, d);
-            notify_post(engine, d, kNotifySuccessful);
-        }
+        device_end_check(engine, d);
     }
 }
 

@@ -43,6 +43,10 @@ enum MciError : uint32_t {
     kMciExtraCharacters = 305,
 };
 
+// How a play that was to notify ended, besides kNotifySuccessful,
+// kNotifySuperseded and kNotifyAborted: its file could not be read.
+inline constexpr uint16_t kNotifyFailure = 8;
+
 // The interface's text for an error number ("" for 0).
 const char* mci_error_text(uint32_t error);
 

@@ -58,7 +58,10 @@ void mix_voice(WaveVoice& voice, Gain gain, int32_t* acc, uint32_t frames) {
 }
 
 // A streamed voice: what the ring holds, at most up to the play's end. A
-// ring that runs dry (the engine fell behind) plays silence and waits.
+// ring that runs dry (the engine was held up: a debugger, a long load) plays
+// silence and waits, and the track goes on where it stopped when the engine
+// decodes again. Short of the stream's end, the last frames the ring holds
+// fade out, so running dry makes no click (the engine fades back in).
 void mix_ring_voice(WaveVoice& voice, Gain gain, int32_t* acc, uint32_t frames) {
     StreamRing& ring = *voice.ring;
     if (voice.end_frame == 0) {
@@ -68,12 +71,21 @@ void mix_ring_voice(WaveVoice& voice, Gain gain, int32_t* acc, uint32_t frames) 
     const bool finished = ring.finished.load(std::memory_order_acquire);
     const uint64_t written = ring.written.load(std::memory_order_acquire);
     const uint64_t read = ring.read.load(std::memory_order_relaxed);
-    uint64_t n = std::min<uint64_t>(frames, written - read);
-    if (!voice.loop) n = std::min(n, voice.end_frame - std::min(voice.frame, voice.end_frame));
+    const uint64_t held = written - read;
+    const uint64_t to_end = voice.end_frame - std::min(voice.frame, voice.end_frame);
+    uint64_t n = std::min<uint64_t>(frames, held);
+    if (!voice.loop) n = std::min(n, to_end);
+    const bool ends_in_ring = finished || (!voice.loop && to_end <= held);
     uint64_t at = read % ring.frames;
     for (uint64_t i = 0; i < n; ++i) {
-        acc[2 * i] += (ring.samples[at * 2] * gain.left) >> 16;
-        acc[2 * i + 1] += (ring.samples[at * 2 + 1] * gain.right) >> 16;
+        int32_t left = ring.samples[at * 2], right = ring.samples[at * 2 + 1];
+        const uint64_t after = held - i - 1;  // frames the ring holds after this one
+        if (!ends_in_ring && after < kStreamRampFrames) {
+            left = left * int32_t(after) / int32_t(kStreamRampFrames);
+            right = right * int32_t(after) / int32_t(kStreamRampFrames);
+        }
+        acc[2 * i] += (left * gain.left) >> 16;
+        acc[2 * i + 1] += (right * gain.right) >> 16;
         if (++at == ring.frames) at = 0;
     }
     ring.read.store(read + n, std::memory_order_release);

@@ -9,6 +9,13 @@ namespace {
 
 constexpr uint32_t kBlockFrames = 4096;
 
+void fade_in(int16_t* frames, uint32_t count) {
+    for (uint32_t i = 0; i < std::min(count, kStreamRampFrames); ++i) {
+        frames[2 * i] = int16_t(frames[2 * i] * int32_t(i) / int32_t(kStreamRampFrames));
+        frames[2 * i + 1] = int16_t(frames[2 * i + 1] * int32_t(i) / int32_t(kStreamRampFrames));
+    }
+}
+
 }  // namespace
 
 struct TrackStream {
@@ -19,6 +26,7 @@ struct TrackStream {
     uint64_t done_in_piece = 0;  // frames of the piece written
     std::unique_ptr<AudioFileReader> reader;
     bool reader_ok = false;
+    bool failed = false;  // a piece's file would not open: nothing more is written
     std::vector<int16_t> block = std::vector<int16_t>(size_t(kBlockFrames) * 2);
 
     void begin_piece() {
@@ -27,11 +35,12 @@ struct TrackStream {
         reader = std::make_unique<AudioFileReader>();
         reader_ok =
             !p.host_path.empty() && reader->open(p.host_path, p.raw) && reader->seek(p.from);
+        failed = !p.host_path.empty() && !reader_ok;
     }
 
     // The next up to kBlockFrames frames into block; false at the end.
     uint32_t next_block() {
-        while (piece < pieces.size()) {
+        while (piece < pieces.size() && !failed) {
             const TrackPiece& p = pieces[piece];
             const uint64_t left = p.frames - done_in_piece;
             if (left == 0) {
@@ -67,6 +76,10 @@ std::shared_ptr<TrackStream> track_stream_open(std::vector<TrackPiece> pieces, b
     return s;
 }
 
+bool track_stream_failed(const TrackStream& stream) {
+    return stream.failed;
+}
+
 std::shared_ptr<StreamRing> track_stream_ring(const TrackStream& stream) {
     return stream.ring;
 }
@@ -83,6 +96,8 @@ void track_stream_fill(TrackStream& s, uint32_t max_blocks) {
             ring.finished.store(true, std::memory_order_release);
             return;
         }
+        // The renderer has played all there was, the last frames fading out.
+        if (written > 0 && written == read) fade_in(s.block.data(), n);
         for (uint32_t i = 0; i < n; ++i) {
             const size_t at = size_t((written + i) % ring.frames) * 2;
             ring.samples[at] = s.block[size_t(i) * 2];

@@ -40,6 +40,7 @@ TEST(CdTracks, AreFoundUnderThePlayersNames) {
         {"other names are not tracks", {"cd/song.wav", "cd/track.wav", "cd/track02.txt"}, {}},
         {"a file that is no sound is no track", {"cd/track02.wav=broken"}, {}},
     };
+    Engine engine;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
@@ -51,7 +52,8 @@ TEST(CdTracks, AreFoundUnderThePlayersNames) {
         }
         test::CwdGuard cwd(dir.path());
         std::vector<uint32_t> found;
-        for (const CdTrack& t : cd_tracks_find({"cd", "bgm", ""})) found.push_back(t.number);
+        for (const CdTrack& t : cd_tracks_find(engine, {"cd", "bgm", ""}))
+            found.push_back(t.number);
         EXPECT_EQ(found, c.numbers);
     }
 }

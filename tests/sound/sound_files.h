@@ -14,13 +14,15 @@
 
 namespace qln::test {
 
-// seconds of a 440 Hz tone of amplitude level as OGG Vorbis, 44,100 Hz stereo.
-inline void write_ogg(const std::string& path, double seconds, int level = 8000) {
+// seconds of a 440 Hz tone of amplitude level as OGG Vorbis (or another
+// format of libsndfile's), 44,100 Hz stereo.
+inline void write_ogg(const std::string& path, double seconds, int level = 8000,
+                      int format = SF_FORMAT_OGG | SF_FORMAT_VORBIS) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     SF_INFO info{};
     info.samplerate = 44100;
     info.channels = 2;
-    info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+    info.format = format;
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
     const size_t frames = size_t(44100 * seconds);
