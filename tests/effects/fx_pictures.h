@@ -4,29 +4,18 @@
 // it shows, one character each ('0'-'9', 'a'-'z'), '.' for the untouched
 // ground, '*' for the fill colour and '_' for black.
 
-#include <memory>
 #include <string>
 
-#include "graphics/picture.h"
+#include "graphics/draw_reference.h"
 #include "support/pixels.h"
 
 namespace qln::test {
 
 constexpr uint32_t kGround = 0x123456, kFill = 0x33AA77;
 
-struct PictureFree {
-    void operator()(Picture* p) const { picture_free(p); }
-};
-using PicturePtr = std::unique_ptr<Picture, PictureFree>;
-
 inline void fill_sources(Picture& p) {
     for (int32_t i = 0; i < p.width * p.height; ++i)
         set_pixel(p, i % p.width, i / p.width, 0xCC0000u | uint32_t(i));
-}
-inline PicturePtr filled_picture(int32_t w, int32_t h, uint32_t rgb) {
-    PicturePtr p(picture_create(uint16_t(w), uint16_t(h)));
-    for (int32_t i = 0; i < w * h; ++i) set_pixel(*p, i % w, i / w, rgb);
-    return p;
 }
 inline PicturePtr source_picture(int32_t w, int32_t h) {
     PicturePtr p(picture_create(uint16_t(w), uint16_t(h)));

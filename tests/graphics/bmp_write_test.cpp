@@ -14,12 +14,7 @@
 namespace qln {
 namespace {
 
-// A w x h picture of one colour (0xRRGGBB).
-test::PicturePtr filled(uint16_t w, uint16_t h, uint32_t rgb) {
-    test::PicturePtr p(picture_create(w, h));
-    for (int i = 0; i < w * h; ++i) test::set_pixel(*p, i % w, i / w, rgb);
-    return p;
-}
+using test::filled_picture;
 
 uint32_t u32(const BmpFile& f, size_t at) {
     return uint32_t(f.bytes[at]) | uint32_t(f.bytes[at + 1]) << 8 |
@@ -34,7 +29,7 @@ std::vector<uint8_t> bytes(const BmpFile& f, size_t at, size_t n) {
 
 TEST(BmpWrite, TwentyFourBitThreeByTwoIsSeventyEightBytesBottomRowFirst) {
     // Top row: three distinct pixels; bottom row: the channel-order colour.
-    auto pic = filled(3, 2, 0xCC8844);
+    auto pic = filled_picture(3, 2, 0xCC8844);
     for (int x = 0; x < 3; ++x) test::set_pixel(*pic, x, 0, 0x030201 + 0x030303 * uint32_t(x));
     BmpFile f;
     ASSERT_TRUE(bmp_encode_24(*pic, f));
@@ -59,11 +54,11 @@ TEST(BmpWrite, StridesRoundUpToFourBytesAndAnEmptyPictureIsHeadersOnly) {
     for (const auto& c : strides) EXPECT_EQ(bmp_stride(c.width, c.bits), c.stride) << c.width;
 
     BmpFile f;
-    ASSERT_TRUE(bmp_encode_24(*filled(1, 3, 0xCC8844), f));
+    ASSERT_TRUE(bmp_encode_24(*filled_picture(1, 3, 0xCC8844), f));
     EXPECT_EQ(u32(f, 2), 66u);
     EXPECT_EQ(bytes(f, 54, 12), (std::vector<uint8_t>{0x44, 0x88, 0xCC, 0, 0x44, 0x88, 0xCC, 0,
                                                       0x44, 0x88, 0xCC, 0}));
-    auto empty = filled(0, 0, 0);
+    auto empty = filled_picture(0, 0, 0);
     ASSERT_TRUE(bmp_encode_24(*empty, f));
     EXPECT_EQ(f.size, 54u);
     EXPECT_EQ(u32(f, 18), 0u);
@@ -88,7 +83,7 @@ TEST(BmpWrite, DitherIndexFollowsTheColourCube) {
 }
 
 TEST(BmpWrite, EightBitHoldsThePaletteAndDitheredIndicesBottomRowFirst) {
-    auto pic = filled(5, 2, 0xCC8844);  // bottom row: red 204, green 136, blue 68
+    auto pic = filled_picture(5, 2, 0xCC8844);  // bottom row: red 204, green 136, blue 68
     for (int x = 0; x < 5; ++x) test::set_pixel(*pic, x, 0, 0xFFFFFF);  // top row white
     uint8_t palette[256][4];
     for (int i = 0; i < 256; ++i) {
@@ -120,7 +115,7 @@ TEST(BmpWrite, EightBitRowsTakeTheMatrixRowOfTheirFileRow) {
     // One column, five rows of the same grey: file rows 0-4 use the first
     // column of matrix rows 0, 1, 2, 3, 0 (0, 40, 10, 50, 0).
     BmpFile f;
-    ASSERT_TRUE(bmp_encode_8(*filled(1, 5, 0x141414), {}, f));
+    ASSERT_TRUE(bmp_encode_8(*filled_picture(1, 5, 0x141414), {}, f));
     const uint8_t grey_low = 10, grey_high = 10 + 36 + 6 + 1;  // 20 + d below / at 51
     const uint8_t expected[5] = {grey_low, grey_high, grey_low, grey_high, grey_low};
     for (size_t r = 0; r < 5; ++r) EXPECT_EQ(f.bytes[1078 + 4 * r], expected[r]) << r;

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "graphics/picture.h"
+#include "support/pixels.h"
 
 namespace qln::test {
 
@@ -19,6 +20,13 @@ struct PictureDeleter {
     void operator()(Picture* p) const { picture_free(p); }
 };
 using PicturePtr = std::unique_ptr<Picture, PictureDeleter>;
+
+// A w x h picture of one colour (0xRRGGBB).
+inline PicturePtr filled_picture(int w, int h, uint32_t rgb) {
+    PicturePtr p(picture_create(uint16_t(w), uint16_t(h)));
+    for (int i = 0; i < w * h; ++i) set_pixel(*p, i % w, i / w, rgb);
+    return p;
+}
 
 inline uint8_t ref_scale(int a, int x) {
     return static_cast<uint8_t>((a * x + 128) / 255);

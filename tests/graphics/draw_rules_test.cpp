@@ -1,5 +1,6 @@
-// picture_draw by exact pixels on tiny pictures: the rules before drawing,
-// the colour cases, the flags, the rops and both kinds of clipping.
+// picture_draw by exact pixels on tiny pictures: both kinds of clipping and
+// the stretched sampling (the colour rules are held to the reference in
+// draw_random_test.cpp).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -17,8 +18,7 @@ using test::PicturePtr;
 
 // A w x h picture of one colour, with an alpha plane when one is given.
 PicturePtr plain(int w, int h, uint32_t rgb, const std::vector<uint8_t>& alpha = {}) {
-    PicturePtr p(picture_create(uint16_t(w), uint16_t(h)));
-    for (int i = 0; i < w * h; ++i) test::set_pixel(*p, i % w, i / w, rgb);
+    PicturePtr p = test::filled_picture(w, h, rgb);
     if (!alpha.empty()) {
         p->alpha.reset(new uint8_t[size_t(w) * h]);
         for (int i = 0; i < w * h; ++i) p->alpha[i] = alpha.size() == 1 ? alpha[0] : alpha[i];
@@ -28,67 +28,6 @@ PicturePtr plain(int w, int h, uint32_t rgb, const std::vector<uint8_t>& alpha =
 
 std::vector<uint8_t> alpha_of(const Picture& p) {
     return std::vector<uint8_t>(p.alpha.get(), p.alpha.get() + p.alpha_bytes());
-}
-
-struct ColourCase {
-    const char* name;
-    std::vector<uint8_t> src_alpha, dst_alpha;
-    int opacity, flags;
-    uint32_t left, right;
-    std::vector<uint8_t> alpha_after;
-};
-
-TEST(DrawRules, OpacityFlagsAndAlphaPlanes) {
-    // Two pixels of S drawn over two of black; H is S weighted 128:
-    // table[128][x] + table[127][0].
-    const uint32_t S = 0xCC8844, H = 0x664422;
-    const ColourCase cases[] = {
-        {"opacity 0 draws nothing, not the alpha copy", {200, 200}, {7, 7}, 0, 11, 0, 0, {7, 7}},
-        {"opacity takes its low 8 bits: 256 is 0", {200, 200}, {7, 7}, 256, 11, 0, 0, {7, 7}},
-        {"full opacity copies", {}, {}, 255, 0, S, S, {}},
-        {"-1 is 255", {}, {}, -1, 0, S, S, {}},
-        {"alpha 0 skips, 255 copies", {0, 255}, {}, 255, 1, 0, S, {}},
-        {"alpha 255 at opacity 128 weighs 128", {0, 255}, {}, 128, 1, 0, H, {}},
-        {"without the units digit the plane is ignored", {0, 255}, {}, 255, 0, S, S, {}},
-        {"weighting without a source plane draws plainly", {}, {}, 128, 1, H, H, {}},
-        {"flags 110 copy alpha only", {9, 200}, {1, 1}, 255, 110, 0, 0, {9, 200}},
-        {"no destination plane: colour only", {9, 200}, {}, 255, 10, S, S, {}},
-        {"flags 100 draw nothing", {9, 200}, {1, 1}, 255, 100, 0, 0, {1, 1}},
-        // The copy is unweighted and the colour weighted by the alpha before it.
-        {"both digits", {9, 200}, {1, 1}, 255, 11, 0x070502, 0xA06B35, {9, 200}},
-    };
-    for (const ColourCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto src = plain(2, 1, S, c.src_alpha);
-        auto dst = plain(2, 1, 0, c.dst_alpha);
-        picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, c.opacity, 0, c.flags);
-        EXPECT_EQ(test::pixel(*dst, 0, 0), c.left);
-        EXPECT_EQ(test::pixel(*dst, 1, 0), c.right);
-        EXPECT_EQ(c.dst_alpha.empty() ? std::vector<uint8_t>{} : alpha_of(*dst), c.alpha_after);
-        EXPECT_EQ(dst->alpha == nullptr, c.dst_alpha.empty());
-    }
-}
-
-TEST(DrawRules, RopsCombineByteWise) {
-    const struct {
-        int rop, opacity;
-        uint32_t src, dst, result;
-    } cases[] = {
-        {1, 255, 0xCC8844, 0x448810, 0x448800},
-        {2, 255, 0xCC8844, 0x448810, 0xCC8854},
-        {3, 255, 0xCC8844, 0x448810, 0x880054},
-        {4, 255, 0xCC8844, 0x448810, 0xFFFF54},  // saturates
-        {5, 255, 0xCC8844, 0x448810, 0x364804},  // (s * d) >> 8
-        {5, 255, 0xFFFFFF, 0xFFFFFF, 0xFEFEFE},
-        {9, 255, 0xCC8844, 0x448810, 0xCC8844},  // unknown rops copy
-        {-3, 255, 0xCC8844, 0x448810, 0xCC8844},
-        {3, 128, 0xCC8844, 0x448810, 0x664432},  // the combination blended over d
-    };
-    for (const auto& c : cases) {
-        auto src = plain(1, 1, c.src), dst = plain(1, 1, c.dst);
-        picture_draw(dst.get(), 0, 0, 0, 0, src.get(), 0, 0, 0, 0, c.opacity, c.rop, 0);
-        EXPECT_EQ(test::pixel(*dst, 0, 0), c.result) << c.rop << " " << c.opacity;
-    }
 }
 
 // Four source colours and the untouched destination.

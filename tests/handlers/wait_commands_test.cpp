@@ -52,17 +52,6 @@ TEST(WaitCommand, EndsOnTimeOrOnAButtonThatIsDown) {
     }
 }
 
-TEST(WaitCommand, AClockWaitAfterAResetEndsFiveHundredMillisecondsLaterThenAtOnce) {
-    ScriptedMachine m;
-    run_to_end(
-        m,
-        ".code\n  wait 10, 0\n  clock_reset\n  clock_wait 50, 0\n  clock_get\n"
-        "  eval v3[0] = r[1]\n  clock_wait 50, 0\n  clock_get\n  eval v3[1] = r[1]\n  end\n");
-    EXPECT_EQ(m.var(3, 0), 500);
-    EXPECT_EQ(m.var(3, 1), 505);  // one pass of 5 ms
-    EXPECT_EQ(m.now(), 605u);
-}
-
 TEST(WaitCommand, AClosedWindowEndsTheWaitWithAnError) {
     ScriptedMachine m("50 close\n");
     ASSERT_TRUE(m.start(".code\n  wait 100, 0\n  end\n"));

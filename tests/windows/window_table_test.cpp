@@ -22,27 +22,6 @@ std::vector<int32_t> place(ScreenMachine& m, int32_t n) {
     return {w.px, w.py, w.sx(), w.sy()};
 }
 
-TEST(WindowTable, ScreenWindowIsTheOpenVisibleBottom) {
-    ScreenMachine m;
-    ASSERT_TRUE(m.ready);
-    EXPECT_EQ(m.engine.windows.records.size(), 16u);
-    Window* root = win_get(m.engine, 0, true);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(place(m, 0), (std::vector<int32_t>{0, 0, 640, 480}));
-    EXPECT_EQ(root->transp, 255);
-    EXPECT_EQ(win_get(m.engine, 1, true), nullptr);
-    EXPECT_NE(win_get(m.engine, 1, false), nullptr);
-    EXPECT_EQ(win_get(m.engine, 16, false), nullptr);
-    EXPECT_EQ(win_get(m.engine, -1, false), nullptr);
-    // Window 0 is never opened, closed, hidden or raised.
-    EXPECT_FALSE(m.open(0, 10, 10));
-    EXPECT_TRUE(win_close(m.engine, 0));
-    EXPECT_TRUE(win_show(m.engine, 0, false));
-    win_raise(m.engine, *root);
-    EXPECT_EQ(root->Visible, 1);
-    EXPECT_EQ(layers(m), (std::vector<int32_t>{0}));
-}
-
 TEST(WindowTable, GrowingKeepsLayerOrderAndState) {
     ScreenMachine m;
     for (int32_t n : {3, 1, 5, 15}) {
