@@ -5,16 +5,12 @@
 ;
 ; Windows: 1 the full-screen picture (backgrounds, buttons, captions),
 ; 3 the message window, 4 the choice list, 5 the title's star.
-; Data buffers: 20 the title's buttons (21-24 their pictures), 30 the star's
-; callback, 31 its frames, 32 the caption font, 40 the volume screen's buttons
-; (41-44 their pictures), 50 the choice list's rows, 60 the picture a transition
-; draws.
-; Variables (space 3): 1 a save exists, 3 the button clicked, 11-19 scratch,
-; 20 the star's frame count.
-;
-; The subroutines at the end marked "stands in for" do with the commands the
-; engine has today what the finished demo does with effects, animation, file
-; commands and a plug-in; docs/demo.md lists them.
+; Data buffers: 20 the title's buttons (21-24 their pictures), 31 the star's
+; frames, 32 the caption font, 33 the star's frame script, 40 the volume
+; screen's buttons (41-44 their pictures), 50 the choice list's rows, 60 and
+; 61 the pictures of a transition, 70 the save, 80 the plug-in.
+; Variables (space 3): 1 a save exists, 2 the endings found (bits), 3 the
+; button clicked, 4 this ending's bit, 10-19 scratch.
 
 .settings
     title "星見の丘 Starwatch Hill"
@@ -47,9 +43,8 @@
     ; The caption font: codes 0x20 to 0x5F, 18 x 24 cells, own colours.
     buf_read "capfont.tga", 0, 32, 0, -1
     font_pic 1, 32, 18, 24, 16, 18, 0x20, 0x5F, 0
-    buf_read "twinkle.qln", 0, 30, 1, -1
     buf_read "twinkle.tga", 0, 31, 0, -1
-    buf_cells 31, 48, 48, 6
+    buf_read "twinkle.anm", 0, 33, 0, -1
 
     ; The title's buttons: a picture of three plates (resting, under the
     ; pointer, pressed) for each, labelled here in the outline font.
@@ -131,7 +126,7 @@ new_game:
     jump scene_path
 
 continue_game:
-    call load_game  ; one place to continue from: the walk's choice
+    ; One place to continue from, the walk's choice (save_exists read it).
     call music_scene
     call show_path
     jump path_choice
@@ -167,6 +162,7 @@ branch_woods:
     win_message 3, 1, "森の中には、いくつもの灯りが浮かんでいた。@N近づくと、灯りはそっと足もとを照らしてくれた。@NInside the woods, many small lights float.@NAs you come near, they light the ground at your feet.", -1, -1, 0, 0, 0, 0
     win_message 3, 1, "灯りのひとつが、くるりと輪をえがいて先へ進む。@Nついておいで、と言っているようだ。@NOne of the lights turns a little circle and moves ahead.@NIt seems to be saying, \"Follow me.\"", -1, -1, 0, 0, 0, 0
     win_message 3, 1, "灯りに導かれて、森を抜けると丘の頂だった。@NThe lights lead you through the trees,@Nand out onto the top of the hill.", -1, -1, 0, 0, 0, 0
+    eval v3[4] = 1
     jump ending
 
 branch_hilltop:
@@ -177,6 +173,7 @@ branch_hilltop:
     win_message 3, 1, "丘の上では、空いっぱいに星が広がっていた。@N天文台の望遠鏡が、夜空を向いて待っている。@NOn the hilltop, stars fill the whole sky.@NThe observatory's telescope waits, pointed at the night.", -1, -1, 0, 0, 0, 0
     win_message 3, 1, "古い天文台の扉が、少しだけ開いていた。@N中から、あたたかな灯りがもれている。@NThe door of the old observatory stands a little open,@Nand a warm light spills out from inside.", -1, -1, 0, 0, 0, 0
     win_message 3, 1, "レンズをのぞくと、遠い星がひとつ、またたいた。@NYou look through the lens,@Nand a distant star winks back at you.", -1, -1, 0, 0, 0, 0
+    eval v3[4] = 2
     jump ending
 
 ending:
@@ -184,6 +181,8 @@ ending:
     str_let 10, "ending.g24"
     call transition_dissolve
     text_put "@X1THE END", 1, 24, 20, 24, 2, 41, -1, 0, 0, 0, 0, -1
+    eval v3[2] |= v3[4]
+    call save_game
     win_message 3, 1, "丘をおりる道は、来たときよりも明るく見えた。@NThe path down the hill looks brighter than before.", -1, -1, 0, 0, 0, 0
     call plugin_greeting
     win_message 3, 1, "夜が明けて、新しい一日がはじまる。　おしまい@NNight gives way to morning, and a new day begins.@N@%\"%s\",S12@", -1, -1, 0, 0, 0, 0
@@ -223,7 +222,7 @@ volume_fade_test:
     vol_get 3
     eval v3[17] = r[2]
     vol_fade 3, 0, 0, 800
-    wait 90, 0
+    wait 130, 0  ; half a second of silence
     call draw_volumes
     vol_fade 3, v3[17], v3[17], 800
     wait 90, 0
@@ -281,13 +280,13 @@ music_title:
     mci_send "stop tune"
     mci_send "close tune"
     mci_send "set cdaudio time format tmsf"
-    mci_send "play cdaudio from 2"
+    mci_send "play cdaudio from 2 repeat"
     return 0
 
 music_scene:
     mci_send "stop cdaudio"
     mci_send "open tune.mid type sequencer alias tune"
-    mci_send "play tune from 0"
+    mci_send "play tune from 0 repeat"
     return 0
 
 music_stop:
@@ -296,85 +295,121 @@ music_stop:
     mci_send "close tune"
     return 0
 
-; ---------------------------------------------------------------- stand-ins
-; Each stands in for commands still to come; docs/demo.md names the commands
-; that replace its body. String register 10 names the picture to show.
+; ---------------------------------------------------------------- transitions
+; String register 10 names the picture to show in window 1; buffer 60 holds
+; it while it is drawn, 61 the second picture a transition needs.
 
-; Stands in for fx_dissolve: the new picture fades in over the old. To come:
-;   buf_read s[10], 0, 60, 0, -1 / fx_dissolve 60, 1, 0, 0, 32, 0, 1 / buf_release 60
+; The new picture dissolves in from the top-right corner, 15 diagonals a
+; pass and a noisy edge of 32 behind them, 10 ms a pass (75 passes).
 transition_dissolve:
-    call_args 12, 4, 0, 0, crossfade
-    return 0
-
-; Stands in for fx_pattern frames 0 to 16 with wipe.g24, a wait between. To come:
-;   buf_read s[10], 0, 60, 0, -1 / buf_read "wipe.g24", 0, 61, 0, -1, then for
-;   f = 0 to 16: fx_pattern 61, 60, 1, 0, 0, f, 0 / wait 3, 0
-transition_pattern:
-    call_args 8, 5, 0, 0, crossfade
-    return 0
-
-; Stands in for fx_mosaic frames, the block size shrinking to 1. To come:
-;   buf_grab 61, 1, 0, 0, 640, 480 (the old picture), buf_read s[10] into 60,
-;   fx_mosaic 61, 1, 0, 0, b, b for b = 2, 4 ... 32, then fx_mosaic 60 the
-;   same way back down to b = 1, a wait 2, 0 between frames
-transition_mosaic:
-    call_args 6, 6, 0, 0, crossfade
-    return 0
-
-; crossfade(steps, wait): the picture named by string register 10 drawn over
-; window 1 in that many steps, each taking 1 / (steps left) of what remains,
-; wait × 10 ms apart; the last step copies it whole. A few frames rather than
-; a fade of every level, as the effects will draw them.
-crossfade:
-    eval v3[18] = r[1]
-    eval v3[19] = r[2]
     buf_read s[10], 0, 60, 0, -1
-crossfade_step:
-    win_draw_buf 60, 1, 0, 0, 0, 255 / v3[18], 0, 0
-    wait v3[19], 0
-    eval --v3[18]
-    jump_if v3[18] > 0, crossfade_step
+    fx_dissolve 60, 1, 0, 0, 32, 1, 1
     buf_release 60
     return 0
 
-; Stands in for anim_def and anim_start with twinkle.tga and twinkle.anm:
-; an interval callback draws the frames for now. To come, after the window
-; and its alpha plane: buf_read "twinkle.anm", 0, 33, 0, -1 /
-; anim_def 1, 5, 0, 0, 31, 33, 10 / anim_start 1 (and anim_stop 1 below).
+; The new picture opens through the wipe pattern's frames 1 to 16, 30 ms
+; apart: from the centre of every 16 x 16 tile outwards, dithered.
+transition_pattern:
+    buf_read s[10], 0, 60, 0, -1
+    buf_read "wipe.g24", 0, 61, 0, -1
+    eval v3[18] = 0
+transition_pattern_frame:
+    eval ++v3[18]
+    fx_pattern 61, 60, 1, 0, 0, v3[18], 0
+    wait 3, 0
+    jump_if v3[18] < 16, transition_pattern_frame
+    jump transition_end
+
+; The old picture breaks into blocks of 2 to 32 pixels, and the new one
+; comes back out of blocks of 32 down to 1 (a plain copy), 40 ms a frame.
+transition_mosaic:
+    buf_grab 61, 1, 0, 0, 640, 480
+    buf_read s[10], 0, 60, 0, -1
+    eval v3[18] = 2
+transition_mosaic_out:
+    fx_mosaic 61, 1, 0, 0, v3[18], v3[18]
+    wait 4, 0
+    eval v3[18] *= 2
+    jump_if v3[18] <= 32, transition_mosaic_out
+transition_mosaic_in:
+    eval v3[18] /= 2
+    fx_mosaic 60, 1, 0, 0, v3[18], v3[18]
+    wait 4, 0
+    jump_if v3[18] > 1, transition_mosaic_in
+transition_end:
+    buf_release 60
+    buf_release 61
+    return 0
+
+; ---------------------------------------------------------------- the star
+; The frames of twinkle.tga in the order and times of twinkle.anm (six
+; frames of 70 ms, then a rest). Colour and alpha are both copied (flags
+; 10), so the sprite window shows each frame exactly, never one over the last.
 title_animation_start:
     win_open 5, 1, px: 126, py: 36, width: 48, height: 48, fwidth: 0
     pic_fill 5, 0, 0, 47, 47, 0, 0, -1
     alpha_key 5, 0, 1
-    eval v3[20] = 0
-    tick_set 1, 30, 8
-    tick_on
+    anim_def 1, 5, 0, 0, 31, 33, 10
+    anim_start 1
     return 0
 
 title_animation_stop:
-    tick_off
-    tick_set 1, -1, -1
+    anim_stop 1
     win_close 5
     return 0
 
-; Stands in for file_exists in the save folder: R1 = 1 when a save exists.
-save_exists:
-    ini_read "save", "chapter"
-    str_to_num s[0]
-    return r[1] > 0
+; ---------------------------------------------------------------- the save
+; starwatch.sav, 12 bytes: "STARWATCH" and its NUL, the place to continue
+; from (1: the path's choice) and the endings found (bit 0 the lantern
+; woods, bit 1 the starry top). The engine puts what a game writes into the
+; save folder; buffer 70 holds it while it is read or written, and space 0
+; (bytes) is mapped onto it.
 
-; Stands in for file_write of the save into the save folder.
-save_game:
-    ini_write "save", "chapter", "1"
+; R1 = 1 when a save exists that reads back whole; v3[2] = its endings.
+save_exists:
+    eval v3[2] = 0
+    file_exists "starwatch.sav"
+    jump_if r[1] == 0, save_none
+    buf_read "starwatch.sav", 0, 70, 0, -1
+    buf_info 70
+    jump_if r[1] != 3 || r[2] != 12, save_none  ; raw bytes, 12 of them
+    var_bind 4, 70, 0  ; the first string into string register 0
+    str_cmp s[0], "STARWATCH"
+    jump_if r[1] != 0, save_none
+    var_bind 0, 70, 0
+    eval v3[2] = v0[11] & 3
+    eval v3[19] = v0[10] == 1
+    var_bind 0, -1, 0
+    buf_release 70
+    return v3[19]
+save_none:
+    buf_release 70
     return 0
 
-; Stands in for buf_read of the save from the save folder: R1 = the chapter.
-load_game:
-    ini_read "save", "chapter"
-    str_to_num s[0]
-    return r[1]
+save_game:
+    buf_alloc 70, 12
+    str_to_buf "STARWATCH", 70, 0
+    var_bind 0, 70, 0
+    eval v0[10] = 1
+    eval v0[11] = v3[2]
+    var_bind 0, -1, 0
+    file_write "starwatch.sav", 70, 12, -1, 0
+    buf_release 70
+    return 0
 
-; Stands in for plugin_load and plugin_call of the example plug-in, whose
-; answer goes into string register 12.
+; ---------------------------------------------------------------- plug-in
+; The ending's last line, in string register 12: written by the example
+; plug-in's format export (2) into string register 0 when the plug-in is
+; beside the game, else the game's own line.
 plugin_greeting:
-    str_let 12, "Thank you for playing!"
+    str_let 12, "Thank you for playing! (no plug-in found)"
+    file_exists "example_plugin.so"
+    jump_if r[1] == 0, plugin_greeting_end
+    plugin_load "example_plugin.so", 80, -1
+    buf_info 80
+    jump_if r[1] != 4, plugin_greeting_end  ; refused: a sandboxed run
+    plugin_call 80, 2, "Thank you for playing! Endings found: %d of 2", (v3[2] & 1) + (v3[2] & 2) / 2
+    str_let 12, s[0]
+    buf_release 80
+plugin_greeting_end:
     return 0
