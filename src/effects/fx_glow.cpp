@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/byte_order.h"
 #include "effects/fx_rows.h"
 
@@ -96,6 +100,24 @@ class GlowQuotient {
     int shift_ = 0;
 };
 
+// out = min(under + glow, 255) bytewise. Sixteen bytes at a time where the
+// processor adds with saturation: the compiler leaves the plain loop scalar,
+// and it was two thirds of the effect's time.
+void add_saturated(uint8_t* out, const uint8_t* under, const uint8_t* glow, int64_t n) {
+    int64_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(under + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(glow + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(a, b));
+    }
+#endif
+    for (; i < n; ++i) {
+        const uint32_t lit = uint32_t(under[i]) + glow[i];
+        out[i] = uint8_t(lit > 255 ? 255 : lit);
+    }
+}
+
 }  // namespace
 
 void fx_glow_draw(Picture& dst, int32_t x, int32_t y, const Picture& light, const Picture& base,
@@ -144,10 +166,7 @@ void fx_glow_draw(Picture& dst, int32_t x, int32_t y, const Picture& light, cons
         }
         uint8_t* out = fx_pixel(dst, x + g.u0, y + v);
         const uint8_t* under = fx_pixel(base, x + g.u0 - base_x, y + v - base_y);
-        for (int64_t i = 0; i < row_bytes; ++i) {
-            const uint32_t lit = uint32_t(under[i]) + glow[i];
-            out[i] = uint8_t(lit > 255 ? 255 : lit);
-        }
+        add_saturated(out, under, glow, row_bytes);
         slide_columns(columns, size_t(lw), light_row(v + r + 1), light_row(v - r));
     }
 }

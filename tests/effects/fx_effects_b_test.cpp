@@ -133,14 +133,17 @@ void glow_oracle(Picture& dst, int32_t x, int32_t y, const Picture& light, const
 TEST(FxGlow, MatchesTheSumOverTheWholeSquare) {
     struct {
         int32_t light_w, light_h, base_w, base_h, x, y, radius, divisor;
+        bool bright = false;  // not dimmed: most sums saturate
     } const cases[] = {
-        {5, 4, 5, 4, 6, 6, 0, 1},     {6, 5, 8, 7, 6, 6, 1, 3},     {6, 5, 10, 9, 6, 6, 2, 7},
-        {7, 6, 13, 12, 8, 6, 3, 1},   {5, 5, 16, 16, 9, 7, 5, 2},   {4, 3, 30, 24, 10, 8, 40, 300},
-        {6, 5, 10, 9, 6, 6, 2, 0},   // divisor 0: only the base
-        {6, 5, 10, 9, 6, 6, 1, 10},  // normaliser 9 / 10 = 0: only the base
-        {6, 5, 6, 6, 6, 6, 2, 4},    // base too small: only the positions on it
-        {6, 5, 3, 2, 6, 6, 2, 4},    // base smaller than the light, placed by truncation
-        {8, 6, 14, 12, -3, -2, 3, 2}, {8, 6, 14, 12, 18, 14, 3, 2},  // cut by the window
+        {5, 4, 5, 4, 6, 6, 0, 1},       {6, 5, 8, 7, 6, 6, 1, 3},
+        {6, 5, 10, 9, 6, 6, 2, 7},      {7, 6, 13, 12, 8, 6, 3, 1},
+        {5, 5, 16, 16, 9, 7, 5, 2},     {4, 3, 30, 24, 10, 8, 40, 300},
+        {5, 4, 7, 6, 6, 6, 1, 9, true},  // sums saturate, in a row's last bytes too
+        {6, 5, 10, 9, 6, 6, 2, 0},       // divisor 0: only the base
+        {6, 5, 10, 9, 6, 6, 1, 10},      // normaliser 9 / 10 = 0: only the base
+        {6, 5, 6, 6, 6, 6, 2, 4},        // base too small: only the positions on it
+        {6, 5, 3, 2, 6, 6, 2, 4},        // base smaller than the light, placed by truncation
+        {8, 6, 14, 12, -3, -2, 3, 2},   {8, 6, 14, 12, 18, 14, 3, 2},  // cut by the window
     };
     uint32_t seed = 1;
     for (const auto& c : cases) {
@@ -148,8 +151,8 @@ TEST(FxGlow, MatchesTheSumOverTheWholeSquare) {
         const PicturePtr light = random_picture(c.light_w, c.light_h, ++seed, false);
         const PicturePtr base = random_picture(c.base_w, c.base_h, ++seed, false);
         // Dim, so that most sums stay below saturation.
-        for (size_t i = 0; i < light->pixel_bytes(); ++i) light->pixels[i] %= 32;
-        for (size_t i = 0; i < base->pixel_bytes(); ++i) base->pixels[i] %= 160;
+        for (size_t i = 0; !c.bright && i < light->pixel_bytes(); ++i) light->pixels[i] %= 32;
+        for (size_t i = 0; !c.bright && i < base->pixel_bytes(); ++i) base->pixels[i] %= 160;
         const PicturePtr dst = random_picture(24, 20, ++seed, false);
         const PicturePtr expected = copy_picture(*dst);
         fx_glow_draw(*dst, c.x, c.y, *light, *base, c.radius, c.divisor);
