@@ -48,17 +48,9 @@ cp -r "$build/games/demo" "$work/game"
 export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
+# shellcheck source=scripts/xvfb.sh
+. scripts/xvfb.sh
+start_xvfb 1920x1080 "$work" || exit 1
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }

@@ -74,17 +74,9 @@ mkdir "$work/empty"
 headless first "$work/empty" "${first[@]}"
 headless second "$work/save-first" "${second[@]}"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
+# shellcheck source=scripts/xvfb.sh
+. "$(dirname "$0")/../../scripts/xvfb.sh"
+start_xvfb 1280x1024 "$work" || fail "Xvfb did not start"
 
 # window START CLICKS...: the game in the window at scale 1 (sanitizer
 # builds skip the leak report there, as tests/e2e/window_test.sh explains);

@@ -65,16 +65,9 @@ convert "$work/headless.bmp" -crop 1x1+30+30 txt:- | grep -q '#BFBFBF' ||
     fail "the headless run did not take the second choice"
 convert "$work/headless.bmp" -filter point -resize 200% "$work/headless-2.bmp" || fail "convert"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+# shellcheck source=scripts/xvfb.sh
+. "$(dirname "$0")/../../scripts/xvfb.sh"
+start_xvfb 1600x1200 "$work" || fail "Xvfb did not start"
 
 # Checks of a screenshot of $window, a wait of up to 10 s for one, and a
 # wait of up to MS for the program to end.
