@@ -27,6 +27,10 @@ inline constexpr uint64_t kStringPoolBytesMax = 64 * kMiB;
 // A scenario image: code is addressed in 16 bits, so anything past 64 KiB
 // is data; 16 MiB leaves room for any string table.
 inline constexpr uint64_t kScenarioImageBytesMax = 16 * kMiB;
+// A sound decoded whole (a wave, a waveaudio device), in frames at the
+// mixer's 44,100 Hz: ten minutes, 101 MiB of samples. Tracks stream and may
+// be an hour long.
+inline constexpr uint64_t kSoundHeldFramesMax = uint64_t(44100) * 600;
 
 // Everything the data buffers and the windows hold at once. With a file at
 // its cap being read and decoded beside it (256 + 256 MiB) the process stays

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/limits.h"
 #include "commands/command_table.h"
 #include "engine/engine.h"
 #include "files/file_paths.h"
@@ -36,12 +37,12 @@ bool is_riff_file(const std::string& host_path) {
     return file.open(host_path) && file.read_at(0, head, 4) && std::memcmp(head, "RIFF", 4) == 0;
 }
 
-// A file: a WAVE file read whole as its buffer would be, anything else
-// decoded from the file.
+// A file: a WAVE file read whole as its buffer would be (within the cap of
+// any file read whole), anything else decoded from the file.
 bool file_decode(const std::string& host_path, Pcm& pcm) {
     if (is_riff_file(host_path)) {
         std::vector<uint8_t> image;
-        return host_file_read_all(host_path, image, UINT32_MAX) &&
+        return host_file_read_all(host_path, image, kFileReadMax) &&
                image_decode(image.data(), image.size(), pcm);
     }
     return audio_file_decode(host_path, pcm);

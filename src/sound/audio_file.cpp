@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/limits.h"
 #include "platform/host_files.h"
 
 namespace qln {
@@ -197,6 +198,7 @@ namespace {
 // bytes that claim an hour take no more than they hold.
 bool decode_all(AudioFileReader& reader, Pcm& out) {
     constexpr uint32_t kChunk = 65536;
+    if (reader.frames() > kSoundHeldFramesMax) return false;
     out.samples.clear();
     for (uint64_t at = 0; at < reader.frames();) {
         const uint32_t want = uint32_t(std::min<uint64_t>(reader.frames() - at, kChunk));

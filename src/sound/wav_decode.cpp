@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "base/byte_order.h"
+#include "base/limits.h"
 
 namespace qln {
 namespace {
 
 constexpr uint16_t kFormatPcm = 1, kFormatExtensible = 0xFFFE;
-constexpr uint64_t kMaxFrames = uint64_t(kSoundRate) * 3600;
 
 }  // namespace
 
@@ -75,7 +75,8 @@ WavError wav_parse(const uint8_t* image, size_t size, WavFormat& format) {
             const size_t block = size_t(format.channels) * format.bits / 8;
             format.data_offset = body;
             format.data_size = length / block * block;
-            if (uint64_t(format.data_size / block) * kSoundRate / format.rate > kMaxFrames) {
+            if (uint64_t(format.data_size / block) * kSoundRate / format.rate >
+                kSoundHeldFramesMax) {
                 return WavError::TooLong;
             }
             return WavError::None;

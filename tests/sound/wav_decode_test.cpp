@@ -78,6 +78,8 @@ TEST(WavDecode, RefusesBrokenImagesWithTheirReason) {
         {"a rate of 0", wav_image(1, 16, 0, pcm16({1})), WavError::Unsupported},
         {"no data chunk", no_data, WavError::NoData},
         {"a format chunk too short", short_fmt, WavError::BadFormat},
+        // Ten minutes and a frame at 1,000 Hz: more than a sound held whole may last.
+        {"too long", wav_image(1, 8, 1000, std::vector<uint8_t>(600001, 128)), WavError::TooLong},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -88,6 +90,10 @@ TEST(WavDecode, RefusesBrokenImagesWithTheirReason) {
     Pcm pcm;
     ASSERT_EQ(wav_decode(long_data.data(), long_data.size(), pcm), WavError::None);
     EXPECT_EQ(pcm.frames(), 2u);
+    const std::vector<uint8_t> ten_minutes =
+        wav_image(1, 8, 1000, std::vector<uint8_t>(600000, 128));
+    ASSERT_EQ(wav_decode(ten_minutes.data(), ten_minutes.size(), pcm), WavError::None);
+    EXPECT_EQ(pcm.frames(), 44100u * 600);
 }
 
 TEST(WavDecode, EveryCutOfAnImageIsRefusedOrReadWithinIt) {
